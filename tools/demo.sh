@@ -11,10 +11,12 @@ mkdir -p "$data"
 
 open_arg=()
 if [ -x "$bin/vantar-tool" ]; then
-    [ -d "$data/ascans" ] || "$bin/vantar-tool" gen-ascans "$data/ascans" --count 12
+    if [ ! -d "$data/ascans" ]; then
+        "$bin/vantar-tool" gen-ascans "$data/ascans" --count 12 || rm -rf "$data/ascans"
+    fi
     if [ ! -d "$data/map" ]; then
         "$bin/vantar-tool" gen-map "$data/map" --columns 30 --rows 20 --step-h 10 --step-v 10 \
-            --reflector 80,60,150 --reflector 200,120,260 --reflector 150,150,380
+            --reflector 80,60,150 --reflector 200,120,260 --reflector 150,150,380 || rm -rf "$data/map"
     fi
     cfg=$(ls "$data/map"/*.cfg 2>/dev/null | head -n 1 || true)
     [ -n "$cfg" ] && open_arg=("$cfg")

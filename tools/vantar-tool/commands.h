@@ -1,0 +1,27 @@
+#pragma once
+// Commands of vantar-tool. Each takes the arguments after its name and returns the exit status.
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace VantarTool {
+
+struct Command
+{
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList& args, QTextStream& out, QTextStream& err);
+    void (*help)(QTextStream& out);
+};
+
+int runInfo(const QStringList& args, QTextStream& out, QTextStream& err);
+void helpInfo(QTextStream& out);
+//! Prints what is read from a map configuration file as JSON; part of "info".
+int infoMapConfig(const QString& path, QTextStream& out, QTextStream& err);
+
+int runGenAScans(const QStringList& args, QTextStream& out, QTextStream& err);
+void helpGenAScans(QTextStream& out);
+int runGenMap(const QStringList& args, QTextStream& out, QTextStream& err);
+void helpGenMap(QTextStream& out);
+
+} // namespace VantarTool
