@@ -1,8 +1,424 @@
-#include <QtTest>
+// The main window and the data windows, driven as a user would: start-up state, preferences,
+// Open, the toolbar following the views, the language menu, F1 and the layout on resize.
+
 #include "app/cdatamanager.h"
-class TestApp : public QObject { Q_OBJECT
+#include "app/chelpviewer.h"
+#include "app/constants.h"
+#include "app/datawindow/cwindatatempl.h"
+#include "ascan/scanwgt.h"
+#include "common/modaldriver.h"
+#include "mapview/cmapscans.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPrinter>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+QSettings store()
+{
+    return QSettings(QLatin1String(Vantar::kOrganisationName), QLatin1String(Vantar::kApplicationName));
+}
+
+QToolButton* button(CWinDataTempl* window, const char* name)
+{
+    auto* b = window->findChild<QToolButton*>(QLatin1String(name));
+    if (!b)
+        qFatal("no tool button %s", name);
+    return b;
+}
+
+const char* const kMapOnly[] = {"tbtn_settings", "tbtn_slicesfusion", "tbtn_selectrect", "tbtn_scandrag",
+                                "tbtn_reset_settings"};
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
 private slots:
-    void startsOnMapTab() { CDataManager w; QCOMPARE(w.tabs()->currentIndex(), 1); }
+    void init();
+    void firstStart();
+    void preferencesSurviveRestart();
+    void missingFolderIsDropped();
+    void cutShortStartupKeepsPreferences();
+    void openRemembersFolder();
+    void openPathArgument();
+    void mapCommandsFollowView();
+    void ascanCommandsFollowView();
+    void languageMenu();
+    void f1OpensHelpOnce();
+    void aboutBox();
+    void toolbarLayoutOnResize();
+    void screenshot();
 };
+
+void TestApp::init()
+{
+    QSettings s = store();
+    s.clear();
+    s.sync();
+}
+
+void TestApp::firstStart()
+{
+    CDataManager w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vantar 4.0"));
+    QCOMPARE(w.tabs()->currentIndex(), 1);
+    QCOMPARE(w.tabs()->count(), 2);
+    QCOMPARE(w.tabs()->tabText(0), QStringLiteral("A-Scan"));
+    QCOMPARE(w.tabs()->tabText(1), QStringLiteral("Map"));
+    QCOMPARE(w.language(), Russian);
+    QCOMPARE(w.helpFile(), QStringLiteral("helpVT_4.0_rus.htm"));
+
+    CWinDataTempl* ascan = w.ascanWindow();
+    CWinDataTempl* map = w.mapWindow();
+    QVERIFY(ascan->ascanView());
+    QVERIFY(map->mapView());
+    for (CWinDataTempl* window : {ascan, map}) {
+        QVERIFY(window->workingDir().isEmpty());
+        QVERIFY(window->savingDir().isEmpty());
+        for (const char* name : {"tbtn_open", "tbtn_help", "tbtn_info", "tbtn_language"})
+            QVERIFY2(button(window, name)->isEnabled(), name);
+        for (const char* name : {"tbtn_save", "tbtn_print"})
+            QVERIFY2(!button(window, name)->isEnabled(), name);
+        QCOMPARE(button(window, "tbtn_open")->toolTip(), QStringLiteral("Open File"));
+    }
+    // The map commands exist only on the map tab.
+    for (const char* name : kMapOnly) {
+        QVERIFY2(!button(ascan, name)->isVisibleTo(ascan), name);
+        QVERIFY2(button(map, name)->isVisibleTo(map), name);
+        QVERIFY2(!button(map, name)->isEnabled(), name);
+    }
+    QVERIFY(!ascan->findChild<QLabel*>(QStringLiteral("lbl_filename"))->isVisibleTo(ascan));
+}
+
+void TestApp::preferencesSurviveRestart()
+{
+    QTemporaryDir a, b, c, d;
+    {
+        CDataManager w;
+        w.ascanWindow()->setWorkingDir(a.path());
+        w.mapWindow()->setWorkingDir(b.path());
+        w.ascanWindow()->setSavingDir(c.path() + QLatin1Char('/'));
+        w.mapWindow()->setSavingDir(d.path() + QLatin1Char('/'));
+        emit w.mapWindow()->changeLanguage(English);
+        QCOMPARE(w.language(), English);
+        w.close();
+    }
+    QSettings s = store();
+    QCOMPARE(s.value(QStringLiteral("DefLang")).toInt(), 1);
+    QCOMPARE(s.value(QStringLiteral("MapWorkingDir")).toString(), b.path());
+
+    CDataManager w;
+    QCOMPARE(w.language(), English);
+    QCOMPARE(w.helpFile(), QStringLiteral("helpVT_4.0_eng.htm"));
+    QCOMPARE(w.ascanWindow()->workingDir(), a.path());
+    QCOMPARE(w.mapWindow()->workingDir(), b.path());
+    QCOMPARE(w.ascanWindow()->savingDir(), c.path() + QLatin1Char('/'));
+    QCOMPARE(w.mapWindow()->savingDir(), d.path() + QLatin1Char('/'));
+}
+
+void TestApp::missingFolderIsDropped()
+{
+    QTemporaryDir kept;
+    {
+        QSettings s = store();
+        s.setValue(QStringLiteral("AScanWorkingDir"), kept.path() + QStringLiteral("/gone"));
+        s.setValue(QStringLiteral("MapWorkingDir"), kept.path());
+        s.setValue(QStringLiteral("DefLang"), 7);
+    }
+    {
+        CDataManager w;
+        QVERIFY(w.ascanWindow()->workingDir().isEmpty());
+        QCOMPARE(w.mapWindow()->workingDir(), kept.path());
+        // An unknown language is taken as read; it leaves the help page unchosen.
+        QCOMPARE(int(w.language()), 7);
+        QVERIFY(w.helpFile().isEmpty());
+        w.close();
+    }
+    QSettings s = store();
+    QCOMPARE(s.value(QStringLiteral("AScanWorkingDir")).toString(), QString());
+    QCOMPARE(s.value(QStringLiteral("MapWorkingDir")).toString(), kept.path());
+}
+
+void TestApp::cutShortStartupKeepsPreferences()
+{
+    QTemporaryDir dir;
+    {
+        QSettings s = store();
+        s.setValue(QStringLiteral("MapWorkingDir"), dir.path());
+        s.setValue(QStringLiteral("DefLang"), 1);
+    }
+    ModalDriver driver({QMessageBox::Ok});
+    {
+        CDataManager w(nullptr, [] { return static_cast<QPrinter*>(nullptr); });
+        QCOMPARE(driver.texts(), QStringList{QStringLiteral("Memory exhausted!")});
+        QCOMPARE(driver.seen().first().title, QStringLiteral("Vantar 4.0"));
+        // Start-up stopped before the views were made and the preferences read.
+        QVERIFY(!w.mapWindow()->mapView());
+        QVERIFY(w.mapWindow()->workingDir().isEmpty());
+        w.show();
+        // Open has no view to open into and does nothing.
+        w.mapWindow()->setOpenFileChooser([](QWidget*, const QString&, const QString&, const QString&) {
+            return QStringLiteral("/nowhere/map.cfg");
+        });
+        QTest::mouseClick(button(w.mapWindow(), "tbtn_open"), Qt::LeftButton);
+        QVERIFY(w.mapWindow()->workingDir().isEmpty());
+        QTest::keyClick(w.mapWindow(), Qt::Key_Plus);
+        w.close();
+    }
+    QSettings s = store();
+    QCOMPARE(s.value(QStringLiteral("MapWorkingDir")).toString(), dir.path());
+    QCOMPARE(s.value(QStringLiteral("DefLang")).toInt(), 1);
+}
+
+void TestApp::openRemembersFolder()
+{
+    QTemporaryDir dir;
+    CDataManager w;
+    CWinDataTempl* map = w.mapWindow();
+    QString askedCaption, askedFolder, askedFilter;
+    QString answer = dir.path() + QStringLiteral("/scan/area.cfg");
+    QDir().mkpath(dir.path() + QStringLiteral("/scan"));
+    map->setOpenFileChooser([&](QWidget*, const QString& caption, const QString& folder, const QString& filter) {
+        askedCaption = caption;
+        askedFolder = folder;
+        askedFilter = filter;
+        return answer;
+    });
+    QSignalSpy loaded(map->mapView(), &CMapScans::mapDataLoaded);
+    QTest::mouseClick(button(map, "tbtn_open"), Qt::LeftButton);
+    QCOMPARE(askedCaption, QStringLiteral("Open File"));
+    QCOMPARE(askedFilter, QStringLiteral("Configuration File (*.cfg)"));
+    QVERIFY(askedFolder.isEmpty());
+    // The folder is taken even though the map could not be loaded.
+    QCOMPARE(loaded.count(), 1);
+    QCOMPARE(map->workingDir(), dir.path() + QStringLiteral("/scan"));
+
+    // The next Open starts there; cancelling changes nothing.
+    answer.clear();
+    QTest::mouseClick(button(map, "tbtn_open"), Qt::LeftButton);
+    QCOMPARE(askedFolder, dir.path() + QStringLiteral("/scan"));
+    QCOMPARE(map->workingDir(), dir.path() + QStringLiteral("/scan"));
+    QCOMPARE(loaded.count(), 1);
+
+    CWinDataTempl* ascan = w.ascanWindow();
+    ascan->setOpenFileChooser([&](QWidget*, const QString&, const QString&, const QString& filter) {
+        askedFilter = filter;
+        return dir.path() + QStringLiteral("/12.bmp");
+    });
+    QTest::mouseClick(button(ascan, "tbtn_open"), Qt::LeftButton);
+    QCOMPARE(askedFilter, QStringLiteral("A-scans (*.bmp)"));
+    QCOMPARE(ascan->workingDir(), dir.path());
+}
+
+void TestApp::openPathArgument()
+{
+    QTemporaryDir dir;
+    QFile cfg(dir.filePath(QStringLiteral("area.cfg")));
+    QVERIFY(cfg.open(QIODevice::WriteOnly));
+    cfg.close();
+    QFile bmp(dir.filePath(QStringLiteral("3.bmp")));
+    QVERIFY(bmp.open(QIODevice::WriteOnly));
+    bmp.close();
+
+    CDataManager w;
+    QSignalSpy loaded(w.mapWindow()->mapView(), &CMapScans::mapDataLoaded);
+    w.openPath(dir.filePath(QStringLiteral("3.bmp")));
+    QCOMPARE(w.tabs()->currentIndex(), 0);
+    QCOMPARE(w.ascanWindow()->workingDir(), dir.path());
+    w.openPath(cfg.fileName());
+    QCOMPARE(w.tabs()->currentIndex(), 1);
+    QCOMPARE(w.mapWindow()->workingDir(), dir.path());
+    QCOMPARE(loaded.count(), 1);
+    // Anything else, or a file that is not there, is left alone.
+    w.openPath(dir.filePath(QStringLiteral("notes.txt")));
+    w.openPath(dir.filePath(QStringLiteral("missing.cfg")));
+    QCOMPARE(loaded.count(), 1);
+}
+
+void TestApp::mapCommandsFollowView()
+{
+    CDataManager w;
+    CWinDataTempl* window = w.mapWindow();
+    CMapScans* view = window->mapView();
+    const char* const loadedOnes[] = {"tbtn_save", "tbtn_print", "tbtn_slicesfusion", "tbtn_selectrect",
+                                      "tbtn_settings"};
+
+    emit view->mapDataLoaded(true, false);
+    for (const char* name : loadedOnes)
+        QVERIFY2(button(window, name)->isEnabled(), name);
+    QVERIFY(!button(window, "tbtn_reset_settings")->isEnabled());
+    QVERIFY(!button(window, "tbtn_scandrag")->isEnabled());
+
+    emit view->mapDataLoaded(true, true);
+    QVERIFY(button(window, "tbtn_reset_settings")->isEnabled());
+
+    emit view->scanDraggingPossible(true);
+    QToolButton* drag = button(window, "tbtn_scandrag");
+    QVERIFY(drag->isEnabled());
+    QTest::mouseClick(drag, Qt::LeftButton);
+    QVERIFY(drag->isChecked());
+    emit view->scanDraggingPossible(false);
+    QVERIFY(!drag->isChecked());
+    QVERIFY(!drag->isEnabled());
+
+    emit view->measuringModeChanged(true);
+    QVERIFY(button(window, "tbtn_selectrect")->isChecked());
+    emit view->scansViewingModeChanged(true);
+    QVERIFY(button(window, "tbtn_slicesfusion")->isChecked());
+    emit view->measuringModeChanged(false);
+    QVERIFY(!button(window, "tbtn_selectrect")->isChecked());
+
+    // A new load unchecks dragging and disables it until the view allows it again.
+    emit view->scanDraggingPossible(true);
+    drag->setChecked(true);
+    emit view->mapDataLoaded(false, false);
+    for (const char* name : loadedOnes)
+        QVERIFY2(!button(window, name)->isEnabled(), name);
+    QVERIFY(!drag->isChecked());
+    QVERIFY(!drag->isEnabled());
+
+    // Clearing leaves every mode button unchecked.
+    emit view->mapDataLoaded(true, false);
+    button(window, "tbtn_selectrect")->setChecked(true);
+    window->clearView();
+    QVERIFY(!button(window, "tbtn_selectrect")->isChecked());
+    QVERIFY(!button(window, "tbtn_slicesfusion")->isChecked());
+}
+
+void TestApp::ascanCommandsFollowView()
+{
+    CDataManager w;
+    CWinDataTempl* window = w.ascanWindow();
+    emit window->ascanView()->newDataLoaded(true);
+    QVERIFY(button(window, "tbtn_save")->isEnabled());
+    QVERIFY(button(window, "tbtn_print")->isEnabled());
+    emit window->ascanView()->newDataLoaded(false);
+    QVERIFY(!button(window, "tbtn_save")->isEnabled());
+    QVERIFY(!button(window, "tbtn_print")->isEnabled());
+}
+
+void TestApp::languageMenu()
+{
+    CDataManager w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    CWinDataTempl* window = w.mapWindow();
+    QSignalSpy changed(window, &CWinDataTempl::changeLanguage);
+
+    auto pick = [&](int downPresses) {
+        QTimer::singleShot(50, [downPresses] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QCOMPARE(menu->actions().size(), 2);
+            for (int i = 0; i < downPresses; ++i)
+                QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QTest::mouseClick(button(window, "tbtn_language"), Qt::LeftButton);
+    };
+
+    pick(2); // English
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().first().value<ECurrentLanguage>(), English);
+    QCOMPARE(w.language(), English);
+    QCOMPARE(w.helpFile(), QStringLiteral("helpVT_4.0_eng.htm"));
+
+    pick(2); // English again: nothing to change
+    QCOMPARE(changed.count(), 1);
+
+    pick(1); // Russian
+    QCOMPARE(changed.count(), 2);
+    QCOMPARE(w.language(), Russian);
+}
+
+void TestApp::f1OpensHelpOnce()
+{
+    CDataManager w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(!w.helpViewer());
+    QTest::keyClick(w.mapWindow(), Qt::Key_F1);
+    CHelpViewer* help = w.helpViewer();
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    QCOMPARE(help->windowTitle(), QStringLiteral("Vantar 4.0 Help"));
+    QTest::keyClick(w.ascanWindow(), Qt::Key_F1);
+    QCOMPARE(w.helpViewer(), help);
+
+    // The help button does the same.
+    help->hide();
+    QTest::mouseClick(button(w.mapWindow(), "tbtn_help"), Qt::LeftButton);
+    QCOMPARE(w.helpViewer(), help);
+    QVERIFY(help->isVisible());
+
+    // Closing the main window deletes it.
+    w.close();
+    QVERIFY(!w.helpViewer());
+}
+
+void TestApp::aboutBox()
+{
+    CDataManager w;
+    emit w.mapWindow()->changeLanguage(English);
+    const QString html = w.aboutHtml();
+    QVERIFY(html.contains(QStringLiteral("Vantar 4.0 Version 1.62</p>")));
+    // English puts a spacer before the link paragraph; Russian does not.
+    const QString spacerThenLink = QStringLiteral("<p style=\" font-size:4pt;\">&nbsp;</p><p align=\"center\" style=\" font-size:12pt; text-decoration");
+    QVERIFY(html.contains(spacerThenLink));
+    QTest::mouseClick(button(w.mapWindow(), "tbtn_info"), Qt::LeftButton);
+    QWidget* about = w.aboutWindow();
+    QVERIFY(about);
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Vantar 4.0"));
+    QCOMPARE(about->size(), QSize(300, 450));
+    emit w.mapWindow()->changeLanguage(Russian);
+    QVERIFY(!w.aboutHtml().contains(spacerThenLink));
+}
+
+void TestApp::toolbarLayoutOnResize()
+{
+    CWinDataTempl window;
+    window.setDataMode(CWinDataTempl::MapMode);
+    window.resize(1020, 710);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(button(&window, "tbtn_info")->pos(), QPoint(970, 10));
+    QCOMPARE(button(&window, "tbtn_help")->pos(), QPoint(920, 10));
+    QCOMPARE(button(&window, "tbtn_language")->pos(), QPoint(870, 10));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lbl_filename"))->geometry(), QRect(450, 15, 410, 30));
+    QCOMPARE(window.mapView()->geometry(), QRect(10, 60, 1000, 640));
+
+    window.resize(1300, 900);
+    QTRY_COMPARE(button(&window, "tbtn_info")->pos(), QPoint(1250, 10));
+    QCOMPARE(button(&window, "tbtn_help")->pos(), QPoint(1200, 10));
+    QCOMPARE(button(&window, "tbtn_language")->pos(), QPoint(1150, 10));
+    QCOMPARE(button(&window, "tbtn_open")->pos(), QPoint(10, 10));
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lbl_filename"))->geometry(), QRect(450, 15, 690, 30));
+    QCOMPARE(window.mapView()->geometry(), QRect(10, 60, 1280, 830));
+}
+
+void TestApp::screenshot()
+{
+    CDataManager w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QImage shot = w.grab().toImage();
+    QCOMPARE(shot.size(), QSize(1060, 790));
+    const QString out = QDir::temp().filePath(QStringLiteral("vantar-mainwindow.png"));
+    QVERIFY(shot.save(out));
+    qInfo("main window: %s", qPrintable(out));
+}
+
 QTEST_MAIN(TestApp)
 #include "tst_app.moc"
