@@ -1,0 +1,757 @@
+// Settings record: defaults, repair, conversions, equality, texts, the instrument's block.
+
+#include "ascan/configsettings.h"
+#include "ascan/instrumentblock.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+
+using Mutator = std::function<void(ConfigSettings&)>;
+Q_DECLARE_METATYPE(Mutator)
+
+namespace {
+
+void putLe(QByteArray& b, int at, quint32 v, int n)
+{
+    for (int i = 0; i < n; ++i)
+        b[at + i] = char((v >> (8 * i)) & 0xFF);
+}
+
+// A block as the instrument writes it, built byte by byte with distinct values.
+QByteArray handBuiltBlock(bool bVersion34)
+{
+    QByteArray b(bVersion34 ? 0x95 : 0x90, '\0');
+    b[0x00] = 7;                    // measured: any non-zero
+    putLe(b, 0x01, 12345, 3);       // 123.45 µs
+    putLe(b, 0x04, 0x0186A0, 3);    // 1000.00 µs
+    putLe(b, 0x07, quint16(-300), 2);
+    b[0x09] = 1;
+    b[0x0A] = 3;
+    for (int i = 0; i < 25; ++i) {
+        putLe(b, 0x0B + 3 * i, quint32(1000 * (i + 1)), 2);
+        b[0x0B + 3 * i + 2] = char(i);
+    }
+    putLe(b, 0x56, 200, 2);
+    putLe(b, 0x58, 39000, 2);
+    b[0x5A] = char(0xEE);           // never read
+    b[0x5B] = char(0xEE);
+    b[0x5C] = 2;
+    b[0x5D] = 9;
+    b[0x5E] = 0;
+    b[0x5F] = 0x02;                 // aux flag only
+    b[0x60] = 1;
+    b[0x61] = 0;
+    b[0x62] = 0;
+    b[0x63] = 1;
+    b[0x64] = 1;
+    b[0x65] = 0;
+    putLe(b, 0x66, 250, 4);         // 0.25 µs
+    putLe(b, 0x6A, quint32(-1500), 4);
+    putLe(b, 0x6E, quint16(-400), 2);
+    putLe(b, 0x70, 4500, 2);
+    putLe(b, 0x72, 150075, 3);      // 1500.75 mm
+    b[0x75] = 1;
+    b[0x76] = 87;
+    b[0x77] = 0;
+    b[0x78] = 200;
+    b[0x79] = 7;
+    putLe(b, 0x7A, quint16(-25), 2); // -2.5 µs
+    b[0x7C] = 2;
+    b[0x7D] = 20;
+    b[0x7E] = 1;
+    b[0x7F] = 64;
+    b[0x80] = 25;
+    b[0x81] = 1;
+    putLe(b, 0x82, 320, 2);
+    putLe(b, 0x84, 0xBEEF, 2);
+    for (int i = 0x86; i < 0x90; ++i)
+        b[i] = char(0xAA);          // map geometry, not ours
+    if (bVersion34)
+        putLe(b, 0x90, 2987654, 4); // 2987.654 m/s
+    return b;
+}
+
+} // namespace
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaults();
+    void resetKeepsTvgPoints();
+    void copyTakesAllPoints();
+    void validate_data();
+    void validate();
+    void validateTvgPoints();
+    void validateNaN();
+    void timeToSample_data();
+    void timeToSample();
+    void timeToDepth_data();
+    void timeToDepth();
+    void windowAndBase();
+    void conversionsWithoutRate();
+    void equality_data();
+    void equality();
+    void equalityIgnoresPointsBeyondCount();
+    void displayTexts_data();
+    void displayTexts();
+    void blockVersion33();
+    void blockVersion34();
+    void blockLeavesOtherFields();
+    void blockShortIsZeroFilled();
+    void blockRoundTrip_data();
+    void blockRoundTrip();
+    void blockEncodeClamps();
+    void versionFlag_data();
+    void versionFlag();
+};
+
+void TestSettings::defaults()
+{
+    const ConfigSettings s;
+    QCOMPARE(s.eProbeType, ConfigSettings::ProbeDouble);
+    QCOMPARE(s.iFrequency, 50);
+    QCOMPARE(s.iPeriodHalves, qint16(2));
+    QCOMPARE(s.dDelay, 0.0);
+    QCOMPARE(s.iGain, qint16(40));
+    QCOMPARE(s.ePulseVoltage, ConfigSettings::Voltage20);
+    QCOMPARE(s.iRepetitionRate, 45);
+    QCOMPARE(s.iSamplesPer10us, qint16(100));
+    QCOMPARE(s.iInputFilter, 0);
+    QCOMPARE(s.eTestingMethod, ConfigSettings::Reflection);
+    QCOMPARE(s.bSpectrum, false);
+    QCOMPARE(s.eSignalType, ConfigSettings::SignalFilled);
+    QCOMPARE(s.bAveraging, false);
+    QCOMPARE(s.iAveraging, qint16(1));
+    QCOMPARE(s.bAuxFlag, false);
+    QCOMPARE(s.iAuxMode, 0);
+    QCOMPARE(s.iLoupe, 0);
+    QCOMPARE(s.eResponseType, ConfigSettings::ResponsePeak);
+    QCOMPARE(s.iVelocity, qint16(3240));
+    QCOMPARE(s.iBaseMode, 0);
+    QCOMPARE(s.dBase, 20.0);
+    QCOMPARE(s.fBaseVelocity, 3240.0f);
+    QCOMPARE(s.eScaleUnits, ConfigSettings::UnitsMm);
+    QCOMPARE(s.iCursor, 1);
+    QCOMPARE(s.eDiscreteness, ConfigSettings::Discreteness1);
+    QCOMPARE(s.iWindowStart, 0);
+    QCOMPARE(s.iWindowEnd, 10000);
+    QCOMPARE(s.iExtra1, 256);
+    QCOMPARE(s.iExtra2, 256);
+    QCOMPARE(s.bMeasured, false);
+    QCOMPARE(s.fMeasuredTime, 0.0f);
+    QCOMPARE(s.fPeakTime, 0.0f);
+    QCOMPARE(s.iPeakAmplitude, qint16(0));
+    QCOMPARE(s.fExtra3, 75.0f);
+    QCOMPARE(s.fExtra4, 0.0f);
+    QCOMPARE(s.tvg.iOn, 0);
+    QCOMPARE(s.tvg.iCount, 0);
+    for (const TvgPoint& p : s.tvg.points)
+        QVERIFY(p.iPosition == 0 && p.iLevel == 0);
+    QCOMPARE(s.iStrobe, 1);
+    QCOMPARE(s.fStrobeStart, 100.0f);
+    QCOMPARE(s.fStrobeEnd, 200.0f);
+    QCOMPARE(s.iStrobeLevel, qint16(255));
+}
+
+void TestSettings::resetKeepsTvgPoints()
+{
+    ConfigSettings s;
+    s.iGain = 77;
+    s.fExtra3 = 1.0f;
+    s.tvg.iOn = 1;
+    s.tvg.iCount = 2;
+    s.tvg.points[0] = {100, 5};
+    s.tvg.points[24] = {40000, 30};
+    s.resetToDefaults();
+    QCOMPARE(s.iGain, qint16(40));
+    QCOMPARE(s.fExtra3, 75.0f);
+    QCOMPARE(s.tvg.iOn, 0);
+    QCOMPARE(s.tvg.iCount, 0);
+    QCOMPARE(s.tvg.points[0], (TvgPoint{100, 5}));
+    QCOMPARE(s.tvg.points[24], (TvgPoint{40000, 30}));
+}
+
+void TestSettings::copyTakesAllPoints()
+{
+    ConfigSettings s;
+    s.tvg.iCount = 1;
+    s.tvg.points[20] = {123, 4};
+    const ConfigSettings copy = s;
+    QCOMPARE(copy.tvg.points[20], (TvgPoint{123, 4}));
+}
+
+void TestSettings::validate_data()
+{
+    QTest::addColumn<Mutator>("mutate");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<Mutator>("expect");
+
+    auto none = [](ConfigSettings&) {};
+    QTest::newRow("defaults") << Mutator(none) << true << Mutator(none);
+    QTest::newRow("tvg flag 2") << Mutator([](ConfigSettings& s) { s.tvg.iOn = 2; }) << false
+                                << Mutator([](ConfigSettings& s) { s.tvg.iOn = 0; });
+    QTest::newRow("tvg count 24 kept")
+        << Mutator([](ConfigSettings& s) {
+               s.tvg.iCount = 24;
+               for (int i = 0; i < 25; ++i)
+                   s.tvg.points[i] = {i * 10, 1};
+           })
+        << true
+        << Mutator([](ConfigSettings& s) {
+               s.tvg.iCount = 24;
+               for (int i = 0; i < 25; ++i)
+                   s.tvg.points[i] = {i * 10, 1};
+           });
+    QTest::newRow("tvg count 25 clears")
+        << Mutator([](ConfigSettings& s) {
+               s.tvg.iCount = 25;
+               s.tvg.points[3] = {10, 1};
+           })
+        << false << Mutator(none);
+    QTest::newRow("tvg count -1 clears")
+        << Mutator([](ConfigSettings& s) {
+               s.tvg.iCount = -1;
+               s.tvg.points[0] = {10, 1};
+           })
+        << false << Mutator(none);
+    QTest::newRow("tvg decreasing clears, not counted")
+        << Mutator([](ConfigSettings& s) {
+               s.tvg.iCount = 3;
+               s.tvg.points[0] = {100, 1};
+               s.tvg.points[1] = {300, 2};
+               s.tvg.points[2] = {200, 3};
+           })
+        << true << Mutator(none);
+    QTest::newRow("tvg equal neighbours kept")
+        << Mutator([](ConfigSettings& s) {
+               s.tvg.iCount = 2;
+               s.tvg.points[0] = {300, 1};
+               s.tvg.points[1] = {300, 2};
+           })
+        << true
+        << Mutator([](ConfigSettings& s) {
+               s.tvg.iCount = 2;
+               s.tvg.points[0] = {300, 1};
+               s.tvg.points[1] = {300, 2};
+           });
+    QTest::newRow("rate 9") << Mutator([](ConfigSettings& s) { s.iSamplesPer10us = 9; }) << false
+                            << Mutator(none);
+    QTest::newRow("rate 10") << Mutator([](ConfigSettings& s) { s.iSamplesPer10us = 10; }) << true
+                             << Mutator([](ConfigSettings& s) { s.iSamplesPer10us = 10; });
+    QTest::newRow("frequency 251") << Mutator([](ConfigSettings& s) { s.iFrequency = 251; }) << false
+                                   << Mutator(none);
+    QTest::newRow("frequency 25") << Mutator([](ConfigSettings& s) { s.iFrequency = 25; }) << true
+                                  << Mutator([](ConfigSettings& s) { s.iFrequency = 25; });
+    QTest::newRow("window start 39361")
+        << Mutator([](ConfigSettings& s) { s.iWindowStart = 39361; s.iWindowEnd = 40000; }) << false
+        << Mutator([](ConfigSettings& s) { s.iWindowEnd = 40000; });
+    QTest::newRow("window end 639") << Mutator([](ConfigSettings& s) { s.iWindowEnd = 639; }) << false
+                                    << Mutator(none);
+    QTest::newRow("window 5000..4000")
+        << Mutator([](ConfigSettings& s) { s.iWindowStart = 5000; s.iWindowEnd = 4000; }) << false
+        << Mutator(none);
+    QTest::newRow("window equal ends")
+        << Mutator([](ConfigSettings& s) { s.iWindowStart = 4000; s.iWindowEnd = 4000; }) << false
+        << Mutator(none);
+    QTest::newRow("signal type 3") << Mutator([](ConfigSettings& s) {
+        s.eSignalType = ConfigSettings::ESignalType(3);
+    }) << false << Mutator([](ConfigSettings& s) { s.eSignalType = ConfigSettings::SignalOneSided; });
+    QTest::newRow("loupe 2") << Mutator([](ConfigSettings& s) { s.iLoupe = 2; }) << false
+                             << Mutator(none);
+    QTest::newRow("method 2") << Mutator([](ConfigSettings& s) {
+        s.eTestingMethod = ConfigSettings::ETestingMethod(2);
+    }) << false << Mutator(none);
+    QTest::newRow("response 5") << Mutator([](ConfigSettings& s) {
+        s.eResponseType = ConfigSettings::EResponseType(5);
+    }) << false << Mutator([](ConfigSettings& s) { s.eResponseType = ConfigSettings::ResponseFront; });
+    QTest::newRow("cursor 2") << Mutator([](ConfigSettings& s) { s.iCursor = 2; }) << false
+                              << Mutator([](ConfigSettings& s) { s.iCursor = 0; });
+    QTest::newRow("discreteness 2") << Mutator([](ConfigSettings& s) {
+        s.eDiscreteness = ConfigSettings::EDiscreteness(2);
+    }) << false << Mutator([](ConfigSettings& s) { s.eDiscreteness = ConfigSettings::Discreteness01; });
+    QTest::newRow("units 2") << Mutator([](ConfigSettings& s) {
+        s.eScaleUnits = ConfigSettings::EScaleUnits(2);
+    }) << false << Mutator(none);
+    QTest::newRow("strobe 2") << Mutator([](ConfigSettings& s) { s.iStrobe = 2; }) << false
+                              << Mutator(none);
+    QTest::newRow("strobe start 4001")
+        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 4001.0f; s.fStrobeEnd = 300.0f; }) << false
+        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 31.0f; s.fStrobeEnd = 300.0f; });
+    QTest::newRow("strobe end -1")
+        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 10.0f; s.fStrobeEnd = -1.0f; }) << false
+        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 10.0f; s.fStrobeEnd = 31.0f; });
+    QTest::newRow("strobe 100..102 widened")
+        << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 102.0f; }) << false
+        << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 105.0f; });
+    QTest::newRow("strobe 100..105 kept")
+        << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 105.0f; }) << true
+        << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 105.0f; });
+    QTest::newRow("level 512") << Mutator([](ConfigSettings& s) { s.iStrobeLevel = 512; }) << false
+                               << Mutator(none);
+    QTest::newRow("level -511") << Mutator([](ConfigSettings& s) { s.iStrobeLevel = -511; }) << true
+                                << Mutator([](ConfigSettings& s) { s.iStrobeLevel = -511; });
+    QTest::newRow("base mode 3") << Mutator([](ConfigSettings& s) { s.iBaseMode = 3; }) << false
+                                 << Mutator([](ConfigSettings& s) { s.iBaseMode = 1; });
+    QTest::newRow("base 9.99") << Mutator([](ConfigSettings& s) { s.dBase = 9.99; }) << false
+                               << Mutator([](ConfigSettings& s) { s.dBase = 200.0; });
+    QTest::newRow("probe 2") << Mutator([](ConfigSettings& s) {
+        s.eProbeType = ConfigSettings::EProbeType(2);
+    }) << false << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::ProbeSingle; });
+    QTest::newRow("averaging 0 while off") << Mutator([](ConfigSettings& s) { s.iAveraging = 0; })
+                                           << true << Mutator([](ConfigSettings& s) { s.iAveraging = 0; });
+    QTest::newRow("averaging 129 while on")
+        << Mutator([](ConfigSettings& s) { s.bAveraging = true; s.iAveraging = 129; }) << false
+        << Mutator([](ConfigSettings& s) { s.bAveraging = true; s.iAveraging = 1; });
+    QTest::newRow("periods 11") << Mutator([](ConfigSettings& s) { s.iPeriodHalves = 11; }) << false
+                                << Mutator(none);
+    QTest::newRow("repetition -1 as unsigned")
+        << Mutator([](ConfigSettings& s) { s.iRepetitionRate = -1; }) << false << Mutator(none);
+    QTest::newRow("repetition 4") << Mutator([](ConfigSettings& s) { s.iRepetitionRate = 4; }) << false
+                                  << Mutator(none);
+    QTest::newRow("gain 101") << Mutator([](ConfigSettings& s) { s.iGain = 101; }) << false
+                              << Mutator(none);
+    QTest::newRow("velocity 499") << Mutator([](ConfigSettings& s) { s.iVelocity = 499; }) << false
+                                  << Mutator(none);
+    QTest::newRow("delay 100.5") << Mutator([](ConfigSettings& s) { s.dDelay = 100.5; }) << false
+                                 << Mutator(none);
+    QTest::newRow("voltage 3") << Mutator([](ConfigSettings& s) {
+        s.ePulseVoltage = ConfigSettings::EPulseVoltage(3);
+    }) << false << Mutator(none);
+    QTest::newRow("input filter 2") << Mutator([](ConfigSettings& s) { s.iInputFilter = 2; }) << false
+                                    << Mutator(none);
+    QTest::newRow("unchecked fields")
+        << Mutator([](ConfigSettings& s) {
+               s.iAuxMode = 99;
+               s.iExtra1 = -5;
+               s.fBaseVelocity = -1.0f;
+               s.fExtra3 = 1e30f;
+               s.iPeakAmplitude = -32768;
+           })
+        << true
+        << Mutator([](ConfigSettings& s) {
+               s.iAuxMode = 99;
+               s.iExtra1 = -5;
+               s.fBaseVelocity = -1.0f;
+               s.fExtra3 = 1e30f;
+               s.iPeakAmplitude = -32768;
+           });
+}
+
+void TestSettings::validate()
+{
+    QFETCH(Mutator, mutate);
+    QFETCH(bool, result);
+    QFETCH(Mutator, expect);
+    ConfigSettings s;
+    mutate(s);
+    ConfigSettings expected;
+    expect(expected);
+    QCOMPARE(s.validateAndRepair(), result);
+    QVERIFY(s == expected);
+    QCOMPARE(s.fExtra3, expected.fExtra3);
+    for (int i = 0; i < TvgCurve::kMaxPoints; ++i)
+        QCOMPARE(s.tvg.points[i], expected.tvg.points[i]);
+    // A repaired record is stable.
+    QVERIFY(s.validateAndRepair());
+}
+
+void TestSettings::validateTvgPoints()
+{
+    ConfigSettings s;
+    s.tvg.iCount = 2;
+    s.tvg.points[0] = {-1, 31};
+    s.tvg.points[1] = {40000, 30};
+    s.tvg.points[10] = {40001, -1};
+    QVERIFY(s.validateAndRepair()); // point repairs are not counted
+    QCOMPARE(s.tvg.iCount, 2);
+    QCOMPARE(s.tvg.points[0], (TvgPoint{0, 0}));
+    QCOMPARE(s.tvg.points[1], (TvgPoint{40000, 30}));
+    QCOMPARE(s.tvg.points[10], (TvgPoint{0, 0}));
+}
+
+void TestSettings::validateNaN()
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    ConfigSettings s;
+    s.fStrobeStart = nan;
+    s.fStrobeEnd = nan;
+    s.dBase = std::nan("");
+    s.dDelay = std::nan("");
+    QVERIFY(!s.validateAndRepair());
+    QCOMPARE(s.fStrobeStart, 31.0f);
+    QCOMPARE(s.fStrobeEnd, 36.0f);
+    QCOMPARE(s.dBase, 200.0);
+    QCOMPARE(s.dDelay, 0.0);
+}
+
+void TestSettings::timeToSample_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<double>("time");
+    QTest::addColumn<int>("sample");
+    QTest::newRow("12.34") << 100 << 12.34 << 123;
+    QTest::newRow("-0.05 half up") << 100 << -0.05 << 0;
+    QTest::newRow("0.05 half up") << 100 << 0.05 << 1;
+    QTest::newRow("-0.15") << 100 << -0.15 << -1;
+    QTest::newRow("rate 10, 2.5") << 10 << 2.5 << 3;
+    QTest::newRow("rate 25, 1.0") << 25 << 1.0 << 3; // 2.5 rounds up
+    QTest::newRow("4000 at 100") << 100 << 4000.0 << 40000;
+    QTest::newRow("huge saturates") << 100 << 1e300 << std::numeric_limits<int>::max();
+}
+
+void TestSettings::timeToSample()
+{
+    QFETCH(int, rate);
+    QFETCH(double, time);
+    QFETCH(int, sample);
+    ConfigSettings s;
+    s.iSamplesPer10us = qint16(rate);
+    QCOMPARE(s.timeToSample(time), sample);
+}
+
+void TestSettings::timeToDepth_data()
+{
+    QTest::addColumn<int>("method");
+    QTest::addColumn<double>("time");
+    QTest::addColumn<double>("depth");
+    QTest::newRow("reflection") << 0 << 100.0 << 162.0;
+    QTest::newRow("transmission") << 1 << 100.0 << 324.0;
+}
+
+void TestSettings::timeToDepth()
+{
+    QFETCH(int, method);
+    QFETCH(double, time);
+    QFETCH(double, depth);
+    ConfigSettings s;
+    s.eTestingMethod = ConfigSettings::ETestingMethod(method);
+    QCOMPARE(s.timeToDepth(time), depth);
+}
+
+void TestSettings::windowAndBase()
+{
+    ConfigSettings s;
+    QCOMPARE(s.sampleToTime(123), 12.3);
+    QCOMPARE(s.windowEndTime(), 1000.0);
+    s.fMeasuredTime = 12.35f; // float 12.3500003…: 123.5 rounds up
+    s.fPeakTime = 0.04f;
+    QCOMPARE(s.measuredSample(), 124);
+    QCOMPARE(s.peakSample(), 0);
+
+    s.setWindowEndTime(111.01);
+    QCOMPARE(s.iWindowEnd, 1111); // ceil
+    s.setWindowEndTime(5000.0);
+    QCOMPARE(s.iWindowEnd, 40000);
+    QCOMPARE(s.samplesIn75us(), 750);
+    s.iSamplesPer10us = 15;
+    QCOMPARE(s.samplesIn75us(), 113); // 112.5 up
+    s.setWindowEndTime(1.0);
+    QCOMPARE(s.iWindowEnd, 2);
+
+    s.dBase = 100.0;
+    s.setBaseVelocityFromTime(50.0);
+    QCOMPARE(s.fBaseVelocity, 4000.0f);
+    s.eTestingMethod = ConfigSettings::Transmission;
+    s.setBaseVelocityFromTime(50.0);
+    QCOMPARE(s.fBaseVelocity, 2000.0f);
+    s.setBaseVelocityFromTime(0.0);
+    QCOMPARE(s.fBaseVelocity, 2000.0f);
+}
+
+void TestSettings::conversionsWithoutRate()
+{
+    ConfigSettings s;
+    s.iSamplesPer10us = 0;
+    QCOMPARE(s.sampleToTime(100), 0.0);
+    QCOMPARE(s.windowEndTime(), 0.0);
+    QCOMPARE(s.timeToSample(100.0), 0);
+    s.dBase = 1e30;
+    s.setBaseVelocityFromTime(1e-30);
+    QVERIFY(std::isfinite(s.fBaseVelocity));
+}
+
+void TestSettings::equality_data()
+{
+    QTest::addColumn<Mutator>("mutate");
+    QTest::addColumn<bool>("equal");
+    QTest::newRow("same") << Mutator([](ConfigSettings&) {}) << true;
+    QTest::newRow("extra3 ignored") << Mutator([](ConfigSettings& s) { s.fExtra3 = 1.0f; }) << true;
+    QTest::newRow("extra4 ignored") << Mutator([](ConfigSettings& s) { s.fExtra4 = 9.0f; }) << true;
+    QTest::newRow("delay within tolerance") << Mutator([](ConfigSettings& s) { s.dDelay = 0.00009; }) << true;
+    QTest::newRow("delay at tolerance") << Mutator([](ConfigSettings& s) { s.dDelay = 0.00011; }) << false;
+    QTest::newRow("base within tolerance") << Mutator([](ConfigSettings& s) { s.dBase = 20.00005; }) << true;
+    QTest::newRow("strobe end off") << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 200.01f; }) << false;
+    QTest::newRow("measured time") << Mutator([](ConfigSettings& s) { s.fMeasuredTime = 0.001f; }) << false;
+    QTest::newRow("base velocity") << Mutator([](ConfigSettings& s) { s.fBaseVelocity = 3241.0f; }) << false;
+    QTest::newRow("extra2") << Mutator([](ConfigSettings& s) { s.iExtra2 = 1; }) << false;
+    QTest::newRow("aux flag") << Mutator([](ConfigSettings& s) { s.bAuxFlag = true; }) << false;
+    QTest::newRow("aux mode") << Mutator([](ConfigSettings& s) { s.iAuxMode = 1; }) << false;
+    QTest::newRow("peak amplitude") << Mutator([](ConfigSettings& s) { s.iPeakAmplitude = 1; }) << false;
+    QTest::newRow("strobe level") << Mutator([](ConfigSettings& s) { s.iStrobeLevel = 1; }) << false;
+    QTest::newRow("tvg flag") << Mutator([](ConfigSettings& s) { s.tvg.iOn = 1; }) << false;
+    QTest::newRow("tvg count") << Mutator([](ConfigSettings& s) { s.tvg.iCount = 1; }) << false;
+    QTest::newRow("probe") << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::ProbeSingle; }) << false;
+}
+
+void TestSettings::equality()
+{
+    QFETCH(Mutator, mutate);
+    QFETCH(bool, equal);
+    const ConfigSettings a;
+    ConfigSettings b;
+    mutate(b);
+    QCOMPARE(a == b, equal);
+    QCOMPARE(b == a, equal);
+    QCOMPARE(a != b, !equal);
+}
+
+void TestSettings::equalityIgnoresPointsBeyondCount()
+{
+    ConfigSettings a, b;
+    a.tvg.iCount = b.tvg.iCount = 2;
+    a.tvg.points[0] = b.tvg.points[0] = {10, 1};
+    a.tvg.points[1] = b.tvg.points[1] = {20, 2};
+    a.tvg.points[2] = {99, 9};
+    QVERIFY(a == b);
+    b.tvg.points[1].iLevel = 3;
+    QVERIFY(a != b);
+    // A count beyond the array is compared without reading past it.
+    a = b;
+    a.tvg.iCount = b.tvg.iCount = 1000;
+    QVERIFY(a == b);
+}
+
+void TestSettings::displayTexts_data()
+{
+    QTest::addColumn<Mutator>("mutate");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    auto none = Mutator([](ConfigSettings&) {});
+    QTest::newRow("probe double") << none << "probe" << "double";
+    QTest::newRow("probe single") << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::ProbeSingle; }) << "probe" << "single";
+    QTest::newRow("probe 7") << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::EProbeType(7); }) << "probe" << "double";
+    QTest::newRow("frequency") << none << "frequency" << "50";
+    QTest::newRow("gain") << Mutator([](ConfigSettings& s) { s.iGain = -3; }) << "gain" << "-3";
+    QTest::newRow("delay") << Mutator([](ConfigSettings& s) { s.dDelay = 2.34; }) << "delay" << "2.3";
+    QTest::newRow("delay 0") << none << "delay" << "0.0";
+    QTest::newRow("voltage 20") << none << "voltage" << "20";
+    QTest::newRow("voltage 200") << Mutator([](ConfigSettings& s) { s.ePulseVoltage = ConfigSettings::Voltage200; }) << "voltage" << "200";
+    QTest::newRow("voltage 3") << Mutator([](ConfigSettings& s) { s.ePulseVoltage = ConfigSettings::EPulseVoltage(3); }) << "voltage" << "";
+    QTest::newRow("period 3 halves") << Mutator([](ConfigSettings& s) { s.iPeriodHalves = 3; }) << "period" << "1.5";
+    QTest::newRow("repetition unsigned") << Mutator([](ConfigSettings& s) { s.iRepetitionRate = -1; }) << "repetition" << "4294967295";
+    QTest::newRow("averaging off") << Mutator([](ConfigSettings& s) { s.iAveraging = 8; }) << "averaging" << "Off";
+    QTest::newRow("averaging on") << Mutator([](ConfigSettings& s) { s.bAveraging = true; s.iAveraging = 8; }) << "averaging" << "8";
+    QTest::newRow("velocity") << none << "velocity" << "3240";
+    QTest::newRow("base off") << none << "base" << "Off";
+    QTest::newRow("base on") << Mutator([](ConfigSettings& s) { s.iBaseMode = 1; s.dBase = 123.45; }) << "base" << "123.5";
+    QTest::newRow("tvg off") << none << "tvg" << "Off";
+    QTest::newRow("tvg on") << Mutator([](ConfigSettings& s) { s.tvg.iOn = 5; }) << "tvg" << "On";
+    QTest::newRow("units mm") << none << "units" << "mm";
+    QTest::newRow("units us") << Mutator([](ConfigSettings& s) { s.eScaleUnits = ConfigSettings::UnitsUs; }) << "units" << QString::fromLatin1("\xb5s");
+    QTest::newRow("units 2") << Mutator([](ConfigSettings& s) { s.eScaleUnits = ConfigSettings::EScaleUnits(2); }) << "units" << "";
+    QTest::newRow("discreteness 1") << none << "discreteness" << "1";
+    QTest::newRow("discreteness 0.1") << Mutator([](ConfigSettings& s) { s.eDiscreteness = ConfigSettings::Discreteness01; }) << "discreteness" << "0.1";
+    QTest::newRow("discreteness 5") << Mutator([](ConfigSettings& s) { s.eDiscreteness = ConfigSettings::EDiscreteness(5); }) << "discreteness" << "1";
+    QTest::newRow("cursor on") << none << "cursor" << "On";
+    QTest::newRow("cursor off") << Mutator([](ConfigSettings& s) { s.iCursor = 0; }) << "cursor" << "Off";
+    QTest::newRow("filter on at 0") << none << "filter" << "On";
+    QTest::newRow("filter off") << Mutator([](ConfigSettings& s) { s.iInputFilter = 1; }) << "filter" << "Off";
+    QTest::newRow("method reflection") << none << "method" << "Reflection";
+    QTest::newRow("method transmission") << Mutator([](ConfigSettings& s) { s.eTestingMethod = ConfigSettings::Transmission; }) << "method" << "Transmission";
+    QTest::newRow("method 2") << Mutator([](ConfigSettings& s) { s.eTestingMethod = ConfigSettings::ETestingMethod(2); }) << "method" << "";
+}
+
+void TestSettings::displayTexts()
+{
+    QFETCH(Mutator, mutate);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    ConfigSettings s;
+    mutate(s);
+    const QHash<QString, std::function<QString()>> texts = {
+        {"probe", [&] { return s.probeTypeText(); }},
+        {"frequency", [&] { return s.frequencyText(); }},
+        {"gain", [&] { return s.gainText(); }},
+        {"delay", [&] { return s.delayText(); }},
+        {"voltage", [&] { return s.pulseVoltageText(); }},
+        {"period", [&] { return s.periodText(); }},
+        {"repetition", [&] { return s.repetitionRateText(); }},
+        {"averaging", [&] { return s.averagingText(); }},
+        {"velocity", [&] { return s.velocityText(); }},
+        {"base", [&] { return s.baseText(); }},
+        {"tvg", [&] { return s.tvgText(); }},
+        {"units", [&] { return s.scaleUnitsText(); }},
+        {"discreteness", [&] { return s.discretenessText(); }},
+        {"cursor", [&] { return s.cursorText(); }},
+        {"filter", [&] { return s.inputFilterText(); }},
+        {"method", [&] { return s.testingMethodText(); }},
+    };
+    QVERIFY(texts.contains(field));
+    QCOMPARE(texts.value(field)(), text);
+}
+
+void TestSettings::blockVersion33()
+{
+    ConfigSettings s;
+    s.fBaseVelocity = 1.0f;
+    const QByteArray b = handBuiltBlock(false);
+    QCOMPARE(parseInstrumentBlock(b, false, s), 0xD0);
+    QCOMPARE(s.bMeasured, true);
+    QCOMPARE(s.fMeasuredTime, 123.45f);
+    QCOMPARE(s.fPeakTime, 1000.0f);
+    QCOMPARE(s.iPeakAmplitude, qint16(-300));
+    QCOMPARE(s.tvg.iOn, 1);
+    QCOMPARE(s.tvg.iCount, 3);
+    for (int i = 0; i < 25; ++i) // all 25 are read, whatever the count
+        QCOMPARE(s.tvg.points[i], (TvgPoint{1000 * (i + 1), i}));
+    QCOMPARE(s.iWindowStart, 200);
+    QCOMPARE(s.iWindowEnd, 39000);
+    QCOMPARE(s.bSpectrum, true);
+    QCOMPARE(s.iAuxMode, 9);
+    QCOMPARE(s.eSignalType, ConfigSettings::SignalRadio);
+    QCOMPARE(s.bAveraging, false);
+    QCOMPARE(s.bAuxFlag, true);
+    QCOMPARE(s.iLoupe, 1);
+    QCOMPARE(s.eResponseType, ConfigSettings::ResponseFront);
+    QCOMPARE(s.iCursor, 0);
+    QCOMPARE(s.eDiscreteness, ConfigSettings::Discreteness01);
+    QCOMPARE(s.eScaleUnits, ConfigSettings::UnitsUs);
+    QCOMPARE(s.iStrobe, 0);
+    QCOMPARE(s.fStrobeStart, 0.25f);
+    QCOMPARE(s.fStrobeEnd, -1.5f);
+    QCOMPARE(s.iStrobeLevel, qint16(-400));
+    QCOMPARE(s.iVelocity, qint16(4500));
+    QCOMPARE(s.dBase, 1500.75);
+    QCOMPARE(s.iBaseMode, 1);
+    QCOMPARE(s.iGain, qint16(87));
+    QCOMPARE(s.eProbeType, ConfigSettings::ProbeSingle);
+    QCOMPARE(s.iFrequency, 200);
+    QCOMPARE(s.iPeriodHalves, qint16(7));
+    QCOMPARE(s.dDelay, -2.5);
+    QCOMPARE(s.ePulseVoltage, ConfigSettings::Voltage200);
+    QCOMPARE(s.iSamplesPer10us, qint16(20));
+    QCOMPARE(s.eTestingMethod, ConfigSettings::Transmission);
+    QCOMPARE(s.iAveraging, qint16(64));
+    QCOMPARE(s.iRepetitionRate, 25);
+    QCOMPARE(s.iInputFilter, 1);
+    QCOMPARE(s.iExtra1, 320);
+    QCOMPARE(s.iExtra2, 0xBEEF);
+    QCOMPARE(s.fBaseVelocity, 3240.0f);
+}
+
+void TestSettings::blockVersion34()
+{
+    ConfigSettings s;
+    QCOMPARE(parseInstrumentBlock(handBuiltBlock(true), true, s), 0xD5);
+    QCOMPARE(s.fBaseVelocity, 2987.654f);
+    QCOMPARE(s.iVelocity, qint16(4500));
+    // A 3.4 block read as 3.3 ignores the trailing velocity.
+    QCOMPARE(parseInstrumentBlock(handBuiltBlock(true), false, s), 0xD0);
+    QCOMPARE(s.fBaseVelocity, 3240.0f);
+}
+
+void TestSettings::blockLeavesOtherFields()
+{
+    ConfigSettings s;
+    s.fExtra3 = 1.5f;
+    s.fExtra4 = 2.5f;
+    parseInstrumentBlock(handBuiltBlock(true), true, s);
+    QCOMPARE(s.fExtra3, 1.5f);
+    QCOMPARE(s.fExtra4, 2.5f);
+}
+
+void TestSettings::blockShortIsZeroFilled()
+{
+    // Ten bytes only: everything after them reads as zero, nothing past the end is touched.
+    const QByteArray full = handBuiltBlock(true);
+    ConfigSettings s;
+    QCOMPARE(parseInstrumentBlock(QByteArrayView(full.constData(), 10), true, s), 0xD5);
+    QCOMPARE(s.fMeasuredTime, 123.45f);
+    QCOMPARE(s.tvg.iOn, 1);
+    QCOMPARE(s.tvg.iCount, 0);
+    QCOMPARE(s.iVelocity, qint16(0));
+    QCOMPARE(s.fBaseVelocity, 0.0f);
+    QCOMPARE(parseInstrumentBlock(QByteArrayView(), false, s), 0xD0);
+    QCOMPARE(s.bMeasured, false);
+}
+
+void TestSettings::blockRoundTrip_data()
+{
+    QTest::addColumn<bool>("v34");
+    QTest::newRow("3.3") << false;
+    QTest::newRow("3.4") << true;
+}
+
+void TestSettings::blockRoundTrip()
+{
+    QFETCH(bool, v34);
+    const QByteArray hand = handBuiltBlock(v34);
+    ConfigSettings s;
+    parseInstrumentBlock(hand, v34, s);
+    QByteArray expected = hand;
+    // Bytes the reader skips come back as zero; non-zero flags as 1.
+    expected[0x00] = 1;
+    expected[0x5C] = 1;
+    expected[0x5A] = expected[0x5B] = 0;
+    for (int i = 0x86; i < 0x90; ++i)
+        expected[i] = 0;
+    const QByteArray encoded = encodeInstrumentBlock(s, v34);
+    QCOMPARE(encoded.size(), expected.size());
+    for (int i = 0; i < encoded.size(); ++i) {
+        if (encoded[i] != expected[i])
+            QFAIL(qPrintable(QString("byte 0x%1 differs").arg(i, 0, 16)));
+    }
+
+    ConfigSettings defaults;
+    defaults.tvg.iCount = 2;
+    defaults.tvg.points[1] = {40000, 30};
+    ConfigSettings back;
+    back.fExtra3 = defaults.fExtra3;
+    QCOMPARE(parseInstrumentBlock(encodeInstrumentBlock(defaults, v34), v34, back), v34 ? 0xD5 : 0xD0);
+    QVERIFY(back == defaults);
+}
+
+void TestSettings::blockEncodeClamps()
+{
+    ConfigSettings s;
+    s.iGain = 300;              // u8
+    s.iWindowEnd = 70000;       // u16
+    s.fMeasuredTime = -5.0f;    // u24, not below 0
+    s.fStrobeStart = std::numeric_limits<float>::quiet_NaN();
+    s.fStrobeEnd = 1e30f;
+    const QByteArray b = encodeInstrumentBlock(s, true);
+    QCOMPARE(quint8(b[0x76]), quint8(255));
+    QCOMPARE(quint8(b[0x58]), quint8(0xFF));
+    QCOMPARE(quint8(b[0x59]), quint8(0xFF));
+    QCOMPARE(b.mid(0x01, 3), QByteArray(3, '\0'));
+    QCOMPARE(b.mid(0x66, 4), QByteArray(4, '\0'));
+    QCOMPARE(b.mid(0x6A, 4), QByteArray::fromHex("ffffff7f"));
+}
+
+void TestSettings::versionFlag_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<bool>("v34");
+    QTest::newRow("3.3") << 3 << 3 << false;
+    QTest::newRow("3.4") << 3 << 4 << true;
+    QTest::newRow("3.9") << 3 << 9 << true;
+    QTest::newRow("4.0") << 4 << 0 << true;
+    QTest::newRow("2.9") << 2 << 9 << false;
+}
+
+void TestSettings::versionFlag()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(bool, v34);
+    QCOMPARE(isVersion34OrLater(major, minor), v34);
+}
+
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
