@@ -2,8 +2,13 @@
 
 #include "ascan/configsettings.h"
 #include "ascan/instrumentblock.h"
+#include "ascan/settingsfile.h"
 
 #include <QtTest>
+
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 
 #include <cmath>
 #include <functional>
@@ -74,6 +79,102 @@ QByteArray handBuiltBlock(bool bVersion34)
     return b;
 }
 
+void putBe(QByteArray& b, int at, quint64 v, int n)
+{
+    for (int i = 0; i < n; ++i)
+        b[at + i] = char((v >> (8 * (n - 1 - i))) & 0xFF);
+}
+
+void putBeDouble(QByteArray& b, int at, double d)
+{
+    quint64 bits = 0;
+    std::memcpy(&bits, &d, 8);
+    putBe(b, at, bits, 8);
+}
+
+// The settings file of a default record, offset by offset.
+QByteArray handBuiltDefaultFile()
+{
+    QByteArray b(135, '\0');
+    b[0] = 1;                    // double probe
+    putBe(b, 1, 50, 4);
+    putBe(b, 5, 2, 2);
+    putBeDouble(b, 7, 0.0);
+    putBe(b, 15, 40, 2);
+    b[17] = 0;
+    putBe(b, 18, 45, 4);
+    putBe(b, 22, 100, 2);
+    b[24] = 0;
+    b[25] = 0;
+    b[26] = 0;
+    b[27] = 2;
+    b[28] = 0;
+    putBe(b, 29, 1, 2);
+    b[31] = 0;
+    putBe(b, 32, 0, 4);
+    b[36] = 0;
+    b[37] = 1;
+    putBe(b, 38, 3240, 2);
+    b[40] = 0;
+    putBeDouble(b, 41, 20.0);
+    putBeDouble(b, 49, 3240.0);
+    b[57] = 0;
+    b[58] = 1;
+    b[59] = 0;
+    putBe(b, 60, 0, 4);
+    putBe(b, 64, 10000, 4);
+    putBe(b, 68, 256, 4);
+    putBe(b, 72, 256, 4);
+    b[76] = 0;
+    putBeDouble(b, 77, 0.0);
+    putBeDouble(b, 85, 0.0);
+    putBe(b, 93, 0, 2);
+    putBeDouble(b, 95, 75.0);
+    putBeDouble(b, 103, 0.0);
+    b[111] = 0;
+    putBe(b, 112, 0, 4);
+    b[116] = 1;
+    putBeDouble(b, 117, 100.0);
+    putBeDouble(b, 125, 200.0);
+    putBe(b, 133, 255, 2);
+    return b;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Writes beyond a few bytes fail while one of these lives, as on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit l = m_old;
+        l.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &l);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
 } // namespace
 
 class TestSettings : public QObject
@@ -108,6 +209,22 @@ private slots:
     void blockEncodeClamps();
     void versionFlag_data();
     void versionFlag();
+    void fileDefaultLayout();
+    void fileWithTvgPoints();
+    void fileQuarterIsDouble();
+    void fileRoundTrip();
+    void fileEnumLowByte();
+    void fileKeepsPointsBeyondCount();
+    void fileBadSize_data();
+    void fileBadSize();
+    void fileBadReals_data();
+    void fileBadReals();
+    void fileCountOutOfRange_data();
+    void fileCountOutOfRange();
+    void fileMissing();
+    void fileWriteUnopenable();
+    void fileWriteFailureKeepsOld();
+    void fileWriteReplaces();
 };
 
 void TestSettings::defaults()
@@ -751,6 +868,302 @@ void TestSettings::versionFlag()
     QFETCH(int, minor);
     QFETCH(bool, v34);
     QCOMPARE(isVersion34OrLater(major, minor), v34);
+}
+
+void TestSettings::fileDefaultLayout()
+{
+    const ConfigSettings s;
+    const QByteArray expected = handBuiltDefaultFile();
+    QCOMPARE(encodeConfigFile(s).toHex(' '), expected.toHex(' '));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("1.sss");
+    QString error;
+    QVERIFY(writeConfigFile(path, s, &error));
+    QCOMPARE(fileBytes(path), expected);
+    ConfigSettings back;
+    back.iGain = 99;
+    QVERIFY(readConfigFile(path, back, &error));
+    QVERIFY(back == s);
+}
+
+void TestSettings::fileWithTvgPoints()
+{
+    ConfigSettings s;
+    s.tvg.iOn = 1;
+    s.tvg.iCount = 3;
+    s.tvg.points[0] = {100, 1};
+    s.tvg.points[1] = {0x01020304, -2};
+    s.tvg.points[2] = {40000, 30};
+    s.tvg.points[3] = {555, 5}; // beyond the count: not written
+    s.iStrobe = 0;
+    s.iStrobeLevel = -2;
+    const QByteArray b = encodeConfigFile(s);
+    QCOMPARE(b.size(), 159);
+    QCOMPARE(b.mid(111, 5).toHex(), QByteArray("0100000003"));
+    QCOMPARE(b.mid(116, 8).toHex(), QByteArray("0000006400000001"));
+    QCOMPARE(b.mid(124, 8).toHex(), QByteArray("01020304fffffffe"));
+    QCOMPARE(b.mid(132, 8).toHex(), QByteArray("00009c400000001e"));
+    QCOMPARE(quint8(b[140]), quint8(0));
+    QCOMPARE(b.mid(157, 2).toHex(), QByteArray("fffe"));
+    QCOMPARE(configFileSize(3), qsizetype(159));
+}
+
+void TestSettings::fileQuarterIsDouble()
+{
+    ConfigSettings s;
+    s.fStrobeStart = 0.25f;
+    s.fBaseVelocity = 0.1f; // widened: the double of the float, not of 0.1
+    const QByteArray b = encodeConfigFile(s);
+    QCOMPARE(b.mid(117, 8).toHex(), QByteArray("3fd0000000000000"));
+    QByteArray widened(8, '\0');
+    putBeDouble(widened, 0, double(0.1f));
+    QCOMPARE(b.mid(49, 8), widened);
+}
+
+void TestSettings::fileRoundTrip()
+{
+    ConfigSettings s;
+    s.eProbeType = ConfigSettings::ProbeSingle;
+    s.iFrequency = 123456;
+    s.iPeriodHalves = -7;
+    s.dDelay = 12.3456789;
+    s.iGain = 77;
+    s.ePulseVoltage = ConfigSettings::Voltage100;
+    s.iRepetitionRate = -1;
+    s.iSamplesPer10us = 25;
+    s.iInputFilter = 1;
+    s.eTestingMethod = ConfigSettings::Transmission;
+    s.bSpectrum = true;
+    s.eSignalType = ConfigSettings::SignalRadio;
+    s.bAveraging = true;
+    s.iAveraging = 64;
+    s.bAuxFlag = true;
+    s.iAuxMode = -5;
+    s.iLoupe = 1;
+    s.eResponseType = ConfigSettings::ResponseFront;
+    s.iVelocity = -1234;
+    s.iBaseMode = 1;
+    s.dBase = 1234.5;
+    s.fBaseVelocity = 4321.5f;
+    s.eScaleUnits = ConfigSettings::UnitsUs;
+    s.iCursor = 0;
+    s.eDiscreteness = ConfigSettings::Discreteness01;
+    s.iWindowStart = 17;
+    s.iWindowEnd = 39999;
+    s.iExtra1 = 640;
+    s.iExtra2 = -9;
+    s.bMeasured = true;
+    s.fMeasuredTime = 123.25f;
+    s.fPeakTime = 130.5f;
+    s.iPeakAmplitude = -511;
+    s.fExtra3 = 1.5f;
+    s.fExtra4 = -2.5f;
+    s.tvg.iOn = 1;
+    s.tvg.iCount = 25;
+    for (int i = 0; i < 25; ++i)
+        s.tvg.points[i] = {i * 1000, i};
+    s.iStrobe = 0;
+    s.fStrobeStart = 10.5f;
+    s.fStrobeEnd = 3999.75f;
+    s.iStrobeLevel = 511;
+    const QByteArray b = encodeConfigFile(s);
+    QCOMPARE(b.size(), 335);
+    ConfigSettings back;
+    QVERIFY(decodeConfigFile(b, back));
+    QVERIFY(back == s);
+    QCOMPARE(back.fExtra3, 1.5f);
+    QCOMPARE(back.fExtra4, -2.5f);
+    QCOMPARE(back.dDelay, 12.3456789);
+    QCOMPARE(encodeConfigFile(back), b);
+}
+
+void TestSettings::fileEnumLowByte()
+{
+    ConfigSettings s;
+    s.eSignalType = ConfigSettings::ESignalType(0x1FF); // low byte on writing
+    s.iCursor = 258;
+    QByteArray b = encodeConfigFile(s);
+    QCOMPARE(quint8(b[27]), quint8(0xFF));
+    QCOMPARE(quint8(b[58]), quint8(2));
+    ConfigSettings back;
+    QVERIFY(decodeConfigFile(b, back));
+    QCOMPARE(int(back.eSignalType), 255); // zero-extended
+    QCOMPARE(back.iCursor, 2);
+    b[26] = 5; // any non-zero bool byte reads as true
+    QVERIFY(decodeConfigFile(b, back));
+    QCOMPARE(back.bSpectrum, true);
+}
+
+void TestSettings::fileKeepsPointsBeyondCount()
+{
+    ConfigSettings written;
+    written.tvg.iCount = 1;
+    written.tvg.points[0] = {10, 1};
+    ConfigSettings target;
+    target.tvg.points[0] = {99, 9};
+    target.tvg.points[1] = {200, 2};
+    QVERIFY(decodeConfigFile(encodeConfigFile(written), target));
+    QCOMPARE(target.tvg.points[0], (TvgPoint{10, 1}));
+    QCOMPARE(target.tvg.points[1], (TvgPoint{200, 2}));
+}
+
+void TestSettings::fileBadSize_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    ConfigSettings three;
+    three.tvg.iCount = 3;
+    const QByteArray good = encodeConfigFile(three);
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("one byte") << good.left(1);
+    QTest::newRow("up to the count") << good.left(116);
+    QTest::newRow("one short") << good.chopped(1);
+    QTest::newRow("one long") << good + '\0';
+    QTest::newRow("size of no points") << good.left(135);
+    QTest::newRow("count 3 in 335 bytes") << good + QByteArray(335 - 159, '\0');
+    QByteArray huge = good;
+    putBe(huge, 112, 0x7FFFFFFF, 4);
+    QTest::newRow("count 2^31-1") << huge;
+    for (int n = 1; n < good.size(); n += 13)
+        QTest::addRow("truncated to %d", n) << good.left(n);
+}
+
+void TestSettings::fileBadSize()
+{
+    QFETCH(QByteArray, bytes);
+    ConfigSettings s;
+    s.iGain = 66;
+    QVERIFY(!decodeConfigFile(bytes, s));
+    QCOMPARE(s.iGain, qint16(66));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("5.sss");
+    QVERIFY(writeBytes(path, bytes));
+    QString error;
+    QVERIFY(!readConfigFile(path, s, &error));
+    QCOMPARE(error, QString("Couldn't read configuration file \"%1\"!").arg(path));
+    QCOMPARE(s.iGain, qint16(66));
+}
+
+void TestSettings::fileBadReals_data()
+{
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<double>("value");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const QList<QPair<const char*, int>> reals = {
+        {"delay", 7}, {"base", 41}, {"base velocity", 49}, {"measured", 77}, {"peak", 85},
+        {"extra3", 95}, {"extra4", 103}, {"strobe start", 117}, {"strobe end", 125}};
+    for (const auto& [name, offset] : reals) {
+        QTest::addRow("%s NaN", name) << offset << nan;
+        QTest::addRow("%s -inf", name) << offset << -inf;
+        QTest::addRow("%s 1e300", name) << offset << 1e300;
+        QTest::addRow("%s -1e10", name) << offset << -1e10;
+    }
+}
+
+void TestSettings::fileBadReals()
+{
+    QFETCH(int, offset);
+    QFETCH(double, value);
+    QByteArray b = encodeConfigFile(ConfigSettings());
+    putBeDouble(b, offset, value);
+    ConfigSettings s;
+    s.fStrobeStart = 7.0f;
+    QVERIFY(!decodeConfigFile(b, s));
+    QCOMPARE(s.fStrobeStart, 7.0f);
+    putBeDouble(b, offset, -1.0e9); // at the limit: accepted, validateAndRepair decides
+    QVERIFY(decodeConfigFile(b, s));
+}
+
+void TestSettings::fileCountOutOfRange_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("size");
+    QTest::newRow("-1 sized as none") << -1 << 135;
+    QTest::newRow("-1 sized as -1") << -1 << 127;
+    QTest::newRow("26") << 26 << 343;
+    QTest::newRow("255") << 255 << 2175;
+    QTest::newRow("min int") << int(0x80000000) << 135;
+}
+
+void TestSettings::fileCountOutOfRange()
+{
+    QFETCH(int, count);
+    QFETCH(int, size);
+    QByteArray b = encodeConfigFile(ConfigSettings());
+    b.resize(qMax(size, 116));
+    putBe(b, 112, quint32(count), 4);
+    ConfigSettings s;
+    QVERIFY(!decodeConfigFile(b, s));
+    QCOMPARE(s.tvg.iCount, 0);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("9.sss");
+    QVERIFY(writeBytes(path, b));
+    QVERIFY(!readConfigFile(path, s));
+    QCOMPARE(s.tvg.iCount, 0);
+}
+
+void TestSettings::fileMissing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("none.sss");
+    ConfigSettings s;
+    s.iGain = 12;
+    QString error;
+    QVERIFY(!readConfigFile(path, s, &error));
+    QCOMPARE(error, QString("Couldn't read configuration file \"%1\"!").arg(path));
+    QCOMPARE(s.iGain, qint16(12));
+    QVERIFY(!readConfigFile(dir.path(), s, &error)); // a folder is not a file
+}
+
+void TestSettings::fileWriteUnopenable()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("missing-folder/1.sss");
+    QString error;
+    QVERIFY(!writeConfigFile(path, ConfigSettings(), &error));
+    QCOMPARE(error, QString("Couldn't save changed configuration to file \"%1\"!").arg(path));
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!writeConfigFile(dir.path(), ConfigSettings(), &error)); // the target is a folder
+    QVERIFY(QFileInfo(dir.path()).isDir());
+}
+
+void TestSettings::fileWriteFailureKeepsOld()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("3.sss");
+    ConfigSettings old;
+    old.iGain = 11;
+    QVERIFY(writeConfigFile(path, old));
+    const QByteArray before = fileBytes(path);
+
+    ConfigSettings edited;
+    edited.iGain = 22;
+    QString error;
+    {
+        // The disk "fills" after 100 bytes: the write fails once the data reaches it.
+        FileSizeLimit limit(100);
+        QVERIFY(!writeConfigFile(path, edited, &error));
+    }
+    QCOMPARE(error, QString("Couldn't save changed configuration to file \"%1\"!").arg(path));
+    QCOMPARE(fileBytes(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"3.sss"}); // no leftovers
+}
+
+void TestSettings::fileWriteReplaces()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("4.sss");
+    QVERIFY(writeBytes(path, QByteArray(1000, 'x')));
+    ConfigSettings s;
+    s.tvg.iCount = 2;
+    QVERIFY(writeConfigFile(path, s));
+    QCOMPARE(QFileInfo(path).size(), qint64(151));
+    ConfigSettings back;
+    QVERIFY(readConfigFile(path, back));
+    QVERIFY(back == s);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
