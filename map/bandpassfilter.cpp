@@ -1,0 +1,452 @@
+#include "map/bandpassfilter.h"
+
+#include <fftw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <limits>
+#include <mutex>
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kFourPiSquared = 39.47841760435743;
+
+// FFTW's planner is shared by the whole process and not thread-safe; executing plans is.
+std::mutex& plannerMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+struct FftwFree
+{
+    void operator()(void* p) const { fftw_free(p); }
+};
+using RealBuffer = std::unique_ptr<double[], FftwFree>;
+using ComplexBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
+
+RealBuffer allocReal(size_t n)
+{
+    return RealBuffer(static_cast<double*>(fftw_malloc(sizeof(double) * n)));
+}
+
+ComplexBuffer allocComplex(size_t n)
+{
+    return ComplexBuffer(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * n)));
+}
+
+// Block size of the overlap-save correlation: a few kernel lengths, so that most of each
+// transform yields output, and never much longer than the signal needs.
+int fftSizeFor(int kernelLength, int n)
+{
+    const long long wanted = std::max<long long>(2048, 8LL * kernelLength);
+    const long long enough = static_cast<long long>(n) + kernelLength - 1;
+    long long size = 1;
+    while (size < wanted && size < enough)
+        size *= 2;
+    while (size < kernelLength)
+        size *= 2;
+    return static_cast<int>(size);
+}
+
+// One row of the display gain table: F below bound takes the factor.
+struct GainRow
+{
+    int bound;
+    double factor;
+};
+
+constexpr GainRow kGainNarrow[] = {
+    {29, 1.413}, {34, 1.679}, {39, 1.995}, {44, 2.239}, {49, 2.512}, {54, 2.818},
+    {59, 3.162}, {64, 3.548}, {74, 3.981}, {84, 4.467}, {94, 5.012}, {109, 5.623},
+    {124, 6.31}, {139, 7.079}, {149, 7.943}, {169, 8.912}, {189, 10.0}, {214, 11.22},
+};
+constexpr double kGainNarrowOtherwise = 12.589;
+
+constexpr GainRow kGainWide[] = {
+    {29, 1.413}, {34, 1.585}, {39, 1.778}, {44, 1.995}, {49, 2.239}, {54, 2.512},
+    {59, 2.818}, {64, 3.162}, {69, 3.548}, {79, 3.981}, {89, 4.467}, {94, 5.012},
+    {104, 5.623}, {114, 6.31}, {129, 7.079}, {149, 7.943}, {164, 8.912}, {174, 10.0},
+    {179, 11.22}, {214, 12.589},
+};
+constexpr double kGainWideOtherwise = 14.125;
+
+// Kernel length of both paths: 3 × period + 1 held in single precision, then rounded.
+long long kernelLengthFor(int period)
+{
+    const float length = static_cast<float>(3.0 * period + 1.0);
+    return static_cast<long long>(length >= 0 ? std::trunc(double(length) + 0.5)
+                                              : std::trunc(double(length) - 0.5));
+}
+
+} // namespace
+
+struct BandPassFilter::FastPath
+{
+    int kernelLength = 0;
+    int fftSize = 0;
+    fftw_plan forward = nullptr;
+    fftw_plan inverse = nullptr;
+    // Conjugated kernel spectra divided by the transform size: multiplying a block's spectrum
+    // by them and transforming back gives the correlation directly.
+    ComplexBuffer cosineSpectrum;
+    ComplexBuffer sineSpectrum;
+
+    ~FastPath()
+    {
+        std::lock_guard<std::mutex> lock(plannerMutex());
+        if (forward)
+            fftw_destroy_plan(forward);
+        if (inverse)
+            fftw_destroy_plan(inverse);
+    }
+};
+
+BandPassFilter::BandPassFilter() = default;
+BandPassFilter::~BandPassFilter() = default;
+
+void BandPassFilter::setPeriod(int iPeriod)
+{
+    if (iPeriod != m_period) {
+        m_period = iPeriod;
+        m_kernelValid = false;
+    }
+}
+
+void BandPassFilter::setBandwidth(double dBandwidth)
+{
+    if (dBandwidth != m_bandwidth) {
+        m_bandwidth = dBandwidth;
+        m_kernelValid = false;
+    }
+}
+
+void BandPassFilter::makeKernel(const double* positions, int count, double f, double b, double A,
+                                double* window, double* sine, double* cosine)
+{
+    const double L = std::log(std::pow(10.0, A / 20.0));
+    const double s = 1.0 / (-(b * b * f * f / (8.0 * L)) * kFourPiSquared);
+    m_windowArea = std::sqrt(kTwoPi * s);
+    if (!positions)
+        return;
+    for (int k = 0; k < count; ++k) {
+        const double x = positions[k];
+        const double w = std::exp(-(x * x) / (2.0 * s));
+        if (window)
+            window[k] = w;
+        if (cosine)
+            cosine[k] = std::cos(kTwoPi * f * x) * w;
+        if (sine)
+            sine[k] = std::sin(kTwoPi * f * x) * w;
+    }
+}
+
+void BandPassFilter::releaseKernels()
+{
+    m_sineKernel = std::vector<double>();
+    m_cosineKernel = std::vector<double>();
+    m_fast.reset();
+    m_kernelValid = false;
+}
+
+bool BandPassFilter::ensureKernels()
+{
+    if (m_kernelValid)
+        return true;
+    releaseKernels();
+    if (m_period < 1 || m_period > kMaxMapPeriod)
+        return false;
+    const int length = static_cast<int>(kernelLengthFor(m_period));
+    const int half = length / 2;
+    std::vector<double> positions(length);
+    for (int k = 0; k < length; ++k)
+        positions[k] = k - half;
+    m_sineKernel.assign(length, 0.0);
+    m_cosineKernel.assign(length, 0.0);
+    makeKernel(positions.data(), length, 1.0 / m_period, m_bandwidth, kEdgeAttenuation, nullptr,
+               m_sineKernel.data(), m_cosineKernel.data());
+    double gain = 5.65 / m_windowArea;
+    if (m_bandwidth > 0.75)
+        gain *= 0.78;
+    for (int k = 0; k < length; ++k) {
+        m_sineKernel[k] *= gain;
+        m_cosineKernel[k] *= gain;
+    }
+    m_kernelValid = true;
+    return true;
+}
+
+bool BandPassFilter::ensureFastPath(int n)
+{
+    const int length = static_cast<int>(m_cosineKernel.size());
+    const int size = fftSizeFor(length, n);
+    if (m_fast && m_fast->kernelLength == length && m_fast->fftSize == size)
+        return true;
+    m_fast.reset();
+    auto fast = std::make_unique<FastPath>();
+    fast->kernelLength = length;
+    fast->fftSize = size;
+    const size_t bins = size_t(size) / 2 + 1;
+    RealBuffer in = allocReal(size);
+    ComplexBuffer spectrum = allocComplex(bins);
+    fast->cosineSpectrum = allocComplex(bins);
+    fast->sineSpectrum = allocComplex(bins);
+    if (!in || !spectrum || !fast->cosineSpectrum || !fast->sineSpectrum)
+        return false;
+    {
+        std::lock_guard<std::mutex> lock(plannerMutex());
+        fast->forward = fftw_plan_dft_r2c_1d(size, in.get(), spectrum.get(), FFTW_ESTIMATE);
+        fast->inverse = fftw_plan_dft_c2r_1d(size, spectrum.get(), in.get(), FFTW_ESTIMATE);
+    }
+    if (!fast->forward || !fast->inverse)
+        return false;
+    const double scale = 1.0 / size;
+    const std::vector<double>* kernels[2] = {&m_cosineKernel, &m_sineKernel};
+    fftw_complex* spectra[2] = {fast->cosineSpectrum.get(), fast->sineSpectrum.get()};
+    for (int which = 0; which < 2; ++which) {
+        std::fill(in.get(), in.get() + size, 0.0);
+        std::copy(kernels[which]->begin(), kernels[which]->end(), in.get());
+        fftw_execute_dft_r2c(fast->forward, in.get(), spectrum.get());
+        for (size_t k = 0; k < bins; ++k) {
+            spectra[which][k][0] = spectrum[k][0] * scale;
+            spectra[which][k][1] = -spectrum[k][1] * scale;
+        }
+    }
+    m_fast = std::move(fast);
+    return true;
+}
+
+bool BandPassFilter::filterMapSignal(qint16* samples, int n, bool bEnvelope)
+{
+    if (!ensureKernels())
+        return false;
+    if (!samples || n <= 0)
+        return true;
+    if (!ensureFastPath(n))
+        return filterMapSignalReference(samples, n, bEnvelope);
+
+    const FastPath& fast = *m_fast;
+    const int size = fast.fftSize;
+    const int length = fast.kernelLength;
+    const int half = length / 2;
+    const int block = size - length + 1; // outputs per transform free of wrap-around
+    const size_t bins = size_t(size) / 2 + 1;
+
+    RealBuffer in = allocReal(size);
+    RealBuffer outA = allocReal(size);
+    RealBuffer outQ = bEnvelope ? allocReal(size) : RealBuffer();
+    ComplexBuffer spectrum = allocComplex(bins);
+    ComplexBuffer product = allocComplex(bins);
+    if (!in || !outA || (bEnvelope && !outQ) || !spectrum || !product)
+        return filterMapSignalReference(samples, n, bEnvelope);
+
+    // The correlation needs the input of block b for outputs b·block …, so the input is read
+    // ahead of the output written in place: keep the samples as doubles first.
+    std::vector<double> x(samples, samples + n);
+
+    auto multiply = [&](const fftw_complex* kernel) {
+        for (size_t k = 0; k < bins; ++k) {
+            const double re = spectrum[k][0] * kernel[k][0] - spectrum[k][1] * kernel[k][1];
+            const double im = spectrum[k][0] * kernel[k][1] + spectrum[k][1] * kernel[k][0];
+            product[k][0] = re;
+            product[k][1] = im;
+        }
+    };
+
+    for (int first = 0; first < n; first += block) {
+        // Block input: x[first − half + t] for t = 0 … size − 1, zero outside the signal.
+        for (int t = 0; t < size; ++t) {
+            const long long index = static_cast<long long>(first) - half + t;
+            in[t] = (index >= 0 && index < n) ? x[size_t(index)] : 0.0;
+        }
+        fftw_execute_dft_r2c(fast.forward, in.get(), spectrum.get());
+        multiply(fast.cosineSpectrum.get());
+        fftw_execute_dft_c2r(fast.inverse, product.get(), outA.get());
+        if (bEnvelope) {
+            multiply(fast.sineSpectrum.get());
+            fftw_execute_dft_c2r(fast.inverse, product.get(), outQ.get());
+        }
+        const int count = std::min(block, n - first);
+        for (int t = 0; t < count; ++t) {
+            const double a = outA[t];
+            if (bEnvelope) {
+                const double q = outQ[t];
+                samples[first + t] = roundSingleToInt16(std::sqrt(a * a + q * q));
+            } else {
+                samples[first + t] = roundSingleToInt16(a);
+            }
+        }
+    }
+    return true;
+}
+
+bool BandPassFilter::filterMapSignalReference(qint16* samples, int n, bool bEnvelope)
+{
+    if (!ensureKernels())
+        return false;
+    if (!samples || n <= 0)
+        return true;
+    const int length = static_cast<int>(m_cosineKernel.size());
+    std::vector<double> a(samples, samples + n);
+    correlate(a.data(), n, m_cosineKernel.data(), length);
+    if (bEnvelope) {
+        std::vector<double> q(samples, samples + n);
+        correlate(q.data(), n, m_sineKernel.data(), length);
+        for (int i = 0; i < n; ++i)
+            samples[i] = roundSingleToInt16(std::sqrt(a[i] * a[i] + q[i] * q[i]));
+    } else {
+        for (int i = 0; i < n; ++i)
+            samples[i] = roundSingleToInt16(a[i]);
+    }
+    return true;
+}
+
+void BandPassFilter::correlate(double* x, int n, const double* h, int kernelLength)
+{
+    if (!x || !h || n <= 0 || kernelLength <= 0)
+        return;
+    const int half = kernelLength / 2;
+    std::vector<double> y(size_t(n), 0.0);
+    for (int i = 0; i < n; ++i) {
+        // Terms whose sample index i − half + k lies outside 0 … n − 1 are left out.
+        const int kFirst = std::max(0, half - i);
+        const int kEnd = std::min(kernelLength, n - i + half);
+        double sum = 0.0;
+        for (int k = kFirst; k < kEnd; ++k)
+            sum += h[k] * x[i - half + k];
+        y[i] = sum;
+    }
+    std::copy(y.begin(), y.end(), x);
+}
+
+void BandPassFilter::correlateInt(qint16* x, int n, const qint16* taps, int kernelLength, int divisor)
+{
+    if (!x || !taps || n <= 0 || kernelLength <= 0 || divisor == 0)
+        return;
+    const int half = kernelLength / 2;
+    // Only the non-zero taps contribute; the sparse kernels have at most twenty.
+    std::vector<int> nonZero;
+    for (int k = 0; k < kernelLength; ++k)
+        if (taps[k] != 0)
+            nonZero.push_back(k);
+    const double d = divisor;
+    std::vector<qint16> y(size_t(n), 0);
+    for (int i = 0; i < n; ++i) {
+        double sum = 0.0;
+        for (int k : nonZero) {
+            const int index = i - half + k;
+            if (index < 0 || index >= n)
+                continue;
+            const qint32 product = qint32(taps[k]) * qint32(x[index]);
+            sum += product / d;
+        }
+        y[i] = roundSingleToInt16(sum);
+    }
+    std::copy(y.begin(), y.end(), x);
+}
+
+double BandPassFilter::gainFactor(int frequencyKHz, double dBandwidth)
+{
+    if (dBandwidth > 0.75) {
+        for (const GainRow& row : kGainWide)
+            if (frequencyKHz < row.bound)
+                return row.factor;
+        return kGainWideOtherwise;
+    }
+    for (const GainRow& row : kGainNarrow)
+        if (frequencyKHz < row.bound)
+            return row.factor;
+    return kGainNarrowOtherwise;
+}
+
+bool BandPassFilter::makeDisplayKernels(int scale, DisplayKernels& k)
+{
+    if (m_period < 1 || scale < 1)
+        return false;
+    const long long length = kernelLengthFor(m_period);
+    // Both kernels hold kDisplayKernelSize entries and are read over the whole kernel length;
+    // a longer kernel would index past them.
+    if (length > kDisplayKernelSize)
+        return false;
+    k.kernelLength = static_cast<int>(length);
+    k.half = k.kernelLength / 2;
+    k.step = static_cast<int>(std::trunc(k.half / 10.0));
+    k.offset = k.step / 2;
+    std::array<double, kDisplayTaps> x{};
+    for (int m = 0; m < kDisplayTaps; ++m) {
+        k.positions[m] = k.offset + m * k.step;
+        x[m] = k.positions[m];
+    }
+    std::array<double, kDisplayTaps> s{};
+    std::array<double, kDisplayTaps> c{};
+    makeKernel(x.data(), kDisplayTaps, 1.0 / m_period, m_bandwidth, kEdgeAttenuation, nullptr, s.data(),
+               c.data());
+    double gain = 170.0 / m_windowArea;
+    k.frequencyKHz = 10000 / m_period;
+    k.factor = gainFactor(k.frequencyKHz, m_bandwidth);
+    gain /= k.factor;
+    for (int m = 0; m < kDisplayTaps; ++m) {
+        s[m] *= gain;
+        c[m] *= gain;
+        k.sineTaps[m] = roundToInt16(s[m] * scale);
+        k.cosineTaps[m] = roundToInt16(c[m] * scale);
+    }
+    k.sineKernel.assign(kDisplayKernelSize, 0);
+    k.cosineKernel.assign(kDisplayKernelSize, 0);
+    for (int m = 0; m < kDisplayTaps && k.positions[m] < k.half; ++m) {
+        const int p = k.positions[m];
+        k.sineKernel[k.half + p] = k.sineTaps[m];
+        k.sineKernel[k.half - p] = roundToInt16(-double(k.sineTaps[m]));
+        k.cosineKernel[k.half + p] = k.cosineTaps[m];
+        k.cosineKernel[k.half - p] = k.cosineTaps[m];
+    }
+    return true;
+}
+
+bool BandPassFilter::filterDisplaySignal(qint16* samples, int n, int scale, bool bEnvelope)
+{
+    DisplayKernels k;
+    if (!makeDisplayKernels(scale, k))
+        return false;
+    if (!samples || n <= 0)
+        return true;
+    std::vector<qint16> copy;
+    if (bEnvelope) {
+        copy.assign(samples, samples + n);
+        correlateInt(copy.data(), n, k.sineKernel.data(), k.kernelLength, scale);
+    }
+    correlateInt(samples, n, k.cosineKernel.data(), k.kernelLength, scale);
+    if (bEnvelope) {
+        for (int i = 0; i < n; ++i) {
+            // 64-bit sum: two squares of −32768 do not fit 32 bits.
+            const qint64 sum = qint64(copy[i]) * copy[i] + qint64(samples[i]) * samples[i];
+            samples[i] = roundSingleToInt16(std::sqrt(double(sum)));
+        }
+    }
+    return true;
+}
+
+qint16 BandPassFilter::roundToInt16(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    const double r = value >= 0 ? std::trunc(value + 0.5) : std::trunc(value - 0.5);
+    if (r >= std::numeric_limits<qint16>::max())
+        return std::numeric_limits<qint16>::max();
+    if (r <= std::numeric_limits<qint16>::min())
+        return std::numeric_limits<qint16>::min();
+    return static_cast<qint16>(r);
+}
+
+qint16 BandPassFilter::roundSingleToInt16(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    if (value >= 65536.0)
+        return std::numeric_limits<qint16>::max();
+    if (value <= -65536.0)
+        return std::numeric_limits<qint16>::min();
+    return roundToInt16(static_cast<double>(static_cast<float>(value)));
+}
