@@ -163,3 +163,21 @@ QByteArray encodeInstrumentBlock(const ConfigSettings& s, bool bVersion34)
         w.i32(0x90, scaled(s.fBaseVelocity, 1000.0));
     return block;
 }
+
+QString instrumentText(QByteArrayView field)
+{
+    const QByteArrayView used = field.first(qMin<qsizetype>(field.size(), kInstrumentTextSize - 1));
+    const qsizetype end = used.indexOf('\0');
+    return QString::fromUtf8(end < 0 ? used : used.first(end));
+}
+
+QByteArray encodeInstrumentText(const QString& text)
+{
+    QByteArray utf8 = text.toUtf8();
+    qsizetype n = qMin<qsizetype>(utf8.size(), kInstrumentTextSize - 1);
+    while (n > 0 && n < utf8.size() && (uchar(utf8[n]) & 0xC0) == 0x80)
+        --n; // do not split a multi-byte character
+    QByteArray field = utf8.left(n);
+    field.append(QByteArray(kInstrumentTextSize - n, '\0'));
+    return field;
+}

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 //! Block size without (older format) and with the trailing base velocity.
 inline constexpr int kInstrumentBlockSize = 0x90;
@@ -24,3 +25,9 @@ int parseInstrumentBlock(QByteArrayView block, bool bVersion34, ConfigSettings& 
 //! The inverse, for writing files in the instrument's layout: 0x90 or 0x95 bytes, unread
 //! bytes zero. Values are rounded to the block's units and clamped to what they can hold.
 QByteArray encodeInstrumentBlock(const ConfigSettings& settings, bool bVersion34);
+
+//! A 64-byte text field: UTF-8 ending at the first zero byte, at most 63 bytes used.
+QString instrumentText(QByteArrayView field);
+
+//! The field for a text: its UTF-8 cut to 63 bytes (never inside a character), zero-padded.
+QByteArray encodeInstrumentText(const QString& text);

@@ -1,8 +1,11 @@
 #pragma once
 // Commands of vantar-tool. Each takes the arguments after its name and returns the exit status.
 
+#include <QJsonObject>
 #include <QStringList>
 #include <QTextStream>
+
+struct ConfigSettings;
 
 namespace VantarTool {
 
@@ -18,6 +21,9 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpInfo(QTextStream& out);
 //! Prints what is read from a map configuration file as JSON; part of "info".
 int infoMapConfig(const QString& path, QTextStream& out, QTextStream& err);
+//! A settings record as JSON: keys are the field names in the code, the TVG curve under "tvg"
+//! as {"on", "count", "points": [[position, level], ...]} with the first count points.
+QJsonObject settingsJson(const ConfigSettings& settings);
 
 int runGenAScans(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpGenAScans(QTextStream& out);
