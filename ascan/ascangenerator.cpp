@@ -257,8 +257,8 @@ GeneratedAScan generateAScan(int number, quint32 seed)
     const int level = std::max(20, int(std::lround(extreme * random.uniform(0.3, 0.65))));
     s.iStrobeLevel = qint16(negative ? -level : level);
     measureAScan(s, a.samples);
-    if (a.versionMinor < 4)
-        s.fBaseVelocity = 3240.0f;
+    // Values as the block stores them, so that what is read back compares equal.
+    s.fBaseVelocity = a.versionMinor < 4 ? 3240.0f : float(roundTo(s.fBaseVelocity, 0.001));
     s.fMeasuredTime = float(roundTo(s.fMeasuredTime, 0.01));
     s.fPeakTime = float(roundTo(s.fPeakTime, 0.01));
     return a;
