@@ -1,0 +1,172 @@
+#pragma once
+// A loaded map in memory: the signal of every probe position, the unprocessed and the SAFT
+// volumes, and the projections and slices the map view shows.
+
+#include "map/bandpassfilter.h"
+#include "map/maplimits.h"
+#include "map/mapplane.h"
+#include "map/mappositionkey.h"
+#include "map/maptrace.h"
+#include "map/mapviewranges.h"
+#include "map/progress.h"
+#include "map/saftsettings.h"
+
+#include <QCoreApplication>
+
+#include <map>
+#include <memory>
+#include <span>
+#include <vector>
+
+//! The map: traces per position, volumes dim0 × dim1 × dim2 (voxel (i, j, k) at
+//! (i·dim1 + j)·dim2 + k, depth fastest), projections over inclusive cell ranges.
+//! Every accessor checks its indices; out-of-range requests give null or 0.
+//! Reading, building the volume, preparing and SAFT add member functions in their own
+//! sources (mapdata_*.cpp) and fill the volumes through setRawVolume / setProcessedVolume.
+class MapData
+{
+    Q_DECLARE_TR_FUNCTIONS(MapData)
+
+public:
+    using TraceTable = std::map<MapPositionKey, MapTrace>;
+
+    MapData();
+    ~MapData();
+    MapData(const MapData&) = delete;
+    MapData& operator=(const MapData&) = delete;
+
+    //! Long steps report through this callback (done, total); empty reports nothing.
+    void setProgressCallback(Vantar::ProgressFn progress) { m_progress = std::move(progress); }
+    const Vantar::ProgressFn& progressCallback() const { return m_progress; }
+
+    //! Samples per signal: 40000, fixed.
+    int sampleCount() const { return m_sampleCount; }
+
+    //! Horizontal and vertical number of positions (largest i and j of the folder scan).
+    int columns() const { return m_columns; }
+    int rows() const { return m_rows; }
+    //! Negative counts are taken as 0.
+    void setPositionCount(int columns, int rows);
+
+    //! Probe steps in mm; 10 and 10 when made.
+    int stepH() const { return m_stepH; }
+    int stepV() const { return m_stepV; }
+    void setSteps(int stepH, int stepV);
+
+    BandPassFilter& filter() { return *m_filter; }
+    const BandPassFilter& filter() const { return *m_filter; }
+    //! Forwards to the filter.
+    void setFilterPeriod(int iPeriod);
+
+    const SAFTsettings& saftSettings() const { return m_saft; }
+    //! Copies the record and sets the filter bandwidth from its percentage.
+    void setSAFTsettings(const SAFTsettings& settings);
+    //! 25 → 0.25, 50 → 0.5, 75 → 0.75, anything else → 1.0.
+    static double filterBandwidthFor(int percent);
+
+    // Traces, one per position read, in key order (j, then i).
+    const TraceTable& traces() const { return m_traces; }
+    //! The trace of position (i, j), or null.
+    const MapTrace* trace(int i, int j) const;
+    MapTrace* trace(int i, int j);
+    //! Stores a trace under (i, j), replacing any earlier one.
+    void setTrace(int i, int j, MapTrace trace);
+    void clearTraces() { m_traces.clear(); }
+
+    // Volumes.
+    int dim0() const { return m_dim0; }
+    int dim1() const { return m_dim1; }
+    int dim2() const { return m_dim2; }
+    qint64 voxelCount() const { return m_voxelCount; }
+    //! Element of voxel (i, j, k) in a volume whose second and third sizes are dim1, dim2.
+    static qint64 voxelIndex(int dim1, int dim2, int i, int j, int k)
+    {
+        return (qint64(i) * dim1 + j) * dim2 + k;
+    }
+    bool hasRawVolume() const { return !m_rawVolume.empty(); }
+    bool hasProcessedVolume() const { return !m_processedVolume.empty(); }
+    const std::vector<qint16>& rawVolume() const { return m_rawVolume; }
+    const std::vector<qint16>& processedVolume() const { return m_processedVolume; }
+
+    //! Replaces the unprocessed volume and releases the processed one; the projections are
+    //! remade with every range over its full axis. False, leaving no volumes (dimensions 0),
+    //! when a dimension is not positive, the size does not match or memory runs out.
+    bool setRawVolume(int dim0, int dim1, int dim2, std::vector<qint16> volume);
+    //! Replaces the processed volume, of the unprocessed volume's dimensions. False, and the
+    //! processed volume released, when there is no unprocessed volume or the size differs.
+    bool setProcessedVolume(std::vector<qint16> volume);
+    //! Releases both volumes and the projections; dimensions become 0.
+    void releaseVolumes();
+
+    //! ProcessedView or RawView (any value other than RawView is taken as ProcessedView).
+    EScanProcessing viewingMode() const { return m_viewingMode; }
+    //! Stores the mode, points the current volume at its volume, recomputes the projections.
+    void setViewingMode(EScanProcessing eMode);
+    //! The volume of the viewing mode, or null when it does not exist.
+    const qint16* currentVolume() const { return m_currentVolume; }
+
+    MapRange range0() const { return m_range0; }
+    MapRange range1() const { return m_range1; }
+    MapRange range2() const { return m_range2; }
+    //! A changed pair is stored and the projections are recomputed; parts of a range outside
+    //! the volume are left out of the projections.
+    void setRange0(int first, int last);
+    void setRange1(int first, int last);
+    void setRange2(int first, int last);
+    //! Each range over its full axis (0, dim − 1); recomputes the projections.
+    void resetRanges();
+    MapViewRanges viewRanges() const;
+
+    //! Copy of the current volume at depth layer k: dim0 × dim1, index i·dim1 + j.
+    MapPlane sliceC(int k) const;
+    //! At vertical cell j: dim0 × dim2, index i·dim2 + k.
+    MapPlane sliceB(int j) const;
+    //! At horizontal cell i: dim2 × dim1, index k·dim1 + j.
+    MapPlane sliceD(int i) const;
+    //! The dim2 values of cell (i, j), a view into the current volume; empty out of range.
+    std::span<const qint16> column(int i, int j) const;
+    //! One value of the current volume; 0 without a volume or out of range.
+    qint16 voxel(int i, int j, int k) const;
+    //! Largest value (signed, from 0) over the inclusive box. 0 without a volume, when i1, j1
+    //! or k1 is not below its dimension, or when a first index exceeds its last; negative
+    //! first indices are taken as 0.
+    qint16 boxMaximum(int i0, int i1, int j0, int j1, int k0, int k1) const;
+
+    //! Maximum over range2: dim0 × dim1, index i·dim1 + j.
+    const MapPlane& projectionC() const { return m_projectionC; }
+    //! Maximum over range1: dim0 × dim2, index i·dim2 + k.
+    const MapPlane& projectionB() const { return m_projectionB; }
+    //! Maximum over range0: dim2 × dim1, index k·dim1 + j.
+    const MapPlane& projectionD() const { return m_projectionD; }
+
+    //! Releases volumes, projections and traces; the position counts become 0.
+    void clear();
+
+private:
+    void updateCurrentVolume();
+    void recomputeProjections();
+
+    Vantar::ProgressFn m_progress;
+    TraceTable m_traces;
+    qint32 m_columns = 0;
+    qint32 m_rows = 0;
+    qint32 m_sampleCount = Vantar::kMapSampleCount;
+    std::unique_ptr<BandPassFilter> m_filter;
+    std::vector<qint16> m_rawVolume;
+    std::vector<qint16> m_processedVolume;
+    const qint16* m_currentVolume = nullptr;
+    qint32 m_dim0 = 0;
+    qint32 m_dim1 = 0;
+    qint32 m_dim2 = 0;
+    qint64 m_voxelCount = 0;
+    EScanProcessing m_viewingMode = ProcessedView;
+    qint32 m_stepH = 10;
+    qint32 m_stepV = 10;
+    SAFTsettings m_saft;
+    MapPlane m_projectionC;
+    MapPlane m_projectionB;
+    MapPlane m_projectionD;
+    MapRange m_range0;
+    MapRange m_range1;
+    MapRange m_range2;
+};

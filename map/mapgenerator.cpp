@@ -1,0 +1,188 @@
+#include "map/mapgenerator.h"
+
+#include "map/mapconfig.h"
+#include "map/maplimits.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+
+// Gaussian-windowed sine burst centred on sample centre, added into x.
+void addBurst(std::vector<double>& x, double centre, double amplitude, double period, double width)
+{
+    const int from = std::max(0, int(std::floor(centre - 5 * width)));
+    const int to = std::min(int(x.size()), int(std::ceil(centre + 5 * width)) + 1);
+    for (int n = from; n < to; ++n) {
+        const double t = n - centre;
+        x[size_t(n)] += amplitude * std::exp(-t * t / (2 * width * width)) * std::sin(kTwoPi * t / period);
+    }
+}
+
+bool contains(const std::vector<std::pair<int, int>>& list, int i, int j)
+{
+    return std::find(list.begin(), list.end(), std::make_pair(i, j)) != list.end();
+}
+
+QByteArray littleEndian(const std::vector<qint16>& s)
+{
+    QByteArray b(qsizetype(s.size()) * 2, '\0');
+    for (size_t n = 0; n < s.size(); ++n) {
+        const quint16 u = quint16(s[n]);
+        b[qsizetype(2 * n)] = char(u & 0xFF);
+        b[qsizetype(2 * n + 1)] = char(u >> 8);
+    }
+    return b;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = MapGenerator::tr("Couldn't write \"%1\": %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int MapGenerator::windowEnd(const MapGeneratorOptions& o)
+{
+    // Reflection: the time base spans the way down and back at 10 samples per µs.
+    const double samples = 2.0 * o.depth / (o.velocity / 1000.0) * kSamplesPerMicrosecond;
+    if (!(samples > 640))
+        return 640;
+    return int(std::min(std::ceil(samples), double(Vantar::kMapSampleCount)));
+}
+
+int MapGenerator::echoSample(const MapGeneratorOptions& o, const MapReflector& r, int i, int j)
+{
+    const double xs = (i - 0.5) * o.stepH;
+    const double ys = (j - 0.5) * o.stepV;
+    const double z = kStandOff + r.depth;
+    const double R = std::sqrt((r.x - xs) * (r.x - xs) + (r.y - ys) * (r.y - ys) + z * z);
+    const double v = o.velocity / 1000.0;
+    return int(std::floor(2.0 * (R - kStandOff) / v * kSamplesPerMicrosecond + 0.5)) + kSurfaceSample;
+}
+
+QByteArray MapGenerator::configuration(const MapGeneratorOptions& o)
+{
+    MapConfig c;
+    c.newFormat = o.newFormat;
+    c.versionMajor = 3;
+    c.versionMinor = o.newFormat ? 4 : 3;
+    c.title = o.title;
+    c.mapName = o.mapName;
+    c.stepH = o.stepH;
+    c.stepV = o.stepV;
+    c.sizeH = o.columns;
+    c.sizeV = o.rows;
+    ConfigSettings& s = c.settings;
+    s.iSamplesPer10us = 10 * kSamplesPerMicrosecond;
+    s.iFrequency = o.frequency;
+    s.iVelocity = qint16(std::clamp(o.velocity, 500, 15000));
+    s.eTestingMethod = ConfigSettings::Reflection;
+    s.iInputFilter = 1; // off: the map is read with the full bandwidth
+    s.iWindowStart = 0;
+    s.iWindowEnd = windowEnd(o);
+    s.fBaseVelocity = float(o.velocity);
+    return c.encode();
+}
+
+std::vector<qint16> MapGenerator::signal(const MapGeneratorOptions& o, int i, int j)
+{
+    const int n = Vantar::kMapSampleCount;
+    std::vector<double> x(static_cast<size_t>(n), 0.0);
+    const double period = 1000.0 * kSamplesPerMicrosecond / std::max(o.frequency, 1); // samples per cycle
+    const double width = 0.5 * period;
+
+    // Near-surface signal: the entry echo and its ringing, the same at every position.
+    addBurst(x, kSurfaceSample + 1.5 * period, o.surfaceAmplitude, period, width);
+    addBurst(x, kSurfaceSample + 4.0 * period, -0.4 * o.surfaceAmplitude, period, width);
+    addBurst(x, kSurfaceSample + 7.0 * period, 0.15 * o.surfaceAmplitude, period, width);
+
+    for (const MapReflector& r : o.reflectors) {
+        const int at = echoSample(o, r, i, j);
+        if (at < 0 || at >= n)
+            continue;
+        double a = o.echoAmplitude * r.amplitude;
+        if (o.amplitudeFalloff) {
+            const double xs = (i - 0.5) * o.stepH, ys = (j - 0.5) * o.stepV, z = kStandOff + r.depth;
+            a *= z / std::sqrt((r.x - xs) * (r.x - xs) + (r.y - ys) * (r.y - ys) + z * z);
+        }
+        addBurst(x, at, a, period, width);
+    }
+
+    // Noise of its own per position, reproducible from the seed.
+    std::mt19937 rng(o.seed * 2654435761u + quint32(j) * 40503u + quint32(i));
+    std::normal_distribution<double> noise(0.0, std::max(o.noise, 0.0));
+    std::vector<qint16> s(static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k) {
+        const double v = x[size_t(k)] + (o.noise > 0 ? noise(rng) : 0.0);
+        s[size_t(k)] = qint16(std::clamp(std::floor(v + 0.5), -32768.0, 32767.0));
+    }
+    return s;
+}
+
+bool MapGenerator::write(const QString& folder, const MapGeneratorOptions& o, QString* error, QStringList* written)
+{
+    if (o.columns < 1 || o.rows < 1 || o.columns > Vantar::kMaxPositionIndex || o.rows > Vantar::kMaxPositionIndex) {
+        if (error)
+            *error = tr("The map needs 1 … %1 columns and rows.").arg(Vantar::kMaxPositionIndex);
+        return false;
+    }
+    if (o.stepH < 1 || o.stepV < 1 || o.stepH > 0xFFFF || o.stepV > 0xFFFF) {
+        if (error)
+            *error = tr("The probe steps must be 1 … 65535 mm.");
+        return false;
+    }
+    if (o.velocity < 500 || o.velocity > 15000 || o.frequency < 1 || o.frequency > 255) {
+        if (error)
+            *error = tr("The velocity must be 500 … 15000 m/s and the frequency 1 … 255 kHz.");
+        return false;
+    }
+    if (o.name.isEmpty() || o.name.contains(u'/')) {
+        if (error)
+            *error = tr("The map's file name \"%1\" cannot be used.").arg(o.name);
+        return false;
+    }
+    if (!QDir().mkpath(folder)) {
+        if (error)
+            *error = tr("Couldn't make the folder \"%1\".").arg(folder);
+        return false;
+    }
+    const QString base = folder + u'/';
+    auto put = [&](const QString& path, const QByteArray& bytes) {
+        if (!writeFile(path, bytes, error))
+            return false;
+        if (written)
+            written->append(path);
+        return true;
+    };
+    if (!put(base + o.name + QStringLiteral(".cfg"), configuration(o)))
+        return false;
+    // Never read by the program; only copied with the map.
+    if (!put(base + o.name + QStringLiteral(".lbv"), QByteArray("generated map\n")))
+        return false;
+    for (int j = 1; j <= o.rows; ++j) {
+        for (int i = 1; i <= o.columns; ++i) {
+            if (contains(o.missing, i, j))
+                continue;
+            QByteArray bytes = littleEndian(signal(o, i, j));
+            if (contains(o.truncated, i, j))
+                bytes.chop(1);
+            if (!put(base + QStringLiteral("%1_%2.raw").arg(i).arg(j), bytes))
+                return false;
+        }
+    }
+    return true;
+}
