@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -44,8 +43,10 @@ QByteArray littleEndian(const std::vector<qint16>& s)
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Plain writes: hundreds of signal files per map, a synced save for each would be slow.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()
+        || !file.flush()) {
         if (error)
             *error = MapGenerator::tr("Couldn't write \"%1\": %2").arg(path, file.errorString());
         return false;
@@ -105,10 +106,10 @@ std::vector<qint16> MapGenerator::signal(const MapGeneratorOptions& o, int i, in
     const double period = 1000.0 * kSamplesPerMicrosecond / std::max(o.frequency, 1); // samples per cycle
     const double width = 0.5 * period;
 
-    // Near-surface signal: the entry echo and its ringing, the same at every position.
-    addBurst(x, kSurfaceSample + 1.5 * period, o.surfaceAmplitude, period, width);
-    addBurst(x, kSurfaceSample + 4.0 * period, -0.4 * o.surfaceAmplitude, period, width);
-    addBurst(x, kSurfaceSample + 7.0 * period, 0.15 * o.surfaceAmplitude, period, width);
+    // Near-surface signal: the entry echo and its ringing, the same at every position; it
+    // dies out within about 3.5 periods of the surface.
+    addBurst(x, kSurfaceSample + 0.5 * period, o.surfaceAmplitude, period, width);
+    addBurst(x, kSurfaceSample + 2.0 * period, -0.3 * o.surfaceAmplitude, period, width);
 
     for (const MapReflector& r : o.reflectors) {
         const int at = echoSample(o, r, i, j);

@@ -7,6 +7,7 @@
 #include "map/mapfolder.h"
 #include "map/mapgenerator.h"
 #include "map/mapvolumegrid.h"
+#include "ascan/instrumentblock.h"
 
 #include <QDir>
 #include <QFile>
@@ -73,8 +74,13 @@ QByteArray handBuiltConfig(int major, int minor)
     b[211] = 1;
     b[212] = 25;                      // sizeV
     putI32(b, 214, 2650500);          // fBaseVelocity 2650.5 (read only by 3.4 and later)
-    putText(b, 224, "old-name");
-    putText(b, 229, "new-name");
+    // The old layout's name starts at 224; the new one's at 229, five bytes later.
+    if (isVersion34OrLater(major, minor)) {
+        putText(b, 224, "abcde");
+        putText(b, 229, "new-name");
+    } else {
+        putText(b, 224, "old-name");
+    }
     return b;
 }
 
@@ -246,9 +252,15 @@ void TestMapFiles::configVersionDecidesFormat()
     QFETCH(int, major);
     QFETCH(int, minor);
     QFETCH(bool, newFormat);
-    const MapConfig c = parsed(handBuiltConfig(major, minor));
+    // The same bytes read by either layout: name at 229 and base velocity from 214, or name
+    // at 224 and the base velocity fixed.
+    QByteArray b = handBuiltConfig(3, 4);
+    b[0] = char(major);
+    b[1] = char(minor);
+    const MapConfig c = parsed(b);
     QCOMPARE(c.newFormat, newFormat);
-    QCOMPARE(c.mapName, newFormat ? QStringLiteral("new-name") : QStringLiteral("old-name"));
+    QCOMPARE(c.mapName, newFormat ? QStringLiteral("new-name") : QStringLiteral("abcdenew-name"));
+    QCOMPARE(c.settings.fBaseVelocity, newFormat ? 2650.5f : 3240.0f);
 }
 
 void TestMapFiles::configSizePresence_data()
@@ -341,7 +353,7 @@ void TestMapFiles::configShortFiles()
 void TestMapFiles::configWrongSignatureRefused()
 {
     // Refused, and nothing of the previous map's record is touched or carried.
-    for (const QByteArray sig : {QByteArray("M774"), QByteArray("m773"), QByteArray("\0\0\0\0", 4)}) {
+    for (const QByteArray& sig : {QByteArray("M774"), QByteArray("m773"), QByteArray("\0\0\0\0", 4)}) {
         QByteArray b = handBuiltConfig(3, 4);
         putText(b, 2, sig);
         MapConfig c;
@@ -877,8 +889,9 @@ void TestMapFiles::mapDataProjections()
     m.setRange2(1, 2);
     m.setRange1(0, 0);
     m.setRange0(0, 1);
-    QCOMPARE(m.projectionC().values, (std::vector<qint16>{2, 12, 102, 0, 202, 212}));
-    QCOMPARE(m.projectionB().values, (std::vector<qint16>{0, 1, 2, 0, 0, 101, 102, 0, 0, 201, 202, 0}));
+    // Cells outside the other two ranges stay 0.
+    QCOMPARE(m.projectionC().values, (std::vector<qint16>{2, 0, 102, 0, 0, 0}));
+    QCOMPARE(m.projectionB().values, (std::vector<qint16>{0, 1, 2, 0, 0, 101, 102, 0, 0, 0, 0, 0}));
     QCOMPARE(m.projectionD().values, (std::vector<qint16>{0, 0, 101, 0, 102, 0, 0, 0}));
     r = m.viewRanges();
     QCOMPARE(r.range0, (MapRange{0, 1}));
@@ -1059,15 +1072,21 @@ void TestMapFiles::generatorReadBack()
     const int at = MapGenerator::echoSample(o, o.reflectors[0], 2, 2);
     QCOMPARE(at, 1273);
     int peak = 0;
-    for (int n = 900; n < 40000; ++n)
+    for (int n = 800; n < 40000; ++n)
         if (std::abs(below[n]) > std::abs(below[peak]))
             peak = n;
     QVERIFY2(std::abs(peak - at) <= 50, qPrintable(QString::number(peak))); // within a quarter period
-    for (int n = 0; n < 900; ++n)
+    for (int n = 0; n < 700; ++n)
         QCOMPARE(below[n], far[n]);
     const int farAt = MapGenerator::echoSample(o, o.reflectors[0], 4, 3);
-    QVERIFY(farAt > at);
-    QVERIFY(std::abs(far[at]) < std::abs(below[peak]) / 4);
+    QCOMPARE(farAt, 1282); // R = sqrt(20² + 20² + 350²) = 351.14…
+    int farPeak = 800;
+    for (int n = 800; n < 40000; ++n)
+        if (std::abs(far[n]) > std::abs(far[farPeak]))
+            farPeak = n;
+    QVERIFY2(std::abs(farPeak - farAt) <= 50, qPrintable(QString::number(farPeak)));
+    // Weaker with distance: (200 + 150) / R.
+    QVERIFY(std::abs(far[farPeak]) < std::abs(below[peak]));
     // Seeded: the same options give the same bytes.
     QTemporaryDir again;
     QVERIFY(MapGenerator::write(again.path(), o));
@@ -1153,7 +1172,9 @@ void checkAccepted(const MapConfig& c)
     g.validateGeometry();
     const MapVolumeGrid grid = MapVolumeGrid::compute(g.sizeH, g.sizeV, g.stepH, g.stepV,
                                                       sampleToDepth(c.settings, c.settings.iWindowEnd));
-    QVERIFY(grid.dim0 >= 0 && grid.dim1 >= 0 && grid.dim2 >= 0 && grid.dim2 <= 10000);
+    // At most 40000 samples at 10 per 10 µs and 15000 m/s in transmission: 600 m.
+    QVERIFY(grid.dim0 >= 0 && grid.dim1 >= 0 && grid.dim2 >= 0 && grid.dim2 <= 120000);
+    QVERIFY(grid.bytesNeeded() >= 0);
 }
 
 QByteArray generatedConfig()
@@ -1169,18 +1190,25 @@ QByteArray generatedConfig()
 void TestMapFiles::robustConfigTruncation()
 {
     const QByteArray full = generatedConfig();
-    QTemporaryDir dir;
-    const QString path = dir.filePath("t.cfg");
     for (int length = 0; length <= full.size(); ++length) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(full.left(length));
-        f.close();
         MapConfig c;
-        const bool ok = MapConfig::read(path, c);
+        const bool ok = MapConfig::parse(full.left(length), c);
         QCOMPARE(ok, length >= 7);
         if (ok)
             checkAccepted(c);
+    }
+    // Through the file as well, at the lengths where the outcome changes.
+    QTemporaryDir dir;
+    for (int length : {0, 6, 7, 213, int(full.size()) - 1}) {
+        const QString path = dir.filePath(QStringLiteral("t%1.cfg").arg(length));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(full.left(length));
+        f.close();
+        MapConfig c;
+        QString error;
+        QCOMPARE(MapConfig::read(path, c, &error), length >= 7);
+        QVERIFY(length >= 7 || error.contains(path));
     }
 }
 
