@@ -168,22 +168,34 @@ void CDataManager::initDataWindows()
     wgt_map->setFocus(Qt::OtherFocusReason);
 }
 
-void CDataManager::openPath(const QString& strPath)
+bool CDataManager::openPath(const QString& strPath)
 {
     if (!m_bStarted)
-        return;
+        return false;
     const QFileInfo info(strPath);
+    if (!info.isFile())
+        return false;
     const QString suffix = info.suffix().toLower();
-    CWinDataTempl* window = nullptr;
-    if (suffix == QLatin1String("cfg")) {
-        window = wgt_map;
-        tbwgt_modes->setCurrentIndex(1);
-    } else if (suffix == QLatin1String("bmp")) {
-        window = wgt_ascan;
-        tbwgt_modes->setCurrentIndex(0);
-    }
-    if (window && info.isFile())
-        window->openData(info.absoluteFilePath(), info.absolutePath());
+    int tab = -1;
+    if (suffix == QLatin1String("cfg"))
+        tab = 1;
+    else if (suffix == QLatin1String("bmp"))
+        tab = 0;
+    if (tab < 0)
+        return false;
+    tbwgt_modes->setCurrentIndex(tab);
+    (tab == 0 ? wgt_ascan : wgt_map)->openData(info.absoluteFilePath(), info.absolutePath());
+    return true;
+}
+
+void CDataManager::openPaths(const QStringList& paths)
+{
+    int firstTab = -1;
+    for (const QString& path : paths)
+        if (openPath(path) && firstTab < 0)
+            firstTab = tbwgt_modes->currentIndex();
+    if (firstTab >= 0)
+        tbwgt_modes->setCurrentIndex(firstTab);
 }
 
 void CDataManager::slot_switchLanguage(ECurrentLanguage eLang)

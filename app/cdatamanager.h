@@ -33,8 +33,11 @@ public:
     CHelpViewer* helpViewer() const { return m_pHelpViewer; }
     QWidget* aboutWindow() const { return m_pAboutWindow; }
 
-    //! Opens an A-scan file or a map configuration file in its tab, as Open would.
-    void openPath(const QString& strPath);
+    //! Opens an A-scan file or a map configuration file in its tab, as Open would; false when
+    //! the path is neither or does not exist.
+    bool openPath(const QString& strPath);
+    //! Opens each path in its tab; the tab of the first one opened is shown.
+    void openPaths(const QStringList& paths);
 
     QString aboutHtml() const;
 

@@ -10,12 +10,10 @@ int main(int argc, char* argv[])
     CDataManager window;
     window.show();
 
-    // A path given on the command line (an A-scan or a map's configuration file) is opened
-    // once the window is up, as if chosen with Open.
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() > 1) {
-        const QString path = args.at(1);
-        QTimer::singleShot(0, &window, [&window, path] { window.openPath(path); });
-    }
+    // Paths given on the command line (A-scans, maps' configuration files) are opened once
+    // the window is up, each in its tab as if chosen with Open.
+    const QStringList paths = QCoreApplication::arguments().mid(1);
+    if (!paths.isEmpty())
+        QTimer::singleShot(0, &window, [&window, paths] { window.openPaths(paths); });
     return app.exec();
 }

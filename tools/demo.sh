@@ -19,7 +19,9 @@ if [ -x "$bin/vantar-tool" ]; then
             --reflector 80,60,150 --reflector 200,120,260 --reflector 150,150,380 || rm -rf "$data/map"
     fi
     cfg=$(ls "$data/map"/*.cfg 2>/dev/null | head -n 1 || true)
-    [ -n "$cfg" ] && open_arg=("$cfg")
+    [ -n "$cfg" ] && open_arg+=("$cfg")
+    first_ascan=$(ls "$data/ascans"/*.bmp 2>/dev/null | sort -V | head -n 1 || true)
+    [ -n "$first_ascan" ] && open_arg+=("$first_ascan")
 fi
 echo "Demo data: $data (A-scans in $data/ascans, the map in $data/map)"
 

@@ -242,9 +242,14 @@ void TestApp::openPathArgument()
     QCOMPARE(w.mapWindow()->workingDir(), dir.path());
     QCOMPARE(loaded.count(), 1);
     // Anything else, or a file that is not there, is left alone.
-    w.openPath(dir.filePath(QStringLiteral("notes.txt")));
-    w.openPath(dir.filePath(QStringLiteral("missing.cfg")));
+    QVERIFY(!w.openPath(dir.filePath(QStringLiteral("notes.txt"))));
+    QVERIFY(!w.openPath(dir.filePath(QStringLiteral("missing.cfg"))));
     QCOMPARE(loaded.count(), 1);
+
+    // Several paths: each opens in its tab, the first one's tab is shown.
+    w.openPaths({dir.filePath(QStringLiteral("notes.txt")), cfg.fileName(), dir.filePath(QStringLiteral("3.bmp"))});
+    QCOMPARE(loaded.count(), 2);
+    QCOMPARE(w.tabs()->currentIndex(), 1);
 }
 
 void TestApp::mapCommandsFollowView()
