@@ -1,0 +1,1216 @@
+#include "widgets/controlmath.h"
+#include "widgets/cscrollbar.h"
+#include "widgets/cslidebar.h"
+#include "widgets/cslidercontrol.h"
+#include "widgets/cwgtscrollbars.h"
+#include "widgets/cwgtslidercontrol.h"
+#include "widgets/myslider.h"
+#include "widgets/myspinbox.h"
+#include "widgets/qvertcounter.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Mouse events sent straight to a widget, with the button state a real drag has.
+void mouse(QWidget* w, QEvent::Type type, const QPoint& pos, Qt::MouseButton button = Qt::LeftButton)
+{
+    Qt::MouseButtons buttons = Qt::NoButton;
+    if (type == QEvent::MouseButtonPress || (type == QEvent::MouseMove && button != Qt::NoButton))
+        buttons = button;
+    QMouseEvent event(type, QPointF(pos), w->mapToGlobal(QPointF(pos)),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+void hover(QWidget* w, const QPoint& pos)
+{
+    mouse(w, QEvent::MouseMove, pos, Qt::NoButton);
+}
+
+// Press at one point, move through the points between in steps, release at the last.
+void drag(QWidget* w, const QPoint& from, const QPoint& to, int steps = 8)
+{
+    hover(w, from);
+    mouse(w, QEvent::MouseButtonPress, from);
+    for (int i = 1; i <= steps; ++i)
+        mouse(w, QEvent::MouseMove, from + (to - from) * i / steps);
+    mouse(w, QEvent::MouseButtonRelease, to);
+}
+
+QList<int> intsOf(const QSignalSpy& spy, int argument = 0)
+{
+    QList<int> values;
+    for (const QList<QVariant>& call : spy)
+        values.append(call.at(argument).toInt());
+    return values;
+}
+
+template <typename T>
+T* child(QWidget* parent, const char* name)
+{
+    T* w = parent->findChild<T*>(QLatin1String(name));
+    if (!w)
+        qFatal("no child %s", name);
+    return w;
+}
+
+void selectAllAndType(QLineEdit* edit, const QString& text)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+} // namespace
+
+class TestControls : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // QVertCounter
+    void counterText_data();
+    void counterText();
+    void counterTypedValue_data();
+    void counterTypedValue();
+    void counterForm();
+    void counterStartsAtZeroWithUpperButtonOff();
+    void counterButtonsStepWithinRange();
+    void counterMaximumBelowValuePullsDown();
+    void counterRejectsBadLimitsAndSteps();
+    void counterTypedKeys();
+    void counterTypedScaledText();
+    void counterRangeMovesPastOldOne();
+
+    // MySpinBox
+    void spinBoxForm();
+    void spinBoxButtons();
+    void spinBoxRepeatsAtMaximum();
+    void spinBoxTypedKeys();
+    void spinBoxSetterClamps();
+    void spinBoxResize();
+
+    // MySlider
+    void sliderPosition_data();
+    void sliderPosition();
+    void sliderValueAt_data();
+    void sliderValueAt();
+    void sliderHandleDrawnAtValue();
+    void sliderDragMovesValueOncePerChange();
+    void sliderDragBeyondEnd();
+    void sliderEmptyRange();
+    void sliderPressOutsideHandle();
+    void sliderHorizontal();
+    void sliderRangeClampsValue();
+
+    // CSlidebar
+    void slidebarGeometry_data();
+    void slidebarGeometry();
+    void slidebarHandleAt_data();
+    void slidebarHandleAt();
+    void slidebarGapInPixels();
+    void slidebarDragLowerOntoUpper();
+    void slidebarDragUpperOntoLower();
+    void slidebarHoverCursorAndOtherButton();
+    void slidebarSettersNeverCross();
+    void slidebarRandomRequestsNeverCross();
+    void slidebarFineRangeKeepsValueGap();
+    void slidebarRange();
+
+    // CScrollBar and CWgtScrollBars
+    void scrollBarForm();
+    void scrollBarCounterMovesSlider();
+    void scrollBarSliderMovesCounter();
+    void scrollBarClampsAndEmitsOnce();
+    void scrollBarStep();
+    void scrollBarsScanIndex_data();
+    void scrollBarsScanIndex();
+    void scrollBarsReset();
+
+    // CSliderControl and CWgtSliderControl
+    void limitRange_data();
+    void limitRange();
+    void sliderControlForm();
+    void sliderControlRejectsCrossedValues();
+    void sliderControlValuesEmitOnce();
+    void sliderControlCountersKeepGap();
+    void sliderControlDragKeepsGap();
+    void sliderControlRangeWithOffset();
+    void sliderControlRangeClampsSilently();
+    void sliderControlsScanIndex_data();
+    void sliderControlsScanIndex();
+};
+
+// ---------------------------------------------------------------- QVertCounter
+
+void TestControls::counterText_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<double>("multiplier");
+    QTest::addColumn<bool>("precision");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0.5, two decimals") << 25 << 0.5 << true << "12.50";
+    QTest::newRow("0.5, 12.5 rounds up") << 25 << 0.5 << false << "13";
+    QTest::newRow("-0.5, -12.5 rounds up") << 25 << -0.5 << false << "-12";
+    QTest::newRow("cells of 5 mm") << 24 << 5.0 << false << "120";
+    QTest::newRow("zero, two decimals") << 0 << 1.0 << true << "0.00";
+    QTest::newRow("-0.4 rounds to 0") << -4 << 0.1 << false << "0";
+    QTest::newRow("beyond int") << 99999 << 1e6 << false << "99999000000";
+}
+
+void TestControls::counterText()
+{
+    QFETCH(int, value);
+    QFETCH(double, multiplier);
+    QFETCH(bool, precision);
+    QFETCH(QString, text);
+    QCOMPARE(ControlMath::counterText(value, multiplier, precision), text);
+
+    QVertCounter counter;
+    counter.setMinValue(-100);
+    counter.setMultiplier(multiplier);
+    counter.setPrecision(precision);
+    counter.setCurrentValue(value);
+    QCOMPARE(child<QLineEdit>(&counter, "m_edt_value")->text(), text);
+}
+
+void TestControls::counterTypedValue_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("multiplier");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("12.6 / 0.5") << "12.6" << 0.5 << 25 << true;
+    QTest::newRow("2.5 rounds up") << "2.5" << 1.0 << 3 << true;
+    QTest::newRow("-2.5 rounds up") << "-2.5" << 1.0 << -2 << true;
+    QTest::newRow("mm to cells") << "120" << 5.0 << 24 << true;
+    QTest::newRow("not a number") << "abc" << 1.0 << 0 << false;
+    QTest::newRow("empty") << "" << 1.0 << 0 << false;
+    QTest::newRow("beyond int") << "1e12" << 1.0 << 0 << false;
+    QTest::newRow("infinite") << "1e400" << 1.0 << 0 << false;
+}
+
+void TestControls::counterTypedValue()
+{
+    QFETCH(QString, text);
+    QFETCH(double, multiplier);
+    QFETCH(int, value);
+    QFETCH(bool, ok);
+    const std::optional<int> typed = ControlMath::counterValueFromText(text, multiplier);
+    QCOMPARE(typed.has_value(), ok);
+    if (ok)
+        QCOMPARE(*typed, value);
+}
+
+void TestControls::counterForm()
+{
+    QVertCounter counter;
+    QCOMPARE(counter.objectName(), QStringLiteral("QVertCounter"));
+    QCOMPARE(counter.size(), QSize(40, 60));
+    QCOMPARE(counter.minimumSize(), QSize(30, 60));
+    QCOMPARE(counter.maximumSize(), QSize(40, 60));
+    auto* up = child<QPushButton>(&counter, "m_btn_decrease");
+    auto* edit = child<QLineEdit>(&counter, "m_edt_value");
+    auto* down = child<QPushButton>(&counter, "m_btn_increase");
+    QCOMPARE(up->geometry(), QRect(0, 0, 40, 20));
+    QCOMPARE(edit->geometry(), QRect(0, 20, 40, 20));
+    QCOMPARE(down->geometry(), QRect(0, 40, 40, 20));
+    QCOMPARE(up->iconSize(), QSize(28, 28));
+    QCOMPARE(up->focusPolicy(), Qt::ClickFocus);
+    QCOMPARE(edit->alignment(), Qt::AlignCenter);
+    QCOMPARE(edit->font().pointSize(), 10);
+    QVERIFY(!up->icon().isNull());
+    QVERIFY(!down->icon().isNull());
+    QCOMPARE(counter.property("multiplier").toDouble(), 1.0);
+    QCOMPARE(counter.property("maxValue").toInt(), 99999);
+}
+
+void TestControls::counterStartsAtZeroWithUpperButtonOff()
+{
+    QVertCounter counter;
+    QCOMPARE(child<QLineEdit>(&counter, "m_edt_value")->text(), QStringLiteral("0"));
+    QVERIFY(!child<QPushButton>(&counter, "m_btn_decrease")->isEnabled());
+    QVERIFY(child<QPushButton>(&counter, "m_btn_increase")->isEnabled());
+}
+
+void TestControls::counterButtonsStepWithinRange()
+{
+    QVertCounter counter;
+    counter.setMaxValue(10);
+    counter.setStepValue(3);
+    counter.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&counter));
+    QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
+    auto* up = child<QPushButton>(&counter, "m_btn_decrease");
+    auto* down = child<QPushButton>(&counter, "m_btn_increase");
+
+    // The lower button (downward arrow) raises the value.
+    for (int i = 0; i < 5; ++i)
+        QTest::mouseClick(down, Qt::LeftButton);
+    QCOMPARE(intsOf(spy), (QList<int>{3, 6, 9, 10}));
+    QVERIFY(!down->isEnabled());
+    QVERIFY(up->isEnabled());
+
+    spy.clear();
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(intsOf(spy), QList<int>{7});
+    QCOMPARE(child<QLineEdit>(&counter, "m_edt_value")->text(), QStringLiteral("7"));
+}
+
+void TestControls::counterMaximumBelowValuePullsDown()
+{
+    QVertCounter counter;
+    counter.setCurrentValue(50);
+    QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
+    counter.setMaxValue(20);
+    QCOMPARE(intsOf(spy), QList<int>{20});
+    QCOMPARE(counter.currentValue(), 20);
+    QVERIFY(!child<QPushButton>(&counter, "m_btn_increase")->isEnabled());
+
+    counter.setMinValue(30); // above the maximum: ignored
+    QCOMPARE(counter.minValue(), 0);
+    counter.setMinValue(25); // above the maximum: ignored
+    counter.setMaxValue(-1); // below the minimum: ignored
+    QCOMPARE(counter.maxValue(), 20);
+    counter.setMinValue(15); // below the value: only the buttons are looked at again
+    QCOMPARE(counter.currentValue(), 20);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestControls::counterRejectsBadLimitsAndSteps()
+{
+    QVertCounter counter;
+    counter.setMaxValue(10);
+    counter.setStepValue(4);
+    counter.setStepValue(11); // wider than the range
+    QCOMPARE(counter.stepValue(), 4);
+    counter.setStepValue(0);
+    counter.setStepValue(-3);
+    QCOMPARE(counter.stepValue(), 4);
+    counter.setMultiplier(0.00005);
+    QCOMPARE(counter.multiplier(), 1.0);
+    counter.setMultiplier(-0.5);
+    QCOMPARE(counter.multiplier(), -0.5);
+}
+
+void TestControls::counterTypedKeys()
+{
+    QVertCounter counter;
+    counter.setMaxValue(500);
+    counter.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&counter));
+    auto* edit = child<QLineEdit>(&counter, "m_edt_value");
+    QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
+
+    selectAllAndType(edit, QStringLiteral("42"));
+    QCOMPARE(intsOf(spy), (QList<int>{4, 42}));
+    QCOMPARE(counter.currentValue(), 42);
+
+    spy.clear();
+    QTest::keyClicks(edit, QStringLiteral("x")); // "42x" is no number
+    QCOMPARE(edit->text(), QStringLiteral("42"));
+    QTest::keyClicks(edit, QStringLiteral("7")); // 427 is within the range
+    QCOMPARE(counter.currentValue(), 427);
+    QTest::keyClicks(edit, QStringLiteral("1")); // 4271 is not
+    QCOMPARE(edit->text(), QStringLiteral("427"));
+    QCOMPARE(intsOf(spy), QList<int>{427});
+}
+
+void TestControls::counterTypedScaledText()
+{
+    QVertCounter counter;
+    counter.setMultiplier(0.5);
+    counter.setPrecision(true);
+    counter.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&counter));
+    auto* edit = child<QLineEdit>(&counter, "m_edt_value");
+    QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
+    selectAllAndType(edit, QStringLiteral("12.6"));
+    QCOMPARE(counter.currentValue(), 25); // 12.6 / 0.5 = 25.2
+    QCOMPARE(intsOf(spy), (QList<int>{2, 24, 25}));
+    QCOMPARE(edit->text(), QStringLiteral("12.6")); // as typed, until editing ends
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(edit->text(), QStringLiteral("12.50"));
+
+    spy.clear();
+    counter.slot_textEdited(QStringLiteral("-1")); // below the minimum
+    QCOMPARE(edit->text(), QStringLiteral("12.50"));
+    QCOMPARE(spy.count(), 0);
+}
+
+void TestControls::counterRangeMovesPastOldOne()
+{
+    QVertCounter counter;
+    counter.setMaxValue(0); // range 0..0
+    counter.setRange(2, 99); // the minimum alone would be refused: it exceeds the old maximum
+    QCOMPARE(counter.minValue(), 2);
+    QCOMPARE(counter.maxValue(), 99);
+    QCOMPARE(counter.currentValue(), 2);
+    counter.setRange(-20, -10);
+    QCOMPARE(counter.minValue(), -20);
+    QCOMPARE(counter.maxValue(), -10);
+    QCOMPARE(counter.currentValue(), -10);
+}
+
+// ---------------------------------------------------------------- MySpinBox
+
+void TestControls::spinBoxForm()
+{
+    MySpinBox spin;
+    QCOMPARE(spin.objectName(), QStringLiteral("MySpinBox"));
+    QCOMPARE(spin.size(), QSize(100, 30));
+    QCOMPARE(spin.minimumSize(), QSize(100, 30));
+    QCOMPARE(spin.maximumSize(), QSize(180, 30));
+    auto* minus = child<QPushButton>(&spin, "btn_decrease");
+    auto* plus = child<QPushButton>(&spin, "btn_increase");
+    auto* edit = child<QLineEdit>(&spin, "edt_value");
+    QCOMPARE(minus->text(), QStringLiteral("-"));
+    QCOMPARE(plus->text(), QStringLiteral("+"));
+    QCOMPARE(minus->font().pointSize(), 20);
+    QVERIFY(minus->font().bold());
+    QCOMPARE(edit->font().pointSize(), 16);
+    QCOMPARE(edit->text(), QStringLiteral("0"));
+    QVERIFY(minus->isEnabled());
+    QVERIFY(plus->isEnabled());
+    QCOMPARE(spin.minimum(), -40);
+    QCOMPARE(spin.maximum(), 40);
+}
+
+void TestControls::spinBoxButtons()
+{
+    MySpinBox spin;
+    spin.setRange(-3, 3);
+    spin.setStep(2);
+    spin.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&spin));
+    QSignalSpy spy(&spin, &MySpinBox::valueChanged);
+    auto* minus = child<QPushButton>(&spin, "btn_decrease");
+    auto* plus = child<QPushButton>(&spin, "btn_increase");
+    QTest::mouseClick(plus, Qt::LeftButton);
+    QTest::mouseClick(plus, Qt::LeftButton); // 4 is beyond: limited to 3
+    QTest::mouseClick(plus, Qt::LeftButton); // disabled now
+    QCOMPARE(intsOf(spy), (QList<int>{2, 3}));
+    QVERIFY(!plus->isEnabled());
+    for (int i = 0; i < 4; ++i)
+        QTest::mouseClick(minus, Qt::LeftButton);
+    QCOMPARE(intsOf(spy), (QList<int>{2, 3, 1, -1, -3}));
+    QVERIFY(!minus->isEnabled());
+    QCOMPARE(child<QLineEdit>(&spin, "edt_value")->text(), QStringLiteral("-3"));
+}
+
+void TestControls::spinBoxRepeatsAtMaximum()
+{
+    MySpinBox spin;
+    spin.setValue(40);
+    QSignalSpy spy(&spin, &MySpinBox::valueChanged);
+    spin.slot_increaseValue();
+    QCOMPARE(intsOf(spy), QList<int>{40});
+}
+
+void TestControls::spinBoxTypedKeys()
+{
+    MySpinBox spin;
+    spin.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&spin));
+    auto* edit = child<QLineEdit>(&spin, "edt_value");
+    QSignalSpy spy(&spin, &MySpinBox::valueChanged);
+    selectAllAndType(edit, QStringLiteral("5x"));
+    QCOMPARE(edit->text(), QStringLiteral("5"));
+    QCOMPARE(spin.value(), 5);
+    QCOMPARE(intsOf(spy), QList<int>{5});
+    QTest::keyClicks(edit, QStringLiteral("0")); // 50 is beyond 40
+    QCOMPARE(edit->text(), QStringLiteral("5"));
+    spin.slot_textEdited(QStringLiteral("-40"));
+    QCOMPARE(spin.value(), -40);
+    QVERIFY(!child<QPushButton>(&spin, "btn_decrease")->isEnabled());
+}
+
+void TestControls::spinBoxSetterClamps()
+{
+    MySpinBox spin;
+    QSignalSpy spy(&spin, &MySpinBox::valueChanged);
+    spin.setValue(100);
+    spin.setValue(100);
+    spin.setValue(-100);
+    QCOMPARE(intsOf(spy), (QList<int>{40, 40, -40}));
+    spy.clear();
+    spin.setRange(-10, 10); // the value moves in and is announced
+    QCOMPARE(intsOf(spy), QList<int>{-10});
+    spin.setRange(5, 1); // ignored
+    QCOMPARE(spin.minimum(), -10);
+}
+
+void TestControls::spinBoxResize()
+{
+    MySpinBox spin;
+    spin.resize(180, 30);
+    spin.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&spin));
+    QCOMPARE(child<QLineEdit>(&spin, "edt_value")->geometry(), QRect(30, 0, 120, 30));
+    QCOMPARE(child<QPushButton>(&spin, "btn_increase")->pos(), QPoint(150, 0));
+    spin.resize(140, 30);
+    QCOMPARE(child<QLineEdit>(&spin, "edt_value")->geometry(), QRect(30, 0, 80, 30));
+    QCOMPARE(child<QPushButton>(&spin, "btn_increase")->pos(), QPoint(110, 0));
+    QCOMPARE(child<QPushButton>(&spin, "btn_decrease")->pos(), QPoint(0, 0));
+}
+
+// ---------------------------------------------------------------- MySlider
+
+void TestControls::sliderPosition_data()
+{
+    QTest::addColumn<int>("S");
+    QTest::addColumn<int>("min");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("position");
+    QTest::newRow("200 px, 50 of 100") << 199 << 0 << 100 << 50 << 85; // 1 + round(83.5)
+    QTest::newRow("minimum") << 199 << 0 << 100 << 0 << 1;
+    QTest::newRow("maximum") << 199 << 0 << 100 << 100 << 168;
+    QTest::newRow("range 0..0") << 199 << 0 << 0 << 0 << 1;
+    QTest::newRow("offset range") << 199 << 10 << 20 << 15 << 85;
+    QTest::newRow("shorter than the handle") << 20 << 0 << 100 << 100 << 1;
+    QTest::newRow("full int range") << 199 << INT_MIN << INT_MAX << 0 << 85;
+}
+
+void TestControls::sliderPosition()
+{
+    QFETCH(int, S);
+    QFETCH(int, min);
+    QFETCH(int, max);
+    QFETCH(int, value);
+    QFETCH(int, position);
+    QCOMPARE((ControlMath::SliderGeometry{S, 30}.positionOf(value, min, max)), position);
+}
+
+void TestControls::sliderValueAt_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("value");
+    // S = 199, L = 30, range 0..100.
+    QTest::newRow("before the start") << -40 << 0;
+    QTest::newRow("first position") << 1 << 0;
+    QTest::newRow("middle") << 85 << 50; // round(84 / 169 x 100) = round(49.7)
+    QTest::newRow("last handle position") << 168 << 99;
+    QTest::newRow("end threshold") << 170 << 100;
+    QTest::newRow("far beyond") << 5000 << 100;
+}
+
+void TestControls::sliderValueAt()
+{
+    QFETCH(int, position);
+    QFETCH(int, value);
+    QCOMPARE((ControlMath::SliderGeometry{199, 30}.valueAt(position, 0, 100)), value);
+}
+
+void TestControls::sliderHandleDrawnAtValue()
+{
+    MySlider slider(nullptr, 0, 100);
+    slider.resize(40, 200);
+    slider.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    slider.setValue(50);
+    QCOMPARE(slider.handlePosition(), 85);
+    const QImage image = slider.grab().toImage();
+    const QColor background = slider.palette().color(QPalette::Active, QPalette::Light);
+    const QColor handle = slider.palette().color(QPalette::Active, QPalette::Button);
+    QCOMPARE(QColor(image.pixel(0, 50)), QColor(Qt::black)); // border
+    QCOMPARE(QColor(image.pixel(20, 85)), QColor(Qt::black)); // handle's lines
+    QCOMPARE(QColor(image.pixel(20, 115)), QColor(Qt::black));
+    QCOMPARE(QColor(image.pixel(2, 90)), handle);
+    QCOMPARE(QColor(image.pixel(20, 84)), background);
+    QCOMPARE(QColor(image.pixel(20, 116)), background);
+}
+
+void TestControls::sliderDragMovesValueOncePerChange()
+{
+    MySlider slider(nullptr, 0, 100);
+    slider.resize(40, 200);
+    slider.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    slider.setValue(50);
+    QSignalSpy spy(&slider, &MySlider::valueChanged);
+    drag(&slider, QPoint(20, 100), QPoint(20, 140), 40); // one pixel per move
+    QVERIFY(spy.count() > 10);
+    const QList<int> values = intsOf(spy);
+    for (int i = 1; i < values.size(); ++i)
+        QVERIFY(values[i] > values[i - 1]);
+    // 40 pixels down from 85: value of position 125.
+    QCOMPARE(slider.value(), (ControlMath::SliderGeometry{199, 30}.valueAt(125, 0, 100)));
+    QCOMPARE(slider.value(), 73);
+    QCOMPARE(slider.handlePosition(), (ControlMath::SliderGeometry{199, 30}.positionOf(73, 0, 100)));
+    QVERIFY(!slider.isDragging());
+}
+
+void TestControls::sliderDragBeyondEnd()
+{
+    MySlider slider(nullptr, 0, 100);
+    slider.resize(40, 200);
+    slider.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    hover(&slider, QPoint(20, 10));
+    mouse(&slider, QEvent::MouseButtonPress, QPoint(20, 10));
+    mouse(&slider, QEvent::MouseMove, QPoint(20, 900));
+    QCOMPARE(slider.handlePosition(), 168);
+    QCOMPARE(slider.value(), 100);
+    mouse(&slider, QEvent::MouseMove, QPoint(20, -500));
+    QCOMPARE(slider.handlePosition(), 1);
+    QCOMPARE(slider.value(), 0);
+    mouse(&slider, QEvent::MouseMove, QPoint(20, 900));
+    mouse(&slider, QEvent::MouseButtonRelease, QPoint(20, 900));
+    QCOMPARE(slider.handlePosition(), 168);
+    QCOMPARE(slider.value(), 100);
+}
+
+void TestControls::sliderEmptyRange()
+{
+    MySlider slider(nullptr, 0, 0);
+    slider.resize(40, 200);
+    slider.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QCOMPARE(slider.handlePosition(), 1);
+    QSignalSpy spy(&slider, &MySlider::valueChanged);
+    drag(&slider, QPoint(20, 10), QPoint(20, 150));
+    drag(&slider, QPoint(20, 10), QPoint(20, 190));
+    QCOMPARE(slider.value(), 0);
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(slider.handlePosition(), 1);
+}
+
+void TestControls::sliderPressOutsideHandle()
+{
+    MySlider slider(nullptr, 0, 100);
+    slider.resize(40, 200);
+    slider.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QSignalSpy spy(&slider, &MySlider::valueChanged);
+    drag(&slider, QPoint(20, 120), QPoint(20, 180)); // the handle is at 1..31
+    QCOMPARE(spy.count(), 0);
+    mouse(&slider, QEvent::MouseButtonPress, QPoint(20, 10), Qt::RightButton);
+    mouse(&slider, QEvent::MouseMove, QPoint(20, 100), Qt::RightButton);
+    QVERIFY(!slider.isDragging());
+    QCOMPARE(slider.value(), 0);
+}
+
+void TestControls::sliderHorizontal()
+{
+    MySlider slider(nullptr, 1, 10);
+    slider.resize(231, 20); // S = 230, handle positions 1..199
+    slider.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QSignalSpy spy(&slider, &MySlider::valueChanged);
+    drag(&slider, QPoint(15, 10), QPoint(115, 10));
+    QCOMPARE(slider.value(), 5); // position 101: round(100 / 200 x 10)
+    QCOMPARE(intsOf(spy).last(), 5);
+    QCOMPARE(slider.handlePosition(), 1 + ControlMath::roundHalfUp(198 * 5 / 10.0));
+    drag(&slider, QPoint(slider.handlePosition() + 2, 3), QPoint(slider.handlePosition() + 2, 3));
+    QCOMPARE(slider.value(), 5);
+}
+
+void TestControls::sliderRangeClampsValue()
+{
+    MySlider slider(nullptr, 0, 100);
+    slider.setValue(80);
+    QSignalSpy spy(&slider, &MySlider::valueChanged);
+    slider.setRange(0, 50);
+    QCOMPARE(intsOf(spy), QList<int>{50});
+    slider.setRange(60, 10); // ignored
+    slider.setRange(0, 50); // unchanged
+    QCOMPARE(spy.count(), 1);
+    slider.setValue(-5);
+    QCOMPARE(slider.value(), 0);
+}
+
+// ---------------------------------------------------------------- CSlidebar
+
+void TestControls::slidebarGeometry_data()
+{
+    QTest::addColumn<int>("N");
+    QTest::addColumn<int>("R");
+    QTest::addColumn<int>("gap");
+    QTest::addColumn<int>("gapPixels");
+    QTest::addColumn<int>("lowerAtZero");
+    QTest::addColumn<int>("upperAtR");
+    QTest::newRow("380 px, R 76, gap 2") << 380 << 76 << 2 << 10 << 0 << 380;
+    QTest::newRow("R 0") << 380 << 0 << 2 << 380 << 0 << 380;
+    QTest::newRow("no length") << 0 << 50 << 2 << 0 << 0 << 0;
+    QTest::newRow("more values than pixels") << 379 << 1000 << 1 << 0 << 0 << 379;
+}
+
+void TestControls::slidebarGeometry()
+{
+    QFETCH(int, N);
+    QFETCH(int, R);
+    QFETCH(int, gap);
+    QFETCH(int, gapPixels);
+    QFETCH(int, lowerAtZero);
+    QFETCH(int, upperAtR);
+    const ControlMath::SlidebarGeometry g{N, R};
+    QCOMPARE(g.gapPixels(gap), gapPixels);
+    QCOMPARE(g.positionOf(0, false), lowerAtZero);
+    QCOMPARE(g.positionOf(R, true), upperAtR);
+    QCOMPARE(g.valueAt(N), N == 0 ? 0 : R);
+}
+
+void TestControls::slidebarHandleAt_data()
+{
+    QTest::addColumn<int>("coord");
+    QTest::addColumn<int>("lower");
+    QTest::addColumn<int>("upper");
+    QTest::addColumn<int>("handle");
+    QTest::newRow("on the lower line") << 100 << 100 << 200 << 1;
+    QTest::newRow("3 px off the lower line") << 103 << 100 << 200 << 1;
+    QTest::newRow("4 px off") << 104 << 100 << 200 << 0;
+    QTest::newRow("near the upper line") << 197 << 100 << 200 << 2;
+    QTest::newRow("between") << 150 << 100 << 200 << 0;
+    QTest::newRow("close lines, nearer upper") << 104 << 100 << 105 << 2;
+    QTest::newRow("stacked, cursor above") << 98 << 100 << 100 << 1;
+    QTest::newRow("stacked, cursor below") << 102 << 100 << 100 << 2;
+}
+
+void TestControls::slidebarHandleAt()
+{
+    QFETCH(int, coord);
+    QFETCH(int, lower);
+    QFETCH(int, upper);
+    QFETCH(int, handle);
+    QCOMPARE(ControlMath::slidebarHandleAt(coord, lower, upper), handle);
+}
+
+void TestControls::slidebarGapInPixels()
+{
+    CSlidebar bar(nullptr, 0, 76, 2);
+    bar.resize(40, 381);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QCOMPARE(bar.barLength(), 380);
+    QCOMPARE(bar.gapPixels(), 10);
+    QCOMPARE(bar.bottomLimitPosition(), 0);
+    QCOMPARE(bar.topLimitPosition(), 380);
+}
+
+void TestControls::slidebarDragLowerOntoUpper()
+{
+    CSlidebar bar(nullptr, 0, 76, 2);
+    bar.resize(40, 381);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    bar.setTopLimit(40); // at pixel 200
+    QSignalSpy lower(&bar, &CSlidebar::bottomLimitChanged);
+    QSignalSpy upper(&bar, &CSlidebar::topLimitChanged);
+    drag(&bar, QPoint(20, 1), QPoint(20, 260), 20);
+    QCOMPARE(bar.bottomLimitPosition(), 190); // 10 pixels above the upper limit
+    QCOMPARE(bar.bottomLimit(), 38);
+    QCOMPARE(intsOf(lower).last(), 38);
+    const QList<int> values = intsOf(lower);
+    QCOMPARE(QSet<int>(values.begin(), values.end()).size(), values.size()); // once per change
+    QCOMPARE(upper.count(), 0);
+    QCOMPARE(bar.topLimit(), 40);
+}
+
+void TestControls::slidebarDragUpperOntoLower()
+{
+    CSlidebar bar(nullptr, 0, 76, 2);
+    bar.resize(40, 381);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    bar.setBottomLimit(20); // at pixel 100
+    QSignalSpy upper(&bar, &CSlidebar::topLimitChanged);
+    drag(&bar, QPoint(20, 379), QPoint(20, -50), 20);
+    QCOMPARE(bar.topLimitPosition(), 110);
+    QCOMPARE(bar.topLimit(), 22);
+    QCOMPARE(intsOf(upper).last(), 22);
+    QCOMPARE(bar.bottomLimit(), 20);
+}
+
+void TestControls::slidebarHoverCursorAndOtherButton()
+{
+    CSlidebar bar(nullptr, 1, 100, 5);
+    bar.resize(201, 20);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    hover(&bar, QPoint(198, 10));
+    QCOMPARE(bar.grabbedHandle(), 2);
+    QCOMPARE(bar.cursor().shape(), Qt::SplitHCursor);
+    hover(&bar, QPoint(100, 10));
+    QCOMPARE(bar.grabbedHandle(), 0);
+    QCOMPARE(bar.cursor().shape(), Qt::ArrowCursor);
+    hover(&bar, QPoint(2, 10));
+    QCOMPARE(bar.grabbedHandle(), 1);
+    mouse(&bar, QEvent::MouseButtonPress, QPoint(2, 10), Qt::RightButton);
+    QCOMPARE(bar.grabbedHandle(), 0);
+    QCOMPARE(bar.cursor().shape(), Qt::ArrowCursor);
+    mouse(&bar, QEvent::MouseButtonRelease, QPoint(2, 10), Qt::RightButton);
+    QCOMPARE(bar.grabbedHandle(), 1); // the mark is taken again where the button was let go
+}
+
+void TestControls::slidebarSettersNeverCross()
+{
+    CSlidebar bar(nullptr, 0, 100, 5);
+    bar.resize(40, 201);
+    QSignalSpy lower(&bar, &CSlidebar::bottomLimitChanged);
+    QSignalSpy upper(&bar, &CSlidebar::topLimitChanged);
+    bar.setTopLimit(30);
+    bar.setBottomLimit(60); // would cross the upper limit although the current lower (0) is fine
+    QCOMPARE(bar.bottomLimit(), 0);
+    bar.setBottomLimit(26); // within the gap
+    QCOMPARE(bar.bottomLimit(), 0);
+    bar.setBottomLimit(25);
+    QCOMPARE(bar.bottomLimit(), 25);
+    bar.setTopLimit(10); // would cross the lower limit
+    bar.setTopLimit(101); // beyond the range
+    bar.setBottomLimit(-1);
+    QCOMPARE(bar.topLimit(), 30);
+    QCOMPARE(intsOf(lower), QList<int>{25});
+    QCOMPARE(intsOf(upper), QList<int>{30});
+
+    // Both limits past each other's old place in one step.
+    bar.setLimits(70, 90);
+    QCOMPARE(bar.bottomLimit(), 70);
+    QCOMPARE(bar.topLimit(), 90);
+    bar.setLimits(50, 52); // closer than the gap
+    QCOMPARE(bar.bottomLimit(), 70);
+}
+
+void TestControls::slidebarRandomRequestsNeverCross()
+{
+    CSlidebar bar(nullptr, 0, 60, 4);
+    bar.resize(40, 301);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QRandomGenerator random(20240607);
+    for (int i = 0; i < 400; ++i) {
+        const int kind = random.bounded(4);
+        if (kind == 0)
+            bar.setBottomLimit(random.bounded(-5, 66));
+        else if (kind == 1)
+            bar.setTopLimit(random.bounded(-5, 66));
+        else
+            drag(&bar, QPoint(20, kind == 2 ? bar.bottomLimitPosition() : bar.topLimitPosition()),
+                 QPoint(20, random.bounded(-20, 320)), 3);
+        QVERIFY(bar.bottomLimit() >= 0);
+        QVERIFY(bar.topLimit() <= 60);
+        QVERIFY2(bar.bottomLimit() <= bar.topLimit() - 4, qPrintable(QString::number(i)));
+        QVERIFY(bar.bottomLimitPosition() <= bar.topLimitPosition() - bar.gapPixels());
+    }
+}
+
+void TestControls::slidebarFineRangeKeepsValueGap()
+{
+    // 1000 values on 379 pixels: the gap of 1 value is less than a pixel.
+    CSlidebar bar(nullptr, 0, 1000, 1);
+    bar.resize(40, 380);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QCOMPARE(bar.gapPixels(), 0);
+    bar.setTopLimit(500);
+    drag(&bar, QPoint(20, 0), QPoint(20, 379));
+    QCOMPARE(bar.bottomLimitPosition(), bar.topLimitPosition());
+    QCOMPARE(bar.bottomLimit(), 499);
+}
+
+void TestControls::slidebarRange()
+{
+    CSlidebar bar(nullptr, 0, 0, 0);
+    bar.resize(40, 101);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QCOMPARE(bar.topLimit(), 0);
+    QCOMPARE(bar.topLimitPosition(), 100); // an empty range shows the whole bar
+    bar.setRange(50); // upper limit 0: the whole range
+    QCOMPARE(bar.bottomLimit(), 0);
+    QCOMPARE(bar.topLimit(), 50);
+    bar.setLimits(10, 40);
+    bar.setRange(45); // both still fit
+    QCOMPARE(bar.bottomLimit(), 10);
+    QCOMPARE(bar.topLimit(), 40);
+    bar.setRange(30); // the upper limit no longer fits
+    QCOMPARE(bar.bottomLimit(), 0);
+    QCOMPARE(bar.topLimit(), 30);
+    bar.setRange(0);
+    QCOMPARE(bar.bottomLimit(), 0);
+    QCOMPARE(bar.topLimit(), 0);
+    bar.setRange(-7);
+    QCOMPARE(bar.range(), 0);
+}
+
+// ---------------------------------------------------------------- CScrollBar
+
+void TestControls::scrollBarForm()
+{
+    CScrollBar bar;
+    QCOMPARE(bar.objectName(), QStringLiteral("CScrollBar"));
+    QCOMPARE(bar.size(), QSize(40, 530));
+    QCOMPARE(bar.minimumSize(), QSize(40, 530));
+    QCOMPARE(bar.maximumWidth(), 40);
+    QCOMPARE(bar.title(), QString());
+    QCOMPARE(child<QLabel>(&bar, "lbl_title")->geometry(), QRect(0, 0, 40, 30));
+    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->geometry(), QRect(0, 30, 40, 60));
+    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->multiplier(), 5.0);
+    QCOMPARE(child<MySlider>(&bar, "ms_slider")->geometry(), QRect(0, 90, 40, 440));
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    bar.resize(40, 700);
+    QCOMPARE(child<MySlider>(&bar, "ms_slider")->geometry(), QRect(0, 90, 40, 610));
+}
+
+void TestControls::scrollBarCounterMovesSlider()
+{
+    CScrollBar bar;
+    bar.setRange(0, 59);
+    bar.setStep(3);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QSignalSpy spy(&bar, &CScrollBar::valueChanged);
+    auto* counter = child<QVertCounter>(&bar, "vc_counter");
+    auto* slider = child<MySlider>(&bar, "ms_slider");
+    QTest::mouseClick(child<QPushButton>(counter, "m_btn_increase"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(counter, "m_btn_increase"), Qt::LeftButton);
+    QCOMPARE(intsOf(spy), (QList<int>{3, 6}));
+    QCOMPARE(slider->value(), 6);
+    QCOMPARE(child<QLineEdit>(counter, "m_edt_value")->text(), QStringLiteral("30")); // 6 cells of 5 mm
+    // 100 mm typed key by key: "1" is 0.2 cells (0), "10" 2 cells, "100" 20 cells.
+    auto* edit = child<QLineEdit>(counter, "m_edt_value");
+    selectAllAndType(edit, QStringLiteral("100"));
+    QCOMPARE(edit->text(), QStringLiteral("100"));
+    QCOMPARE(bar.value(), 20);
+    QCOMPARE(slider->value(), 20);
+    QCOMPARE(intsOf(spy), (QList<int>{3, 6, 0, 2, 20}));
+}
+
+void TestControls::scrollBarSliderMovesCounter()
+{
+    CScrollBar bar;
+    bar.setRange(0, 100);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    auto* slider = child<MySlider>(&bar, "ms_slider");
+    auto* counter = child<QVertCounter>(&bar, "vc_counter");
+    QSignalSpy spy(&bar, &CScrollBar::valueChanged);
+    drag(slider, QPoint(20, 10), QPoint(20, 2000));
+    QCOMPARE(bar.value(), 100);
+    QCOMPARE(counter->currentValue(), 100);
+    QCOMPARE(intsOf(spy).last(), 100);
+    const QList<int> values = intsOf(spy);
+    QCOMPARE(QSet<int>(values.begin(), values.end()).size(), values.size());
+}
+
+void TestControls::scrollBarClampsAndEmitsOnce()
+{
+    CScrollBar bar;
+    bar.setRange(0, 59);
+    QSignalSpy spy(&bar, &CScrollBar::valueChanged);
+    bar.slot_valueChanged(200);
+    bar.slot_valueChanged(59);
+    QCOMPARE(intsOf(spy), QList<int>{59});
+    QCOMPARE(child<MySlider>(&bar, "ms_slider")->value(), 59);
+    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->currentValue(), 59);
+    bar.setRange(0, 10);
+    QCOMPARE(intsOf(spy), (QList<int>{59, 10}));
+    bar.setRange(5, 1); // ignored
+    QCOMPARE(bar.maximum(), 10);
+}
+
+void TestControls::scrollBarStep()
+{
+    CScrollBar bar;
+    bar.setRange(0, 10);
+    bar.setStep(10); // not smaller than the range
+    QCOMPARE(bar.step(), 1);
+    bar.setStep(4);
+    QCOMPARE(bar.step(), 4);
+    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->stepValue(), 4);
+}
+
+void TestControls::scrollBarsScanIndex_data()
+{
+    QTest::addColumn<int>("scan");
+    QTest::addColumn<QString>("bar");
+    QTest::newRow("1: C-scan") << 1 << "sb_cscan";
+    QTest::newRow("2: D-scan") << 2 << "sb_dscan";
+    QTest::newRow("3: B-scan") << 3 << "sb_bscan";
+    QTest::newRow("0: none") << 0 << "";
+    QTest::newRow("4: none") << 4 << "";
+}
+
+void TestControls::scrollBarsScanIndex()
+{
+    QFETCH(int, scan);
+    QFETCH(QString, bar);
+    CWgtScrollBars bars;
+    QSignalSpy c(&bars, &CWgtScrollBars::cscanValueChanged);
+    QSignalSpy b(&bars, &CWgtScrollBars::bscanValueChanged);
+    QSignalSpy d(&bars, &CWgtScrollBars::dscanValueChanged);
+    bars.setRange(scan, 0, 50);
+    bars.setValue(scan, 7);
+    for (const char* name : {"sb_cscan", "sb_bscan", "sb_dscan"}) {
+        auto* sb = child<CScrollBar>(&bars, name);
+        QCOMPARE(sb->value(), bar == QLatin1String(name) ? 7 : 0);
+        QCOMPARE(sb->maximum(), bar == QLatin1String(name) ? 50 : 0);
+    }
+    QCOMPARE(c.count(), bar == QLatin1String("sb_cscan") ? 1 : 0);
+    QCOMPARE(b.count(), bar == QLatin1String("sb_bscan") ? 1 : 0);
+    QCOMPARE(d.count(), bar == QLatin1String("sb_dscan") ? 1 : 0);
+}
+
+void TestControls::scrollBarsReset()
+{
+    CWgtScrollBars bars;
+    QCOMPARE(child<CScrollBar>(&bars, "sb_cscan")->title(), QStringLiteral("C"));
+    QCOMPARE(child<CScrollBar>(&bars, "sb_bscan")->title(), QStringLiteral("B"));
+    QCOMPARE(child<CScrollBar>(&bars, "sb_dscan")->title(), QStringLiteral("D"));
+    for (int scan = 1; scan <= 3; ++scan) {
+        bars.setRange(scan, 0, 80);
+        bars.setStep(scan, 5);
+        bars.setValue(scan, 40);
+        bars.scrollBar(scan)->setPrecision(true);
+    }
+    QSignalSpy c(&bars, &CWgtScrollBars::cscanValueChanged);
+    bars.reset();
+    QCOMPARE(intsOf(c), QList<int>{0});
+    for (int scan = 1; scan <= 3; ++scan) {
+        CScrollBar* sb = bars.scrollBar(scan);
+        QCOMPARE(sb->value(), 0);
+        QCOMPARE(sb->maximum(), 0);
+        auto* counter = child<QVertCounter>(sb, "vc_counter");
+        QCOMPARE(counter->precision(), false);
+        QCOMPARE(counter->multiplier(), 5.0);
+        QCOMPARE(child<QLineEdit>(counter, "m_edt_value")->text(), QStringLiteral("0"));
+    }
+    bars.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bars));
+    bars.resize(bars.width(), 700);
+    QCOMPARE(child<CScrollBar>(&bars, "sb_dscan")->height(), 700);
+}
+
+// ---------------------------------------------------------------- CSliderControl
+
+void TestControls::limitRange_data()
+{
+    QTest::addColumn<int>("min");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("gap");
+    QTest::addColumn<int>("outMin");
+    QTest::addColumn<int>("outMax");
+    QTest::addColumn<int>("outGap");
+    QTest::newRow("fits") << 0 << 99 << 2 << 0 << 99 << 2;
+    QTest::newRow("gap 12 on 0..10") << 0 << 10 << 12 << 0 << 10 << 10;
+    QTest::newRow("minimum above maximum") << 20 << 10 << 2 << 10 << 10 << 0;
+    QTest::newRow("negative gap") << 0 << 10 << -3 << 0 << 10 << 0;
+    QTest::newRow("full int range") << INT_MIN << INT_MAX << 5 << INT_MIN << INT_MAX << 5;
+}
+
+void TestControls::limitRange()
+{
+    QFETCH(int, min);
+    QFETCH(int, max);
+    QFETCH(int, gap);
+    QFETCH(int, outMin);
+    QFETCH(int, outMax);
+    QFETCH(int, outGap);
+    const ControlMath::LimitRange r = ControlMath::normalizeLimitRange(min, max, gap);
+    QCOMPARE(r.min, outMin);
+    QCOMPARE(r.max, outMax);
+    QCOMPARE(r.gap, outGap);
+
+    CSliderControl control;
+    control.setRange(min, max, gap);
+    QCOMPARE(control.rangeMinimum(), outMin);
+    QCOMPARE(control.rangeMaximum(), outMax);
+    QCOMPARE(control.gap(), outGap);
+}
+
+void TestControls::sliderControlForm()
+{
+    CSliderControl control;
+    QCOMPARE(control.objectName(), QStringLiteral("CSliderControl"));
+    QCOMPARE(control.size(), QSize(40, 530));
+    QCOMPARE(child<QLabel>(&control, "lbl_title")->geometry(), QRect(0, 0, 40, 30));
+    QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->geometry(), QRect(0, 30, 40, 60));
+    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->geometry(), QRect(0, 90, 40, 380));
+    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->geometry(), QRect(0, 470, 40, 60));
+    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->frameShape(), QFrame::StyledPanel);
+    control.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    control.resize(40, 630);
+    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->geometry(), QRect(0, 90, 40, 480));
+    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->geometry(), QRect(0, 570, 40, 60));
+}
+
+void TestControls::sliderControlRejectsCrossedValues()
+{
+    CSliderControl control;
+    control.setRange(0, 10, 0);
+    control.setValues(2, 8);
+    QSignalSpy spy(&control, &CSliderControl::valuesChanged);
+    control.setValues(5, 3);
+    control.setValues(-1, 3); // below the range
+    control.setValues(3, 11); // beyond it
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(control.lowerValue(), 2);
+    QCOMPARE(control.upperValue(), 8);
+    control.slot_minValueChanged(9); // beyond the upper limit
+    control.slot_maxValueChanged(1); // below the lower limit
+    QCOMPARE(control.lowerValue(), 2);
+    QCOMPARE(control.upperValue(), 8);
+}
+
+void TestControls::sliderControlValuesEmitOnce()
+{
+    CSliderControl control;
+    control.setRange(0, 99, 2);
+    QSignalSpy pairs(&control, &CSliderControl::valuesChanged);
+    QSignalSpy lows(&control, &CSliderControl::minValueChanged);
+    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
+    control.setValues(8, 44);
+    control.setValues(8, 44);
+    control.setValues(50, 60); // both past the old upper limit
+    QCOMPARE(pairs.count(), 2);
+    QCOMPARE(pairs.at(1).at(0).toInt(), 50);
+    QCOMPARE(pairs.at(1).at(1).toInt(), 60);
+    QCOMPARE(lows.count(), 0);
+    QCOMPARE(highs.count(), 0);
+    auto* bar = child<CSlidebar>(&control, "frm_slidebar");
+    QCOMPARE(bar->bottomLimit(), 50);
+    QCOMPARE(bar->topLimit(), 60);
+    QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->maxValue(), 58);
+    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->minValue(), 52);
+    QCOMPARE(child<QLineEdit>(child<QVertCounter>(&control, "vc_topCounter"), "m_edt_value")->text(),
+             QStringLiteral("300"));
+}
+
+void TestControls::sliderControlCountersKeepGap()
+{
+    CSliderControl control;
+    control.setRange(0, 20, 2);
+    control.setValues(0, 5);
+    control.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    QSignalSpy lows(&control, &CSliderControl::minValueChanged);
+    auto* bottom = child<QVertCounter>(&control, "vc_bottomCounter");
+    auto* raise = child<QPushButton>(bottom, "m_btn_increase");
+    for (int i = 0; i < 5; ++i)
+        QTest::mouseClick(raise, Qt::LeftButton);
+    QCOMPARE(intsOf(lows), (QList<int>{1, 2, 3}));
+    QVERIFY(!raise->isEnabled());
+    QCOMPARE(control.lowerValue(), 3);
+    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->bottomLimit(), 3);
+
+    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
+    auto* top = child<QVertCounter>(&control, "vc_topCounter");
+    QTest::mouseClick(child<QPushButton>(top, "m_btn_decrease"), Qt::LeftButton);
+    QCOMPARE(highs.count(), 0); // 4 would break the gap: the button is off
+    QTest::mouseClick(child<QPushButton>(top, "m_btn_increase"), Qt::LeftButton);
+    QCOMPARE(intsOf(highs), QList<int>{6});
+    QCOMPARE(bottom->maxValue(), 4);
+}
+
+void TestControls::sliderControlDragKeepsGap()
+{
+    CSliderControl control;
+    control.setRange(0, 76, 2);
+    control.setValues(0, 40);
+    control.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    auto* bar = child<CSlidebar>(&control, "frm_slidebar");
+    QSignalSpy lows(&control, &CSliderControl::minValueChanged);
+    drag(bar, QPoint(20, 0), QPoint(20, 379), 30);
+    QCOMPARE(control.lowerValue(), 38);
+    QCOMPARE(intsOf(lows).last(), 38);
+    QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->currentValue(), 38);
+    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->minValue(), 40);
+    QVERIFY(bar->bottomLimitPosition() < bar->topLimitPosition());
+
+    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
+    drag(bar, QPoint(20, bar->topLimitPosition()), QPoint(20, 379), 30);
+    QCOMPARE(control.upperValue(), 76);
+    QCOMPARE(intsOf(highs).last(), 76);
+    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->currentValue(), 76);
+    QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->maxValue(), 74);
+}
+
+void TestControls::sliderControlRangeWithOffset()
+{
+    CSliderControl control;
+    control.setRange(10, 50, 2);
+    control.setValues(20, 30);
+    control.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    auto* bar = child<CSlidebar>(&control, "frm_slidebar");
+    QCOMPARE(bar->range(), 40);
+    QCOMPARE(bar->bottomLimit(), 10);
+    QCOMPARE(bar->topLimit(), 20);
+    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
+    drag(bar, QPoint(20, bar->topLimitPosition()), QPoint(20, 379), 10);
+    QCOMPARE(control.upperValue(), 50);
+    QCOMPARE(intsOf(highs).last(), 50);
+}
+
+void TestControls::sliderControlRangeClampsSilently()
+{
+    CSliderControl control;
+    control.setRange(0, 99, 2);
+    QCOMPARE(control.lowerValue(), 0);
+    QCOMPARE(control.upperValue(), 2);
+    control.setValues(30, 90);
+    QSignalSpy pairs(&control, &CSliderControl::valuesChanged);
+    QSignalSpy lows(&control, &CSliderControl::minValueChanged);
+    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
+    control.setRange(0, 40, 2);
+    QCOMPARE(control.lowerValue(), 30);
+    QCOMPARE(control.upperValue(), 40);
+    control.setRange(50, 60, 4);
+    QCOMPARE(control.lowerValue(), 50);
+    QCOMPARE(control.upperValue(), 54);
+    QCOMPARE(pairs.count() + lows.count() + highs.count(), 0);
+    QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->currentValue(), 50);
+    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->currentValue(), 54);
+}
+
+void TestControls::sliderControlsScanIndex_data()
+{
+    QTest::addColumn<int>("scan");
+    QTest::addColumn<QString>("control");
+    QTest::newRow("1: C-scan") << 1 << "sc_cscan";
+    QTest::newRow("2: D-scan") << 2 << "sc_dscan";
+    QTest::newRow("3: B-scan") << 3 << "sc_bscan";
+    QTest::newRow("-1: none") << -1 << "";
+}
+
+void TestControls::sliderControlsScanIndex()
+{
+    QFETCH(int, scan);
+    QFETCH(QString, control);
+    CWgtSliderControl group;
+    QSignalSpy c(&group, &CWgtSliderControl::cscanValuesChanged);
+    QSignalSpy b(&group, &CWgtSliderControl::bscanValuesChanged);
+    QSignalSpy d(&group, &CWgtSliderControl::dscanValuesChanged);
+    group.setRange(scan, 0, 40, 2);
+    group.setValues(scan, 5, 30);
+    for (const char* name : {"sc_cscan", "sc_bscan", "sc_dscan"}) {
+        auto* sc = child<CSliderControl>(&group, name);
+        const bool chosen = control == QLatin1String(name);
+        QCOMPARE(sc->upperValue(), chosen ? 30 : 0);
+        QCOMPARE(sc->rangeMaximum(), chosen ? 40 : 0);
+    }
+    QCOMPARE(c.count(), control == QLatin1String("sc_cscan") ? 1 : 0);
+    QCOMPARE(b.count(), control == QLatin1String("sc_bscan") ? 1 : 0);
+    QCOMPARE(d.count(), control == QLatin1String("sc_dscan") ? 1 : 0);
+
+    group.reset();
+    for (int i = 1; i <= 3; ++i) {
+        QCOMPARE(group.sliderControl(i)->rangeMaximum(), 0);
+        QCOMPARE(group.sliderControl(i)->upperValue(), 0);
+    }
+    QCOMPARE(group.sliderControl(2)->title(), QStringLiteral("D"));
+}
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"
