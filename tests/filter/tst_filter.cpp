@@ -306,11 +306,11 @@ void TestFilter::impulseGivesCentredKernel()
             std::vector<qint16> s(n, 0);
             s[at] = qint16(v);
             QVERIFY(fast ? f.filterMapSignal(s.data(), n, false) : f.filterMapSignalReference(s.data(), n, false));
-            // y[at + d] = h[half − d]·v
-            for (int d = -half; d < len - half; ++d)
+            // y[at + d] = h[half − d]·v for d = half − len + 1 … half, 0 beyond.
+            for (int d = half - len + 1; d <= half; ++d)
                 QCOMPARE(int(s[at + d]), int(BandPassFilter::roundSingleToInt16(c[half - d] * v)));
-            QCOMPARE(int(s[at - half - 1]), 0);
-            QCOMPARE(int(s[at + (len - half)]), 0);
+            QCOMPARE(int(s[at + half - len]), 0);
+            QCOMPARE(int(s[at + half + 1]), 0);
         }
     }
 }
