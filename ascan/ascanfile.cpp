@@ -13,11 +13,6 @@
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("AScanFile", text);
-}
-
 quint32 u32le(const char* p)
 {
     const auto u = reinterpret_cast<const uchar*>(p);
@@ -118,16 +113,16 @@ bool readAScanSamples(const QString& strRawPath, qint16* samples, int count, QSt
         return false;
     };
     if (count < 0 || (count > 0 && !samples))
-        return fail(tr("Couldn't read signal file \"%1\"!").arg(strRawPath));
+        return fail(QCoreApplication::translate("AScanFile", "Couldn't read signal file \"%1\"!").arg(strRawPath));
     QFile file(strRawPath);
     if (!file.exists())
-        return fail(tr("The signal file \"%1\" does not exist!").arg(strRawPath));
+        return fail(QCoreApplication::translate("AScanFile", "The signal file \"%1\" does not exist!").arg(strRawPath));
     if (!file.open(QIODevice::ReadOnly))
-        return fail(tr("Couldn't read signal file \"%1\"!").arg(strRawPath));
+        return fail(QCoreApplication::translate("AScanFile", "Couldn't read signal file \"%1\"!").arg(strRawPath));
     const qint64 bytes = qint64(count) * 2;
     QByteArray data(bytes, Qt::Uninitialized);
     if (file.read(data.data(), bytes) != bytes)
-        return fail(tr("The signal file \"%1\" is too short!").arg(strRawPath));
+        return fail(QCoreApplication::translate("AScanFile", "The signal file \"%1\" is too short!").arg(strRawPath));
     const auto u = reinterpret_cast<const uchar*>(data.constData());
     for (int i = 0; i < count; ++i)
         samples[i] = qint16(quint16(u[2 * i]) | (quint16(u[2 * i + 1]) << 8));
@@ -143,10 +138,10 @@ bool loadAScanRecord(const QString& strPath, AScanRecord& record, QString* pErro
         return false;
     };
     if (strPath.isEmpty())
-        return fail(tr("No A-scan file was given!"));
+        return fail(QCoreApplication::translate("AScanFile", "No A-scan file was given!"));
     AScanRecord r = record;
     if (!readAScanHeader(strPath, r))
-        return fail(tr("The file \"%1\" is not a usable A-scan file!").arg(strPath));
+        return fail(QCoreApplication::translate("AScanFile", "The file \"%1\" is not a usable A-scan file!").arg(strPath));
     r.path = strPath;
     r.settingsFromFile = false;
     const QString settingsPath = settingsPathFor(strPath);

@@ -126,8 +126,14 @@ bool ConfigSettings::validateAndRepair()
         fStrobeEnd = 31.0f;
     if (!check(iStrobeLevel >= -511 && iStrobeLevel <= 511))
         iStrobeLevel = 255;
-    if (!check(fStrobeEnd >= fStrobeStart + 5.0f))
+    if (!check(fStrobeEnd >= fStrobeStart + 5.0f)) {
         fStrobeEnd = fStrobeStart + 5.0f;
+        // Widening a strobe that starts within 5 µs of the end would leave it out of range.
+        if (fStrobeEnd > 4000.0f) {
+            fStrobeStart = 3995.0f;
+            fStrobeEnd = 4000.0f;
+        }
+    }
     if (!check(iBaseMode == 0 || iBaseMode == 1))
         iBaseMode = 1;
     if (!check(inRange(dBase, 10.0, 15000.0)))

@@ -405,6 +405,12 @@ void TestSettings::validate_data()
     QTest::newRow("strobe 100..102 widened")
         << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 102.0f; }) << false
         << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 105.0f; });
+    QTest::newRow("strobe 3998..4000 stays in range")
+        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 3998.0f; s.fStrobeEnd = 4000.0f; }) << false
+        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; });
+    QTest::newRow("strobe 3995..4000 kept")
+        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; }) << true
+        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; });
     QTest::newRow("strobe 100..105 kept")
         << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 105.0f; }) << true
         << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 105.0f; });
