@@ -91,7 +91,8 @@ void CScrollBar::setRange(int iMin, int iMax)
 
 void CScrollBar::setStep(int iStep)
 {
-    if (iStep < 1 || qint64(iStep) >= qint64(m_iMaximum) - m_iMinimum)
+    // A step of one never overshoots, so a reset to range 0..0 with step 1 really resets it.
+    if (iStep != 1 && (iStep < 1 || qint64(iStep) >= qint64(m_iMaximum) - m_iMinimum))
         return;
     m_iStep = iStep;
     vc_counter->setStepValue(iStep);

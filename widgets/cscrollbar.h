@@ -20,11 +20,12 @@ public:
     int maximum() const { return m_iMaximum; }
     int step() const { return m_iStep; }
     QString title() const;
+    QSize sizeHint() const override { return QSize(40, 530); }
 
     void setTitle(const QString& strTitle);
     //! Applied when iMin <= iMax; a value outside moves to the nearer limit and is announced.
     void setRange(int iMin, int iMax);
-    //! The counter's step, applied when positive and smaller than maximum - minimum.
+    //! The counter's step, applied when 1, or when above 1 and smaller than maximum - minimum.
     void setStep(int iStep);
     void setPrecision(bool bPrecision);
     void setMultiplier(double dMultiplier);

@@ -8,6 +8,8 @@
 #include <QResizeEvent>
 #include <QSignalBlocker>
 
+#include <climits>
+
 CSliderControl::CSliderControl(QWidget* parent)
     : QWidget(parent)
 {
@@ -19,9 +21,9 @@ CSliderControl::CSliderControl(QWidget* parent)
     connect(vc_topCounter, &QVertCounter::counterValueChanged, this, &CSliderControl::slot_maxValueChanged);
     // The bar counts from 0; the control from the range minimum.
     connect(frm_slidebar, &CSlidebar::bottomLimitChanged, this,
-            [this](int iValue) { slot_minValueChanged(iValue + m_iRangeMin); });
+            [this](int iValue) { slot_minValueChanged(controlValue(iValue)); });
     connect(frm_slidebar, &CSlidebar::topLimitChanged, this,
-            [this](int iValue) { slot_maxValueChanged(iValue + m_iRangeMin); });
+            [this](int iValue) { slot_maxValueChanged(controlValue(iValue)); });
 }
 
 void CSliderControl::setupUi()
@@ -129,6 +131,17 @@ void CSliderControl::setMultiplier(double dMultiplier)
     vc_topCounter->setMultiplier(dMultiplier);
 }
 
+// The bar counts from 0 to at most INT_MAX, whatever range the control has.
+int CSliderControl::barValue(int iValue) const
+{
+    return int(qBound(qint64(0), qint64(iValue) - m_iRangeMin, qint64(INT_MAX)));
+}
+
+int CSliderControl::controlValue(int iBarValue) const
+{
+    return int(qBound(qint64(m_iRangeMin), qint64(iBarValue) + m_iRangeMin, qint64(m_iRangeMax)));
+}
+
 // Brings the counters' limits and the bar in line with the control; the children's echoes
 // are blocked, the control announces its own changes.
 void CSliderControl::showValues()
@@ -142,9 +155,10 @@ void CSliderControl::showValues()
     vc_topCounter->setCurrentValue(m_iUpperValue);
     if (frm_slidebar->gap() != m_iGap)
         frm_slidebar->setGap(m_iGap);
-    if (frm_slidebar->range() != m_iRangeMax - m_iRangeMin)
-        frm_slidebar->setRange(m_iRangeMax - m_iRangeMin);
-    frm_slidebar->setLimits(m_iLowerValue - m_iRangeMin, m_iUpperValue - m_iRangeMin);
+    const int barRange = barValue(m_iRangeMax);
+    if (frm_slidebar->range() != barRange)
+        frm_slidebar->setRange(barRange);
+    frm_slidebar->setLimits(barValue(m_iLowerValue), barValue(m_iUpperValue));
 }
 
 void CSliderControl::resizeEvent(QResizeEvent* event)

@@ -22,6 +22,7 @@ public:
     int rangeMaximum() const { return m_iRangeMax; }
     int gap() const { return m_iGap; }
     QString title() const;
+    QSize sizeHint() const override { return QSize(40, 530); }
 
     void setTitle(const QString& strTitle);
     //! Range iMin..iMax with a minimal gap: a gap wider than the range shrinks to it, a
@@ -51,6 +52,8 @@ protected:
 private:
     void setupUi();
     void showValues();
+    int barValue(int iValue) const;
+    int controlValue(int iBarValue) const;
 
     QLabel* lbl_title = nullptr;
     CSlidebar* frm_slidebar = nullptr;

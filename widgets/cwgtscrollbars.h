@@ -15,6 +15,7 @@ public:
 
     //! The scroll bar of a scan index, or null for an unknown index.
     CScrollBar* scrollBar(int iScan) const;
+    QSize sizeHint() const override { return minimumSize(); }
 
     void setRange(int iScan, int iMin, int iMax);
     void setValue(int iScan, int iValue);

@@ -15,6 +15,7 @@ public:
 
     //! The control of a scan index, or null for an unknown index.
     CSliderControl* sliderControl(int iScan) const;
+    QSize sizeHint() const override { return minimumSize(); }
 
     void setRange(int iScan, int iMin, int iMax, int iGap);
     void setValues(int iScan, int iLower, int iUpper);

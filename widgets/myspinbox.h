@@ -20,6 +20,7 @@ public:
     int minimum() const { return m_iMinimum; }
     int maximum() const { return m_iMaximum; }
     int step() const { return m_iStep; }
+    QSize sizeHint() const override { return QSize(100, 30); }
 
     //! Clamps to the range; refreshes and emits valueChanged when v differs from the value.
     void setValue(int iValue);

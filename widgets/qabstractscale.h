@@ -20,6 +20,9 @@ class QAbstractScale
 public:
     QAbstractScale();
     virtual ~QAbstractScale();
+    //! A copy draws the same ruler elsewhere, e.g. a frame's ruler into a clipboard image.
+    QAbstractScale(const QAbstractScale&) = default;
+    QAbstractScale& operator=(const QAbstractScale&) = default;
 
     //! Values start..start + span are shown.
     void setRange(double dStart, double dSpan);

@@ -14,6 +14,12 @@ QVertCounter::QVertCounter(QWidget* parent)
     refresh();
 }
 
+QVertCounter::~QVertCounter()
+{
+    // The field loses its focus while the widget is taken down and reports that editing ended.
+    m_edt_value->disconnect(this);
+}
+
 void QVertCounter::setupUi()
 {
     setObjectName(QStringLiteral("QVertCounter"));
@@ -104,7 +110,8 @@ void QVertCounter::setRange(int iMin, int iMax)
 
 void QVertCounter::setStepValue(int iValue)
 {
-    if (iValue >= 1 && qint64(iValue) <= qint64(m_iMaxValue) - m_iMinValue)
+    // A step of one never overshoots, so it is taken even on an empty range (a reset to 0..0).
+    if (iValue == 1 || (iValue > 1 && qint64(iValue) <= qint64(m_iMaxValue) - m_iMinValue))
         m_iStepValue = iValue;
 }
 

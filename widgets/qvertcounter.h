@@ -21,6 +21,7 @@ class QVertCounter : public QWidget
 
 public:
     explicit QVertCounter(QWidget* parent = nullptr);
+    ~QVertCounter() override;
 
     int currentValue() const { return m_iCurrentValue; }
     int minValue() const { return m_iMinValue; }
@@ -29,6 +30,8 @@ public:
     bool precision() const { return m_bPrecision; }
     double multiplier() const { return m_dMultiplier; }
     QString text() const { return m_strText; }
+    //! The form's size, so layouts give the 40-pixel children their room.
+    QSize sizeHint() const override { return QSize(40, 60); }
 
     //! Clamps to [minimum, maximum]; emits counterValueChanged when the value moves.
     void setCurrentValue(int iValue);
@@ -39,7 +42,7 @@ public:
     //! Both limits, set in the order that lets a range move past the old one; ignored when
     //! iMin > iMax.
     void setRange(int iMin, int iMax);
-    //! Taken only when positive and at most maximum - minimum.
+    //! Taken when 1, or when above 1 and at most maximum - minimum.
     void setStepValue(int iValue);
     //! Two decimals when on, a whole number when off.
     void setPrecision(bool bPrecision);

@@ -295,6 +295,9 @@ void TestControls::counterRejectsBadLimitsAndSteps()
     counter.setStepValue(0);
     counter.setStepValue(-3);
     QCOMPARE(counter.stepValue(), 4);
+    counter.setMaxValue(0);
+    counter.setStepValue(1); // one is always a possible step
+    QCOMPARE(counter.stepValue(), 1);
     counter.setMultiplier(0.00005);
     QCOMPARE(counter.multiplier(), 1.0);
     counter.setMultiplier(-0.5);
@@ -979,7 +982,9 @@ void TestControls::scrollBarsReset()
         CScrollBar* sb = bars.scrollBar(scan);
         QCOMPARE(sb->value(), 0);
         QCOMPARE(sb->maximum(), 0);
+        QCOMPARE(sb->step(), 1); // although the range 0..0 came first
         auto* counter = child<QVertCounter>(sb, "vc_counter");
+        QCOMPARE(counter->stepValue(), 1);
         QCOMPARE(counter->precision(), false);
         QCOMPARE(counter->multiplier(), 5.0);
         QCOMPARE(child<QLineEdit>(counter, "m_edt_value")->text(), QStringLiteral("0"));

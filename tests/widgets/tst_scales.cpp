@@ -98,6 +98,7 @@ private slots:
     void frameFollowsNewTicks();
     void verticalFrameTickRows();
     void drawsIntoImageWithoutWindow();
+    void frameRulerCopiedIntoImage();
 };
 
 void TestScales::roundHalfUp_data()
@@ -622,6 +623,36 @@ void TestScales::drawsIntoImageWithoutWindow()
             columns.append(x);
     }
     QCOMPARE(columns, series(10, 210, 50));
+}
+
+void TestScales::frameRulerCopiedIntoImage()
+{
+    QScaleFrame frame;
+    frame.resize(60, 301);
+    frame.setTickLength(8);
+    frame.setDirection(-1);
+    frame.setName(QStringLiteral("Z"));
+    frame.setUnit(QStringLiteral("m"));
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+    // The same ruler drawn into a strip of a composed picture, 20 pixels down and half as tall.
+    QAbstractScale ruler(frame);
+    ruler.setScaleRect(QRect(0, 20, 60, 151));
+    QCOMPARE(ruler.unit(), QStringLiteral("m"));
+    QCOMPARE(frame.scaleRect(), QRect(0, 0, 60, 301));
+    QImage image(60, 200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    ruler.draw(painter);
+    painter.end();
+    QList<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        if (isDark(image.pixel(53, y)))
+            rows.append(y);
+    }
+    QCOMPARE(rows, series(20, 170, 30)); // 0 at the bottom, every 20 up to the top
 }
 
 QTEST_MAIN(TestScales)

@@ -244,7 +244,7 @@ QWidget* CGalleryWindow::makeAScanPanel()
     auto* box = new QGroupBox(tr("A-scan rulers, slider and slide bar"), this);
     auto* grid = new QGridLayout(box);
     grid->setSpacing(0);
-    const QSize pictureSize(560, 170);
+    const QSize pictureSize(730, 170);
     QScaleFrame* amplitude = makeScale(box, 0, QString(), tr("%"), 0.0, 100.0, 25.0, 12.5);
     amplitude->setDirection(-1);
     grid->addWidget(amplitude, 0, 0);
@@ -316,6 +316,35 @@ QWidget* CGalleryWindow::makeInputsPanel()
     counters->addStretch(1);
     column->addWidget(makeCaption(tr("QVertCounter"), box));
     column->addLayout(counters);
+    column->addSpacing(10);
+
+    // The three label alignments of a vertical ruler, each beside a strip of the picture edge.
+    auto* rulers = new QHBoxLayout;
+    rulers->setSpacing(18);
+    const QStringList alignments = {tr("above"), tr("centred"), tr("below")};
+    for (int alignment = 0; alignment < 3; ++alignment) {
+        auto* c = new QVBoxLayout;
+        c->setSpacing(2);
+        auto* pair = new QHBoxLayout;
+        pair->setSpacing(0);
+        QScaleFrame* ruler = makeScale(box, 0, tr("Z"), tr("m"), 0.0, 0.25, 0.05, 0.025);
+        ruler->setLabelAlignment(alignment);
+        ruler->setFixedSize(kScaleWidth, 150);
+        pair->addWidget(ruler);
+        auto* edge = new QFrame(box);
+        edge->setFixedSize(6, 150);
+        edge->setAutoFillBackground(true);
+        QPalette p = edge->palette();
+        p.setColor(QPalette::Window, QColor(0, 40, 160));
+        edge->setPalette(p);
+        pair->addWidget(edge);
+        c->addLayout(pair);
+        c->addWidget(makeCaption(alignments.at(alignment), box), 0, Qt::AlignHCenter);
+        rulers->addLayout(c);
+    }
+    rulers->addStretch(1);
+    column->addWidget(makeCaption(tr("QScaleFrame label alignment"), box));
+    column->addLayout(rulers);
     column->addStretch(1);
     return box;
 }
