@@ -34,6 +34,12 @@ QToolButton* button(CWinDataTempl* window, const char* name)
     return b;
 }
 
+// The first run speaks Russian: texts are compared with what the installed translation gives.
+QString translated(const char* context, const char* text)
+{
+    return QCoreApplication::translate(context, text);
+}
+
 const char* const kMapOnly[] = {"tbtn_settings", "tbtn_slicesfusion", "tbtn_selectrect", "tbtn_scandrag",
                                 "tbtn_reset_settings"};
 
@@ -75,8 +81,8 @@ void TestApp::firstStart()
     QCOMPARE(w.windowTitle(), QStringLiteral("Vantar 4.0"));
     QCOMPARE(w.tabs()->currentIndex(), 1);
     QCOMPARE(w.tabs()->count(), 2);
-    QCOMPARE(w.tabs()->tabText(0), QStringLiteral("A-Scan"));
-    QCOMPARE(w.tabs()->tabText(1), QStringLiteral("Map"));
+    QCOMPARE(w.tabs()->tabText(0), translated("CDataManager", "A-Scan"));
+    QCOMPARE(w.tabs()->tabText(1), translated("CDataManager", "Map"));
     QCOMPARE(w.language(), Russian);
     QCOMPARE(w.helpFile(), QStringLiteral("helpVT_4.0_rus.htm"));
 
@@ -91,7 +97,7 @@ void TestApp::firstStart()
             QVERIFY2(button(window, name)->isEnabled(), name);
         for (const char* name : {"tbtn_save", "tbtn_print"})
             QVERIFY2(!button(window, name)->isEnabled(), name);
-        QCOMPARE(button(window, "tbtn_open")->toolTip(), QStringLiteral("Open File"));
+        QCOMPARE(button(window, "tbtn_open")->toolTip(), translated("CWinDataTempl", "Open File"));
     }
     // The map commands exist only on the map tab.
     for (const char* name : kMapOnly) {
@@ -198,8 +204,8 @@ void TestApp::openRemembersFolder()
     });
     QSignalSpy loaded(map->mapView(), &CMapScans::mapDataLoaded);
     QTest::mouseClick(button(map, "tbtn_open"), Qt::LeftButton);
-    QCOMPARE(askedCaption, QStringLiteral("Open File"));
-    QCOMPARE(askedFilter, QStringLiteral("Configuration File (*.cfg)"));
+    QCOMPARE(askedCaption, translated("CWinDataTempl", "Open File"));
+    QCOMPARE(askedFilter, translated("CWinDataTempl", "Configuration File (*.cfg)"));
     QVERIFY(askedFolder.isEmpty());
     // The folder is taken even though the map could not be loaded.
     QCOMPARE(loaded.count(), 1);
@@ -218,7 +224,7 @@ void TestApp::openRemembersFolder()
         return dir.path() + QStringLiteral("/12.bmp");
     });
     QTest::mouseClick(button(ascan, "tbtn_open"), Qt::LeftButton);
-    QCOMPARE(askedFilter, QStringLiteral("A-scans (*.bmp)"));
+    QCOMPARE(askedFilter, translated("CWinDataTempl", "A-scans (*.bmp)"));
     QCOMPARE(ascan->workingDir(), dir.path());
 }
 
@@ -358,7 +364,7 @@ void TestApp::f1OpensHelpOnce()
     CHelpViewer* help = w.helpViewer();
     QVERIFY(help);
     QVERIFY(help->isVisible());
-    QCOMPARE(help->windowTitle(), QStringLiteral("Vantar 4.0 Help"));
+    QCOMPARE(help->windowTitle(), translated("CHelpViewer", "Vantar 4.0 Help"));
     QTest::keyClick(w.ascanWindow(), Qt::Key_F1);
     QCOMPARE(w.helpViewer(), help);
 
