@@ -1,0 +1,112 @@
+#include "map/mapstoredfiles.h"
+
+#include "app/constants.h"
+
+QString MapStoredFiles::viewSettingsPath(const QString& strFolder)
+{
+    return strFolder + Vantar::kPathSeparator + QLatin1String(Vantar::kViewSettingsFileName);
+}
+
+QString MapStoredFiles::commentsPath(const QString& strFolder)
+{
+    return strFolder + Vantar::kPathSeparator + QLatin1String(Vantar::kCommentsFileName);
+}
+
+StoredFileStatus MapStoredFiles::readViewSettings(const QString& strFolder)
+{
+    SAFTsettings saft;
+    MapViewState state;
+    const StoredFileStatus eStatus = readViewSettingsFile(viewSettingsPath(strFolder), saft, state);
+    if (eStatus == StoredFileStatus::Loaded) {
+        m_savedSAFT = saft;
+        m_savedState = state;
+        m_bStoredViewSettings = true;
+    }
+    return eStatus;
+}
+
+void MapStoredFiles::forgetStoredViewSettings()
+{
+    m_savedSAFT = SAFTsettings();
+    m_savedState = MapViewState();
+    m_bStoredViewSettings = false;
+}
+
+void MapStoredFiles::setSavedViewSettings(const SAFTsettings& saft, const MapViewState& state)
+{
+    m_savedSAFT = saft;
+    m_savedState = state;
+}
+
+StoredFileStatus MapStoredFiles::readComments(const QString& strFolder, QString* pError)
+{
+    QString text;
+    const StoredFileStatus eStatus = readCommentsFile(commentsPath(strFolder), text, pError);
+    if (eStatus == StoredFileStatus::Loaded) {
+        m_comments = text;
+        m_storedComments = text;
+    }
+    return eStatus;
+}
+
+bool MapStoredFiles::settingsChanged(const SAFTsettings& current, const MapViewState& currentState) const
+{
+    return current != m_savedSAFT || currentState != m_savedState;
+}
+
+bool MapStoredFiles::saveViewSettings(const QString& strFolder, const SAFTsettings& current,
+                                      const MapViewState& currentState, QString* pError)
+{
+    if (!writeViewSettingsFile(viewSettingsPath(strFolder), current, currentState, pError))
+        return false;
+    setSavedViewSettings(current, currentState);
+    return true;
+}
+
+bool MapStoredFiles::saveComments(const QString& strFolder, QString* pError)
+{
+    if (!writeCommentsFile(commentsPath(strFolder), m_comments, pError))
+        return false;
+    m_storedComments = m_comments;
+    return true;
+}
+
+bool MapStoredFiles::saveChanges(const QString& strFolder, const SAFTsettings& current,
+                                 const MapViewState& currentState, int& iWritten, QStringList* pErrors) const
+{
+    iWritten = NoMapFileWritten;
+    bool bOk = true;
+    QString strError;
+    if (settingsChanged(current, currentState)) {
+        if (writeViewSettingsFile(viewSettingsPath(strFolder), current, currentState, &strError)) {
+            iWritten |= ViewSettingsWritten;
+        } else {
+            bOk = false;
+            if (pErrors)
+                pErrors->append(strError);
+        }
+    }
+    if (commentsChanged()) {
+        if (writeCommentsFile(commentsPath(strFolder), m_comments, &strError)) {
+            iWritten |= CommentsWritten;
+        } else {
+            bOk = false;
+            if (pErrors)
+                pErrors->append(strError);
+        }
+    }
+    return bOk;
+}
+
+void MapStoredFiles::markSaved(const SAFTsettings& current, const MapViewState& currentState)
+{
+    setSavedViewSettings(current, currentState);
+    m_storedComments = m_comments;
+}
+
+void MapStoredFiles::clear()
+{
+    forgetStoredViewSettings();
+    m_comments.clear();
+    m_storedComments.clear();
+}
