@@ -29,5 +29,7 @@ int runGenAScans(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpGenAScans(QTextStream& out);
 int runGenMap(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpGenMap(QTextStream& out);
+int runExportAScan(const QStringList& args, QTextStream& out, QTextStream& err);
+void helpExportAScan(QTextStream& out);
 
 } // namespace VantarTool

@@ -13,6 +13,7 @@ const Command kCommands[] = {
     {"info", "print what is read from an A-scan, a settings file or a map configuration", runInfo, helpInfo},
     {"gen-ascans", "write a folder of generated A-scans", runGenAScans, helpGenAScans},
     {"gen-map", "write a generated map with point reflectors", runGenMap, helpGenMap},
+    {"export-ascan", "write an A-scan's signal with time and depth as CSV", runExportAScan, helpExportAScan},
 };
 
 void usage(QTextStream& out)
