@@ -1,0 +1,511 @@
+#include "map/mapdata.h"
+#include "map/mapviewgeometry.h"
+#include "mapview/mappalette.h"
+#include "mapview/mappicture.h"
+#include "mapview/scanimage.h"
+#include "widgets/qabstractscale.h"
+
+#include <QGuiApplication>
+#include <QTest>
+
+#include <numeric>
+
+namespace {
+
+quint16 pixel565(const QImage& image, int x, int y)
+{
+    return reinterpret_cast<const quint16*>(image.constScanLine(y))[x];
+}
+
+quint16 entry565(int i)
+{
+    return MapPalette::colours565()[size_t(i)];
+}
+
+//! A plane whose neighbouring points get well separated colours (16 entries apart and more).
+std::vector<qint16> patternPlane(int columns, int rows)
+{
+    std::vector<qint16> s(size_t(columns) * size_t(rows));
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r)
+            s[size_t(c) * size_t(rows) + size_t(r)] = qint16(((c * 7 + r * 13) % 16) * 16);
+    return s;
+}
+
+} // namespace
+
+class TestScanImages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void paletteEntries_data();
+    void paletteEntries();
+    void paletteSegmentsStartAtStops();
+    void rgb565MatchesQImage();
+
+    void samplesMapToEntries();
+    void thresholdChangesOnlyPixelsBelowIt();
+    void thresholdLevelRounding_data();
+    void thresholdLevelRounding();
+    void brightness_data();
+    void brightness();
+    void emptyAndRefusedPlanes();
+    void clearKeepsSize();
+
+    void zoomAndPanKeepPointsUnderTheirPixels_data();
+    void zoomAndPanKeepPointsUnderTheirPixels();
+    void fewerPixelsThanPointsStillShowsTheLastOnes();
+    void areaBeyondTargetIsBlack();
+    void displayCoversOnlyTheFrameAtHighZoom();
+    void offsetIsClamped();
+    void nothingRedoneNeedlessly();
+
+    void planesOfAVolume();
+
+    void composedPicture();
+    void composedPictureWithoutRulers();
+};
+
+void TestScanImages::paletteEntries_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("r");
+    QTest::addColumn<int>("g");
+    QTest::addColumn<int>("b");
+    QTest::newRow("0 black") << 0 << 0 << 0 << 0;
+    QTest::newRow("16") << 16 << 0 << 0 << 63;      // 127·16/31.875 = 63.75
+    QTest::newRow("31") << 31 << 0 << 0 << 123;     // 127·31/31.875 = 123.5
+    QTest::newRow("32 stop 1") << 32 << 0 << 0 << 127;
+    QTest::newRow("64 stop 2") << 64 << 0 << 0 << 255;
+    QTest::newRow("100") << 100 << 0 << 143 << 255; // 127 + 128·4/31.875 = 143.06
+    QTest::newRow("128 stop 4") << 128 << 0 << 255 << 255;
+    QTest::newRow("170 falling") << 170 << 0 << 255 << 87; // 127 − 39.84 = 87.16
+    QTest::newRow("192 stop 6") << 192 << 0 << 255 << 0;
+    QTest::newRow("200") << 200 << 64 << 255 << 0;
+    QTest::newRow("224 stop 7") << 224 << 255 << 255 << 0;
+    QTest::newRow("255 never red") << 255 << 255 << 7 << 0;
+}
+
+void TestScanImages::paletteEntries()
+{
+    QFETCH(int, index);
+    QFETCH(int, r);
+    QFETCH(int, g);
+    QFETCH(int, b);
+    const QRgb c = MapPalette::colours()[size_t(index)];
+    QCOMPARE(qRed(c), r);
+    QCOMPARE(qGreen(c), g);
+    QCOMPARE(qBlue(c), b);
+    QCOMPARE(qAlpha(c), 255);
+}
+
+void TestScanImages::paletteSegmentsStartAtStops()
+{
+    for (int k = 0; k < 8; ++k)
+        QCOMPARE(MapPalette::colours()[size_t(32 * k)], MapPalette::stops()[size_t(k)]);
+    QCOMPARE(MapPalette::colour(-5), MapPalette::colours()[0]);
+    QCOMPARE(MapPalette::colour(999), MapPalette::colours()[255]);
+    QCOMPARE(MapPalette::colourTable().size(), 256);
+}
+
+void TestScanImages::rgb565MatchesQImage()
+{
+    QImage image(256, 1, QImage::Format_RGB16);
+    for (int i = 0; i < 256; ++i)
+        image.setPixel(i, 0, MapPalette::colours()[size_t(i)]);
+    for (int i = 0; i < 256; ++i)
+        QCOMPARE(pixel565(image, i, 0), entry565(i));
+}
+
+void TestScanImages::samplesMapToEntries()
+{
+    // Threshold 0 and 0 dB: values 0…255 are entries 0…255, larger ones the top, negative ones black.
+    std::vector<qint16> s(260);
+    std::iota(s.begin(), s.end(), qint16(0));
+    s[256] = 300;
+    s[257] = 32767;
+    s[258] = -1;
+    s[259] = -32768;
+    ScanImage image;
+    QVERIFY(image.setData(s.data(), 260, 1));
+    const QImage& raw = image.rawImage();
+    QCOMPARE(raw.size(), QSize(260, 1));
+    QCOMPARE(raw.format(), QImage::Format_RGB16);
+    for (int i = 0; i < 256; ++i)
+        QCOMPARE(pixel565(raw, i, 0), entry565(i));
+    QCOMPARE(pixel565(raw, 256, 0), entry565(255));
+    QCOMPARE(pixel565(raw, 257, 0), entry565(255));
+    QCOMPARE(pixel565(raw, 258, 0), entry565(0));
+    QCOMPARE(pixel565(raw, 259, 0), entry565(0));
+}
+
+void TestScanImages::thresholdChangesOnlyPixelsBelowIt()
+{
+    std::vector<qint16> s(512);
+    std::iota(s.begin(), s.end(), qint16(0));
+    ScanImage image;
+    image.setData(s.data(), 16, 32);
+    const QImage before = image.rawImage().copy();
+    image.setThreshold(20); // level round(102.2) = 102
+    QCOMPARE(image.thresholdLevel(), 102);
+    const QImage& after = image.rawImage();
+    for (int c = 0; c < 16; ++c) {
+        for (int r = 0; r < 32; ++r) {
+            const int v = image.sample(c, r);
+            if (v < 102)
+                QCOMPARE(pixel565(after, c, r), entry565(0));
+            else
+                QCOMPARE(pixel565(after, c, r), pixel565(before, c, r));
+        }
+    }
+    // The sample at the level is coloured, the one below it is black.
+    const int c = 102 / 32, r = 102 % 32;
+    QCOMPARE(pixel565(after, c, r), entry565(102));
+    QCOMPARE(pixel565(after, c, r - 1), entry565(0));
+}
+
+void TestScanImages::thresholdLevelRounding_data()
+{
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<int>("level");
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("1: 5.11") << 1 << 5;
+    QTest::newRow("50: 255.5 up") << 50 << 256;
+    QTest::newRow("90: 459.9") << 90 << 460;
+    QTest::newRow("100") << 100 << 511;
+    QTest::newRow("above 100 clamped") << 150 << 511;
+    QTest::newRow("negative clamped") << -3 << 0;
+}
+
+void TestScanImages::thresholdLevelRounding()
+{
+    QFETCH(int, percent);
+    QFETCH(int, level);
+    QCOMPARE(ScanImage::thresholdLevelFor(percent), level);
+    ScanImage image;
+    image.setThreshold(percent);
+    QCOMPARE(image.thresholdLevel(), level);
+}
+
+void TestScanImages::brightness_data()
+{
+    QTest::addColumn<double>("factor");
+    QTest::addColumn<int>("sample");
+    QTest::addColumn<int>("index");
+    QTest::newRow("-6 dB halves") << ScanImage::brightnessFactorFor(-6) << 200 << 100;
+    QTest::newRow("half up at .5") << 0.5 << 101 << 51;
+    QTest::newRow("just under .5") << 0.5 << 99 << 50; // 49.5 → 50
+    QTest::newRow("+6 dB") << ScanImage::brightnessFactorFor(6) << 100 << 200;
+    QTest::newRow("+20 dB saturates") << ScanImage::brightnessFactorFor(20) << 30 << 255;
+    QTest::newRow("factor 0") << 0.0 << 200 << 0;
+    QTest::newRow("negative factor") << -1.0 << 200 << 0;
+    QTest::newRow("NaN") << qQNaN() << 200 << 0;
+    QTest::newRow("infinite") << qInf() << 1 << 255;
+}
+
+void TestScanImages::brightness()
+{
+    QFETCH(double, factor);
+    QFETCH(int, sample);
+    QFETCH(int, index);
+    QCOMPARE(ScanImage::paletteIndex(sample, 0, factor), index);
+    const qint16 s = qint16(sample);
+    ScanImage image;
+    image.setData(&s, 1, 1);
+    image.setBrightness(factor);
+    QCOMPARE(pixel565(image.rawImage(), 0, 0), entry565(index));
+}
+
+void TestScanImages::emptyAndRefusedPlanes()
+{
+    ScanImage image;
+    QVERIFY(image.setData(nullptr, 0, 0));
+    image.setGeometry(40, 30, 80, 60);
+    QVERIFY(!image.hasSamples());
+    const QImage& d = image.displayImage();
+    QCOMPARE(d.size(), QSize(40, 30));
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            QCOMPARE(pixel565(d, x, y), entry565(0));
+
+    QVERIFY(!image.setData(nullptr, -1, 5));
+    QVERIFY(!image.hasSamples());
+    QVERIFY(!image.setData(nullptr, 1 << 20, 1 << 20));
+    QVERIFY(!image.hasSamples());
+    QVERIFY(image.rawImage().isNull());
+    QCOMPARE(image.sample(0, 0), qint16(0));
+
+    MapPlane inconsistent;
+    inconsistent.size0 = 3;
+    inconsistent.size1 = 3;
+    inconsistent.values.assign(4, 100);
+    QVERIFY(!image.setPlane(inconsistent));
+    QVERIFY(!image.hasSamples());
+
+    image.setGeometry(0, 0, 80, 60);
+    QVERIFY(image.displayImage().isNull());
+}
+
+void TestScanImages::clearKeepsSize()
+{
+    const auto s = patternPlane(5, 4);
+    ScanImage image;
+    image.setData(s.data(), 5, 4);
+    image.setGeometry(10, 8, 10, 8);
+    image.clear();
+    QCOMPARE(image.columns(), 5);
+    QCOMPARE(image.rows(), 4);
+    for (int c = 0; c < 5; ++c)
+        for (int r = 0; r < 4; ++r) {
+            QCOMPARE(image.sample(c, r), qint16(0));
+            QCOMPARE(pixel565(image.rawImage(), c, r), entry565(0));
+        }
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 10; ++x)
+            QCOMPARE(pixel565(image.displayImage(), x, y), entry565(0));
+}
+
+void TestScanImages::zoomAndPanKeepPointsUnderTheirPixels_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<int>("offsetX");
+    QTest::addColumn<int>("offsetY");
+    QTest::newRow("fitted") << 1 << 0 << 0;
+    QTest::newRow("8x") << 8 << 0 << 0;
+    QTest::newRow("8x panned") << 8 << 37 << 11;
+    QTest::newRow("64x") << 64 << 0 << 0;
+    QTest::newRow("64x panned") << 64 << 1203 << 655;
+    QTest::newRow("64x far end") << 64 << 100000 << 100000;
+}
+
+void TestScanImages::zoomAndPanKeepPointsUnderTheirPixels()
+{
+    QFETCH(int, zoom);
+    QFETCH(int, offsetX);
+    QFETCH(int, offsetY);
+    const int columns = 30, rows = 20, frameW = 120, frameH = 80;
+    const int targetW = std::max(frameW, columns * zoom), targetH = std::max(frameH, rows * zoom);
+    const auto s = patternPlane(columns, rows);
+    ScanImage image;
+    image.setData(s.data(), columns, rows);
+    image.setGeometry(frameW, frameH, targetW, targetH);
+    image.setOffset(offsetX, offsetY);
+    const QPoint off = image.offset();
+    QVERIFY(off.x() <= targetW - frameW && off.y() <= targetH - frameH);
+    const QImage& d = image.displayImage();
+    QCOMPARE(d.size(), QSize(frameW, frameH));
+
+    // The pixel the map view puts a cursor at for point (i, j) shows that point's colour.
+    int checked = 0;
+    for (int i = 0; i < columns; ++i) {
+        for (int j = 0; j < rows; ++j) {
+            const int px = MapViewGeometry::pixelFromIndex(i, columns, targetW) - off.x();
+            const int py = MapViewGeometry::pixelFromIndex(j, rows, targetH) - off.y();
+            if (px < 0 || py < 0 || px >= frameW || py >= frameH)
+                continue;
+            ++checked;
+            const int entry = ScanImage::paletteIndex(image.sample(i, j), 0, 1.0);
+            QCOMPARE(pixel565(d, px, py), entry565(entry));
+            // and a click there reads that point back
+            QCOMPARE(MapViewGeometry::indexFromPixel(px + off.x(), targetW, columns), i);
+            QCOMPARE(MapViewGeometry::indexFromPixel(py + off.y(), targetH, rows), j);
+        }
+    }
+    QVERIFY(checked > 0);
+    // Every display pixel is one of the plane's points: the one a click there selects.
+    for (int y = 0; y < frameH; y += 7)
+        for (int x = 0; x < frameW; x += 5) {
+            const int i = MapViewGeometry::indexFromPixel(x + off.x(), targetW, columns);
+            const int j = MapViewGeometry::indexFromPixel(y + off.y(), targetH, rows);
+            QCOMPARE(pixel565(d, x, y), entry565(ScanImage::paletteIndex(image.sample(i, j), 0, 1.0)));
+        }
+}
+
+void TestScanImages::fewerPixelsThanPointsStillShowsTheLastOnes()
+{
+    // 400 depth points into 150 pixels: the last pixel shows the last point, nothing is read
+    // past the plane's end.
+    const int columns = 2, rows = 400;
+    std::vector<qint16> s(size_t(columns * rows), 10);
+    s[size_t(rows - 1)] = 250;
+    s[size_t(2 * rows - 1)] = 250;
+    ScanImage image;
+    image.setData(s.data(), columns, rows);
+    image.setGeometry(2, 150, 2, 150);
+    QCOMPARE(image.rowAt(149), rows - 1);
+    QCOMPARE(pixel565(image.displayImage(), 0, 149), entry565(250));
+    QCOMPARE(pixel565(image.displayImage(), 1, 149), entry565(250));
+    QCOMPARE(pixel565(image.displayImage(), 0, 148), entry565(10));
+    QCOMPARE(image.rowAt(150), -1);
+    QCOMPARE(image.columnAt(-1), -1);
+}
+
+void TestScanImages::areaBeyondTargetIsBlack()
+{
+    std::vector<qint16> s(12, 200);
+    ScanImage image;
+    image.setData(s.data(), 4, 3);
+    image.setGeometry(50, 40, 30, 20);
+    const QImage& d = image.displayImage();
+    QCOMPARE(d.size(), QSize(50, 40));
+    QCOMPARE(pixel565(d, 29, 19), entry565(200));
+    QCOMPARE(pixel565(d, 30, 0), entry565(0));
+    QCOMPARE(pixel565(d, 0, 20), entry565(0));
+    QCOMPARE(pixel565(d, 49, 39), entry565(0));
+    QCOMPARE(image.offset(), QPoint(0, 0));
+}
+
+void TestScanImages::displayCoversOnlyTheFrameAtHighZoom()
+{
+    // A large map at 64×: the zoomed image would be 64000 × 38400 pixels (almost 5 GB);
+    // only the frame's window is ever made.
+    const int columns = 1000, rows = 600;
+    std::vector<qint16> s(size_t(columns) * size_t(rows), 0);
+    s.back() = 180; // point (999, 599)
+    ScanImage image;
+    QVERIFY(image.setData(s.data(), columns, rows));
+    image.setGeometry(1000, 800, columns * 64, rows * 64);
+    image.setOffset(columns * 64, rows * 64);
+    QCOMPARE(image.offset(), QPoint(columns * 64 - 1000, rows * 64 - 800));
+    const QImage& d = image.displayImage();
+    QCOMPARE(d.size(), QSize(1000, 800));
+    QCOMPARE(pixel565(d, 999, 799), entry565(180));
+    QCOMPARE(pixel565(d, 0, 0), entry565(0));
+}
+
+void TestScanImages::offsetIsClamped()
+{
+    const auto s = patternPlane(10, 10);
+    ScanImage image;
+    image.setData(s.data(), 10, 10);
+    image.setGeometry(100, 100, 300, 200);
+    image.setOffset(-5, 500);
+    QCOMPARE(image.offset(), QPoint(0, 100));
+    image.setOffset(250, 50);
+    QCOMPARE(image.offset(), QPoint(200, 50));
+    // A smaller target pulls the offset back.
+    image.setGeometry(100, 100, 150, 100);
+    QCOMPARE(image.offset(), QPoint(50, 0));
+}
+
+void TestScanImages::nothingRedoneNeedlessly()
+{
+    const auto s = patternPlane(20, 20);
+    ScanImage image;
+    image.setData(s.data(), 20, 20);
+    image.setGeometry(100, 100, 400, 400);
+    const int colours = image.colourRenderCount();
+    image.displayImage();
+    image.displayImage();
+    QCOMPARE(image.displayRenderCount(), 1);
+    image.setOffset(0, 0);
+    image.displayImage();
+    QCOMPARE(image.displayRenderCount(), 1);
+    // Panning and zooming only resample: the colours are not mapped again.
+    image.setOffset(30, 40);
+    image.displayImage();
+    image.setGeometry(100, 100, 800, 800);
+    image.displayImage();
+    QCOMPARE(image.displayRenderCount(), 3);
+    QCOMPARE(image.colourRenderCount(), colours);
+    image.setThreshold(10);
+    image.displayImage();
+    QCOMPARE(image.colourRenderCount(), colours + 1);
+    QCOMPARE(image.displayRenderCount(), 4);
+}
+
+void TestScanImages::planesOfAVolume()
+{
+    // V[x][y][z] = 100·x + 10·y + z on a 3 × 4 × 5 volume.
+    const int nx = 3, ny = 4, nz = 5;
+    std::vector<qint16> v(size_t(nx * ny * nz));
+    for (int x = 0; x < nx; ++x)
+        for (int y = 0; y < ny; ++y)
+            for (int z = 0; z < nz; ++z)
+                v[size_t(MapData::voxelIndex(ny, nz, x, y, z))] = qint16(100 * x + 10 * y + z);
+    MapData data;
+    QVERIFY(data.setRawVolume(nx, ny, nz, v));
+    data.setViewingMode(RawView);
+
+    ScanImage c, b, d;
+    QVERIFY(c.setPlane(data.sliceC(2)));
+    QCOMPARE(c.columns(), nx);
+    QCOMPARE(c.rows(), ny);
+    QCOMPARE(c.sample(2, 3), qint16(232)); // V[c][r][slice Z]
+    QVERIFY(b.setPlane(data.sliceB(1)));
+    QCOMPARE(b.columns(), nx);
+    QCOMPARE(b.rows(), nz);
+    QCOMPARE(b.sample(2, 4), qint16(214)); // V[c][slice Y][r]
+    QVERIFY(d.setPlane(data.sliceD(1)));
+    QCOMPARE(d.columns(), nz);
+    QCOMPARE(d.rows(), ny);
+    QCOMPARE(d.sample(4, 3), qint16(134)); // V[slice X][r][c]
+    QCOMPARE(pixel565(d.rawImage(), 4, 3), entry565(134));
+
+    // Projections: the C-scan shows the maximum over the depth range.
+    data.setRange2(1, 3);
+    QVERIFY(c.setPlane(data.projectionC()));
+    QCOMPARE(c.sample(1, 2), qint16(123));
+    // A slice beyond the volume gives no plane: the image is empty and black.
+    QVERIFY(c.setPlane(data.sliceC(nz)));
+    QVERIFY(!c.hasSamples());
+}
+
+void TestScanImages::composedPicture()
+{
+    QImage picture(40, 30, QImage::Format_RGB16);
+    picture.fill(MapPalette::colour(200));
+    QAbstractScale vertical;
+    vertical.setPosition(0);
+    vertical.setRange(0.0, 0.3);
+    vertical.setTicks(0.0, 0.1, 0.05);
+    vertical.setTickLength(5);
+    vertical.setName(QStringLiteral("Y"));
+    vertical.setUnit(QStringLiteral("m"));
+    QAbstractScale horizontal(vertical);
+    horizontal.setPosition(1);
+    horizontal.setName(QStringLiteral("X"));
+    const int s = 20;
+
+    const QImage out = MapPicture::compose(picture, &vertical, &horizontal, s);
+    QCOMPARE(out.size(), QSize(40 + s + 2, 30 + s + 2));
+    QCOMPARE(out.format(), QImage::Format_RGB32);
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    const QRgb shown = QImage(picture).convertToFormat(QImage::Format_RGB32).pixel(0, 0);
+    QCOMPARE(out.pixel(s + 2, s + 2), shown);
+    QCOMPARE(out.pixel(out.width() - 2, out.height() - 2), shown);
+    // The outer rectangle and the lines along the picture's top and left edges.
+    QCOMPARE(out.pixel(0, 0), black);
+    QCOMPARE(out.pixel(out.width() - 1, 10), black);
+    QCOMPARE(out.pixel(10, out.height() - 1), black);
+    QCOMPARE(out.pixel(s + 1, s + 15), black);
+    QCOMPARE(out.pixel(s + 15, s + 1), black);
+    // The corner between the strips stays white.
+    QCOMPARE(out.pixel(5, 5), white);
+    // Major ticks of the start value at the picture's first row and column, growing away from it.
+    QCOMPARE(out.pixel(s - 2, s + 2), black);
+    QCOMPARE(out.pixel(s + 2, s - 2), black);
+    // The strips hold the rulers' texts: something dark besides the ticks.
+    int dark = 0;
+    for (int y = s + 2; y < out.height() - 1; ++y)
+        for (int x = 1; x < s - 6; ++x)
+            dark += qGray(out.pixel(x, y)) < 128;
+    QVERIFY(dark > 0);
+}
+
+void TestScanImages::composedPictureWithoutRulers()
+{
+    QImage picture(10, 8, QImage::Format_RGB32);
+    picture.fill(qRgb(0, 255, 0));
+    const QImage out = MapPicture::compose(picture, nullptr, nullptr, 12);
+    QCOMPARE(out.size(), QSize(24, 22));
+    for (int y = 1; y < 13; ++y)
+        for (int x = 1; x < 13; ++x)
+            QCOMPARE(out.pixel(x, y), qRgb(255, 255, 255));
+    QCOMPARE(out.pixel(14, 14), qRgb(0, 255, 0));
+    QVERIFY(MapPicture::compose(QImage(), nullptr, nullptr, 12).isNull());
+}
+
+QTEST_MAIN(TestScanImages)
+#include "tst_scanimages.moc"
