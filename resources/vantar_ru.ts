@@ -40,6 +40,73 @@
     </message>
 </context>
 <context>
+    <name>AScanReport</name>
+    <message>
+        <source>Probe type</source>
+        <translation>Тип преобразователя</translation>
+    </message>
+    <message>
+        <source>Operating frequency, KHz</source>
+        <translation>Рабочая частота, кГц</translation>
+    </message>
+    <message>
+        <source>Delay, µs</source>
+        <translation>Задержка, мкс</translation>
+    </message>
+    <message>
+        <source>Gain, dB</source>
+        <translation>Усиление, дБ</translation>
+    </message>
+    <message>
+        <source>Pulse voltage, V</source>
+        <translation>Амплитуда импульса, В</translation>
+    </message>
+    <message>
+        <source>Period number</source>
+        <translation>Число периодов</translation>
+    </message>
+    <message>
+        <source>Pulse repetition rate, Hz</source>
+        <translation>Частота повторения импульсов, Гц</translation>
+    </message>
+    <message>
+        <source>Averaging, quantity</source>
+        <translation>Накопление, количество</translation>
+    </message>
+    <message>
+        <source>Velocity, m/s</source>
+        <translation>Скорость, м/с</translation>
+    </message>
+    <message>
+        <source>Base, mm</source>
+        <translation>База, мм</translation>
+    </message>
+    <message>
+        <source>TGV</source>
+        <translation>ВРЧ</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>Шкала</translation>
+    </message>
+    <message>
+        <source>Readings discreteness</source>
+        <translation>Дискретность показаний</translation>
+    </message>
+    <message>
+        <source>Cursor</source>
+        <translation>Курсор</translation>
+    </message>
+    <message>
+        <source>Input signals filter</source>
+        <translation>Фильтр входных сигналов</translation>
+    </message>
+    <message>
+        <source>Testing method</source>
+        <translation>Метод контроля</translation>
+    </message>
+</context>
+<context>
     <name>CDataManager</name>
     <message>
         <source>A-Scan</source>
@@ -83,6 +150,28 @@
     <message>
         <source>Vantar 4.0 Help</source>
         <translation>Справка Vantar 4.0</translation>
+    </message>
+</context>
+<context>
+    <name>CMapScans</name>
+    <message>
+        <source>Couldn&apos;t read file &quot;</source>
+        <translation>Не удалось прочитать файл &quot;</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t save comments to file &quot;</source>
+        <translation>Не удалось сохранить комментарии в файл &quot;</translation>
+    </message>
+</context>
+<context>
+    <name>CReportPrinter</name>
+    <message>
+        <source>Couldn&apos;t print the report!</source>
+        <translation>Не удалось напечатать отчёт!</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t print the report on </source>
+        <translation>Не удалось напечатать отчёт на </translation>
     </message>
 </context>
 <context>
@@ -311,10 +400,108 @@
     </message>
 </context>
 <context>
+    <name>MapReport</name>
+    <message>
+        <source>Map Name: </source>
+        <translation>Имя карты: </translation>
+    </message>
+    <message>
+        <source>Horizontal step, mm</source>
+        <translation>Шаг по горизонтали, мм</translation>
+    </message>
+    <message>
+        <source>Vertical step, mm</source>
+        <translation>Шаг по вертикали, мм</translation>
+    </message>
+    <message>
+        <source>Horizontal size (points)</source>
+        <translation>Размер по горизонтали (точки)</translation>
+    </message>
+    <message>
+        <source>Vertical size (points)</source>
+        <translation>Размер по вертикали (точки)</translation>
+    </message>
+    <message>
+        <source>Probe type</source>
+        <translation>Тип преобразователя</translation>
+    </message>
+    <message>
+        <source>Operating frequency, KHz</source>
+        <translation>Рабочая частота, кГц</translation>
+    </message>
+    <message>
+        <source>Delay, µs</source>
+        <translation>Задержка, мкс</translation>
+    </message>
+    <message>
+        <source>Gain, dB</source>
+        <translation>Усиление, дБ</translation>
+    </message>
+    <message>
+        <source>Pulse voltage, V</source>
+        <translation>Амплитуда импульса, В</translation>
+    </message>
+    <message>
+        <source>Period number</source>
+        <translation>Число периодов</translation>
+    </message>
+    <message>
+        <source>Repetition rate, Hz</source>
+        <translation>Частота повторения, Гц</translation>
+    </message>
+    <message>
+        <source>Accumulation</source>
+        <translation>Накопление</translation>
+    </message>
+    <message>
+        <source>Velocity, m/s</source>
+        <translation>Скорость, м/с</translation>
+    </message>
+    <message>
+        <source>Base, mm</source>
+        <translation>База, мм</translation>
+    </message>
+    <message>
+        <source>TGV</source>
+        <translation>ВРЧ</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>Шкала</translation>
+    </message>
+    <message>
+        <source>Readings discreteness</source>
+        <translation>Дискретность показаний</translation>
+    </message>
+    <message>
+        <source>Cursor</source>
+        <translation>Курсор</translation>
+    </message>
+    <message>
+        <source>Input signals filter</source>
+        <translation>Фильтр входных сигналов</translation>
+    </message>
+    <message>
+        <source>Comments</source>
+        <translation>Комментарии</translation>
+    </message>
+</context>
+<context>
     <name>MapVolumeGrid</name>
     <message>
         <source>The map&apos;s volume of %1 × %2 × %3 cells needs %4 MB of memory, more than the %5 MB that a map may take.</source>
         <translation>Для объёма карты из %1 × %2 × %3 ячеек нужно %4 МБ памяти, а карте разрешено не более %5 МБ.</translation>
+    </message>
+</context>
+<context>
+    <name>ReportHtml</name>
+    <message>
+        <source>Instrument Settings</source>
+        <translation>Параметры прибора</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t create temporary file </source>
+        <translation>Не удалось создать временный файл </translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,188 @@
+#include "map/mapreport.h"
+
+#include "ascan/reportpictures.h"
+
+#include <QPainter>
+
+namespace {
+
+QString number(int iValue)
+{
+    return QStringLiteral("%1").arg(iValue);
+}
+
+QString sizeText(int iPoints)
+{
+    return iPoints == 0 ? ConfigSettings::tr("Off") : number(iPoints);
+}
+
+QString innerTableHead()
+{
+    return QStringLiteral("<TABLE ALIGN=\"CENTER\" WIDTH=100% BORDER CELLSPACING=\"0\" CELLPADDING=\"5\">\n");
+}
+
+QString heading4(const QString& strText)
+{
+    return QStringLiteral("<H4>") + ReportHtml::escapedText(strText) + QStringLiteral("</H4>");
+}
+
+} // namespace
+
+QString MapReport::titleFor(const QString& strMapName, const QString& strDate)
+{
+    return ReportHtml::titleWithDate(tr("Map Name: ") + strMapName, strDate);
+}
+
+QList<ReportRow> MapReport::leftRows(const MapReportData& data)
+{
+    const ConfigSettings& s = data.settings;
+    return {
+        {tr("Horizontal step, mm"), number(data.stepH)},
+        {tr("Vertical step, mm"), number(data.stepV)},
+        {tr("Horizontal size (points)"), sizeText(data.sizeH)},
+        {tr("Vertical size (points)"), sizeText(data.sizeV)},
+        {QString(), QString()},
+        {tr("Probe type"), s.probeTypeText()},
+        {tr("Operating frequency, KHz"), s.frequencyText()},
+        {tr("Delay, \u00B5s"), s.delayText()},
+        {tr("Gain, dB"), s.gainText()},
+        {tr("Pulse voltage, V"), s.pulseVoltageText()},
+    };
+}
+
+QList<ReportRow> MapReport::rightRows(const ConfigSettings& s)
+{
+    return {
+        {tr("Period number"), s.periodText()},
+        {tr("Repetition rate, Hz"), s.repetitionRateText()},
+        {tr("Accumulation"), s.averagingText()},
+        {tr("Velocity, m/s"), s.velocityText()},
+        {tr("Base, mm"), s.baseText()},
+        {tr("TGV"), s.tvgText()},
+        {tr("Scale"), s.scaleUnitsText()},
+        {tr("Readings discreteness"), s.discretenessText()},
+        {tr("Cursor"), s.cursorText()},
+        {tr("Input signals filter"), s.inputFilterText()},
+    };
+}
+
+QString MapReport::writeReadoutTable(const QList<QStringList>& readouts)
+{
+    QString html = QStringLiteral("<TABLE ALIGN=\"CENTER\" WIDTH=%1 BORDER CELLSPACING=\"0\" CELLPADDING=\"5\">\n")
+                       .arg(ReportHtml::kMapWidth);
+    html += QStringLiteral("<TR>");
+    // Always the four cells X, Y, Z and amplitude, so a missing read-out leaves its place empty.
+    for (int i = 0; i < 4; ++i) {
+        const QStringList texts = i < readouts.size() ? readouts.at(i) : QStringList();
+        html += QStringLiteral("<TD ALIGN=CENTER>");
+        if (texts.size() >= 2) {
+            html += QStringLiteral("<TABLE WIDTH=100% ALIGN=\"CENTER\" BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"0\">\n");
+            html += QStringLiteral("<TR>");
+            html += QStringLiteral("<TD ALIGN=CENTER>") + heading4(texts.at(0)) + QStringLiteral("</TD>");
+            html += QStringLiteral("<TD ALIGN=CENTER>") + heading4(texts.at(1)) + QStringLiteral("</TD>");
+            html += QStringLiteral("</TR>");
+            html += QStringLiteral("</TABLE>\n");
+        } else if (texts.size() == 1) {
+            html += heading4(texts.at(0));
+        }
+        html += QStringLiteral("</TD>");
+    }
+    html += QStringLiteral("</TR>");
+    html += QStringLiteral("</TABLE>\n");
+    return html;
+}
+
+QString MapReport::writeSettingsTable(const QList<ReportRow>& left, const QList<ReportRow>& right)
+{
+    QString html;
+    html += QStringLiteral("<TABLE ALIGN=\"CENTER\" WIDTH=%1 BORDER=0 CELLSPACING=\"2\" CELLPADDING=\"2\">\n")
+                .arg(ReportHtml::kMapWidth);
+    html += QStringLiteral("<TR>\n") + QStringLiteral("<TD ALIGN=CENTER>\n");
+    html += innerTableHead();
+    for (const ReportRow& row : left)
+        html += ReportHtml::writeSettingsRow(row);
+    html += QStringLiteral("</TABLE>\n") + QStringLiteral("</TD>\n");
+    html += QStringLiteral("<TD ALIGN=CENTER>\n");
+    html += innerTableHead();
+    for (const ReportRow& row : right)
+        html += ReportHtml::writeSettingsRow(row);
+    html += QStringLiteral("</TABLE>\n") + QStringLiteral("</TD>\n") + QStringLiteral("</TR>\n")
+            + QStringLiteral("</TABLE>\n");
+    return html;
+}
+
+QString MapReport::writeComments(const QString& strComments)
+{
+    if (strComments.trimmed().isEmpty())
+        return QString();
+    QString html;
+    html += QStringLiteral("<BR>\n");
+    html += QStringLiteral("<TABLE WIDTH=%1 ALIGN=\"CENTER\" BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"0\">\n")
+                .arg(ReportHtml::kMapWidth);
+    html += QStringLiteral("<TR>") + QStringLiteral("<TD WIDTH=100% ALIGN=LEFT>");
+    // Both parts in one go: a "%1" typed into the comments stays as typed.
+    html += QStringLiteral("<p WIDTH=100%><b>%1:</b> %2.</p>\n")
+                .arg(ReportHtml::escapedText(tr("Comments")), ReportHtml::escapedText(strComments));
+    html += QStringLiteral("</TD>") + QStringLiteral("</TR>") + QStringLiteral("</TABLE>\n");
+    return html;
+}
+
+QString MapReport::writeMapReport(const MapReportData& data, const QString& strPicturePath)
+{
+    QString html = ReportHtml::writeReportHeader(data.title, data.logoPath, ReportHtml::kMapWidth);
+    html += writeReadoutTable(data.readouts);
+    if (!strPicturePath.isEmpty())
+        html += ReportHtml::writePictureBlock(strPicturePath, ReportHtml::kMapWidth);
+    html += ReportHtml::writeSettingsHeading(data.setupName);
+    html += writeSettingsTable(leftRows(data), rightRows(data.settings));
+    html += writeComments(data.comments);
+    return html;
+}
+
+ReportBuild MapReport::build(const MapReportData& data, ReportPictureStore& store)
+{
+    ReportBuild result;
+    result.picturePath = store.save(data.picture, pictureFileName());
+    if (result.picturePath.isEmpty()) {
+        const QString shownPath = store.isValid() ? store.pathFor(pictureFileName()) : pictureFileName();
+        result.warning = ReportHtml::pictureNotSavedText(shownPath);
+    }
+    result.html = writeMapReport(data, result.picturePath);
+    return result;
+}
+
+QImage MapReport::composePicture(const MapPictureParts& parts)
+{
+    constexpr int m = 8;
+    auto size = [](const QImage& image) { return image.isNull() ? QSize(0, 0) : image.size(); };
+    const QSize c = size(parts.cScan), d = size(parts.dScan), b = size(parts.bScan), a = size(parts.aScan);
+    const QSize scale = size(parts.colourScale);
+    const int col0 = qMax(c.width(), b.width());
+    const int col1 = qMax(d.width(), a.width());
+    const int row0 = qMax(c.height(), d.height());
+    const int row1 = qMax(b.height(), a.height());
+    if (col0 + col1 + scale.width() == 0)
+        return QImage();
+
+    const int x1 = m + col0 + (col0 > 0 ? m : 0);
+    const int xScale = x1 + col1 + (col1 > 0 ? m : 0);
+    const int y1 = m + row0 + (row0 > 0 ? m : 0);
+    const int width = xScale + scale.width() + (scale.width() > 0 ? m : 0);
+    const int height = qMax(y1 + row1 + (row1 > 0 ? m : 0), 2 * m + scale.height());
+
+    QImage picture(width, height, QImage::Format_RGB32);
+    if (picture.isNull())
+        return QImage();
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    auto place = [&painter](const QImage& image, int x, int y) {
+        if (!image.isNull())
+            painter.drawImage(x, y, image);
+    };
+    place(parts.cScan, m, m);
+    place(parts.dScan, x1, m);
+    place(parts.bScan, m, y1);
+    place(parts.aScan, x1, y1);
+    place(parts.colourScale, xScale, m);
+    return picture;
+}
