@@ -4,6 +4,7 @@
 #include "mapview/cwgtsaftparam.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -21,6 +22,17 @@ QFont pointFont(const QFont& base, int iPoints)
 {
     QFont f = base;
     f.setPointSize(iPoints);
+    return f;
+}
+// The value column is narrow and some translations are long: such a text is set smaller
+// until it fits the cell rather than being cut off.
+QFont fittingFont(const QFont& base, const QString& strText, int iCellWidth)
+{
+    constexpr int kPadding = 8;
+    constexpr int kSmallestPoints = 7;
+    QFont f = base;
+    while (f.pointSize() > kSmallestPoints && QFontMetrics(f).horizontalAdvance(strText) > iCellWidth - kPadding)
+        f.setPointSize(f.pointSize() - 1);
     return f;
 }
 } // namespace
@@ -144,14 +156,18 @@ void CMapSettings::fillTable()
         // of 100 kHz.
         {tr("Sampling rate, MHz"), QString::number(s.iSamplesPer10us / 10.0, 'f', 1)},
     };
+    const int labelWidth = tw_settings->width() - 2 * tw_settings->frameWidth() - kValueColumnWidth;
     for (int row = 0; row < rows.size(); ++row) {
         auto* label = new QTableWidgetItem(rows[row].first);
         label->setFlags(Qt::ItemIsEnabled);
         label->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         label->setToolTip(rows[row].first);
+        label->setFont(fittingFont(tw_settings->font(), rows[row].first, labelWidth));
         auto* value = new QTableWidgetItem(rows[row].second);
         value->setFlags(Qt::ItemIsEnabled);
         value->setTextAlignment(Qt::AlignCenter);
+        value->setToolTip(rows[row].second);
+        value->setFont(fittingFont(tw_settings->font(), rows[row].second, kValueColumnWidth));
         tw_settings->setItem(row, 0, label);
         tw_settings->setItem(row, 1, value);
     }

@@ -164,6 +164,109 @@
     </message>
 </context>
 <context>
+    <name>CMapSettings</name>
+    <message>
+        <source>Map Viewing Settings</source>
+        <translation>Настройки просмотра карты</translation>
+    </message>
+    <message>
+        <source>Instrument Settings</source>
+        <translation>Параметры прибора</translation>
+    </message>
+    <message>
+        <source>Comments</source>
+        <translation>Комментарии</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Выкл</translation>
+    </message>
+    <message>
+        <source>Horizontal step, mm</source>
+        <translation>Шаг по горизонтали, мм</translation>
+    </message>
+    <message>
+        <source>Vertical step, mm</source>
+        <translation>Шаг по вертикали, мм</translation>
+    </message>
+    <message>
+        <source>Horizontal size (points)</source>
+        <translation>Размер по горизонтали (точки)</translation>
+    </message>
+    <message>
+        <source>Vertical size (points)</source>
+        <translation>Размер по вертикали (точки)</translation>
+    </message>
+    <message>
+        <source>Probe type</source>
+        <translation>Тип преобразователя</translation>
+    </message>
+    <message>
+        <source>Operating frequency, KHz</source>
+        <translation>Рабочая частота, кГц</translation>
+    </message>
+    <message>
+        <source>Delay, µs</source>
+        <translation>Задержка, мкс</translation>
+    </message>
+    <message>
+        <source>Gain, dB</source>
+        <translation>Усиление, дБ</translation>
+    </message>
+    <message>
+        <source>Pulse voltage, V</source>
+        <translation>Амплитуда импульса, В</translation>
+    </message>
+    <message>
+        <source>Period number</source>
+        <translation>Число периодов</translation>
+    </message>
+    <message>
+        <source>Pulse repetition rate, Hz</source>
+        <translation>Частота повторения, Гц</translation>
+    </message>
+    <message>
+        <source>Averaging, quantity</source>
+        <translation>Накопление, количество</translation>
+    </message>
+    <message>
+        <source>Velocity, m/s</source>
+        <translation>Скорость, м/с</translation>
+    </message>
+    <message>
+        <source>Base, mm</source>
+        <translation>База, мм</translation>
+    </message>
+    <message>
+        <source>TGV</source>
+        <translation>ВРЧ</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>Шкала</translation>
+    </message>
+    <message>
+        <source>Readings discreteness</source>
+        <translation>Дискретность показаний</translation>
+    </message>
+    <message>
+        <source>Cursor</source>
+        <translation>Курсор</translation>
+    </message>
+    <message>
+        <source>Input signals filter</source>
+        <translation>Фильтр входных сигналов</translation>
+    </message>
+    <message>
+        <source>Testing method</source>
+        <translation>Метод контроля</translation>
+    </message>
+    <message>
+        <source>Sampling rate, MHz</source>
+        <translation>Частота дискретизации, МГц</translation>
+    </message>
+</context>
+<context>
     <name>CReportPrinter</name>
     <message>
         <source>Couldn&apos;t print the report!</source>
@@ -172,6 +275,49 @@
     <message>
         <source>Couldn&apos;t print the report on </source>
         <translation>Не удалось напечатать отчёт на </translation>
+    </message>
+</context>
+<context>
+    <name>CWgtSAFTparam</name>
+    <message>
+        <source>Processing Settings</source>
+        <translation>Параметры обработки</translation>
+    </message>
+    <message>
+        <source>Depth, mm</source>
+        <translation>Глубина, мм</translation>
+    </message>
+    <message>
+        <source>Velocity, m/s</source>
+        <translation>Скорость, м/с</translation>
+    </message>
+    <message>
+        <source>Frequency, KHz</source>
+        <translation>Частота, кГц</translation>
+    </message>
+    <message>
+        <source>Bandwidth, %</source>
+        <translation>Полоса, %</translation>
+    </message>
+    <message>
+        <source>TCG, dB/m</source>
+        <translation>ВРЧ, дБ/м</translation>
+    </message>
+    <message>
+        <source>Filter SW</source>
+        <translation>Фильтр ОС</translation>
+    </message>
+    <message>
+        <source>SAFT</source>
+        <translation>SAFT</translation>
+    </message>
+    <message>
+        <source>Execute</source>
+        <translation>Выполнить</translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <translation>Сброс</translation>
     </message>
 </context>
 <context>

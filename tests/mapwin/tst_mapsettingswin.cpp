@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTranslator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -98,6 +100,7 @@ private slots:
     void reopeningHiddenWindow();
     void transmissionHidesSaftChoice();
     void retranslateHook();
+    void russianTexts();
     void screenshot();
 };
 
@@ -424,6 +427,40 @@ void TestMapSettingsWindow::retranslateHook()
     QCOMPARE(untitled->windowTitle(), QStringLiteral("Map Viewing Settings"));
     QCOMPARE(table->item(4, 1)->text(), QStringLiteral("single"));
     QCOMPARE(table->rowCount(), 21);
+}
+
+void TestMapSettingsWindow::russianTexts()
+{
+    // The translation the build places beside the programs covers the window and its panel.
+    QTranslator russian;
+    QVERIFY(russian.load(QCoreApplication::applicationDirPath() + QStringLiteral("/vantar_ru")));
+    QVERIFY(QCoreApplication::installTranslator(&russian));
+    auto w = makeWindow(mapSettings(), QString());
+    QCOMPARE(w->windowTitle(), QStringLiteral("Настройки просмотра карты"));
+    QCOMPARE(child<QGroupBox>(w.get(), "grpb_table")->title(), QStringLiteral("Параметры прибора"));
+    auto* table = child<QTableWidget>(w.get(), "tw_settings");
+    const QStringList labels = column(table, 0);
+    // Every row label has its Russian text.
+    for (int row = 0; row < labels.size(); ++row)
+        QVERIFY2(!labels.at(row).contains(QRegularExpression(QStringLiteral("[A-Za-z]{3}"))), qPrintable(labels.at(row)));
+    QCOMPARE(table->item(3, 1)->text(), QStringLiteral("Выкл"));
+    QCOMPARE(child<QPushButton>(w.get(), "btn_run")->text(), QStringLiteral("Выполнить"));
+    QCOMPARE(child<QGroupBox>(w.get(), "grpb_saftparam")->title(), QStringLiteral("Параметры обработки"));
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    mapwintest::screenshot(w.get(), QStringLiteral("vantar_mapsettings_ru.png"));
+    // Long texts ("совмещённый" in the narrow value column) are set smaller, not cut off.
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int col = 0; col < 2; ++col) {
+            const QTableWidgetItem* item = table->item(row, col);
+            QVERIFY2(QFontMetrics(item->font()).horizontalAdvance(item->text()) < table->columnWidth(col) - 4,
+                     qPrintable(item->text()));
+        }
+    }
+    QCOMPARE(table->item(4, 1)->text(), QStringLiteral("совмещённый"));
+    QVERIFY(table->item(4, 1)->font().pointSize() < 10);
+    QCOMPARE(table->item(5, 1)->font().pointSize(), 10);
+    QCoreApplication::removeTranslator(&russian);
 }
 
 void TestMapSettingsWindow::screenshot()
