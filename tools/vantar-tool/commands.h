@@ -31,5 +31,7 @@ int runGenMap(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpGenMap(QTextStream& out);
 int runExportAScan(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpExportAScan(QTextStream& out);
+int runDrives(const QStringList& args, QTextStream& out, QTextStream& err);
+void helpDrives(QTextStream& out);
 
 } // namespace VantarTool

@@ -14,6 +14,7 @@ const Command kCommands[] = {
     {"gen-ascans", "write a folder of generated A-scans", runGenAScans, helpGenAScans},
     {"gen-map", "write a generated map with point reflectors", runGenMap, helpGenMap},
     {"export-ascan", "write an A-scan's signal with time and depth as CSV", runExportAScan, helpExportAScan},
+    {"drives", "print the disks and volumes and where the instrument is mounted", runDrives, helpDrives},
 };
 
 void usage(QTextStream& out)
