@@ -9,12 +9,20 @@ namespace VantarTool {
 
 void helpDrives(QTextStream& out)
 {
-    out << "Usage: vantar-tool drives [--sys DIR] [--mounts FILE] [--check FOLDER]...\n\n"
-           "Prints the disks and mounted volumes as the saving command sees them, and where the\n"
-           "instrument's volume is mounted (empty when it is not connected).\n"
-           "  --sys DIR      a tree laid out like /sys (default /sys)\n"
-           "  --mounts FILE  a mount table in the form of /proc/self/mountinfo (default that file)\n"
-           "  --check FOLDER tell whether saving into FOLDER would be allowed\n";
+    out << "NAME\n"
+           "    vantar-tool drives - the disks and volumes, and where the instrument is mounted\n\n"
+           "SYNOPSIS\n"
+           "    vantar-tool drives [--sys DIR] [--mounts FILE] [--check FOLDER]...\n\n"
+           "DESCRIPTION\n"
+           "    Prints the disk devices with the text of their descriptor blocks, every mounted\n"
+           "    volume with the index of the disk that carries it (- when none), and the mount\n"
+           "    point of the instrument's volume (empty when it is not connected), as the\n"
+           "    saving command sees them.\n"
+           "    --sys DIR       a tree laid out like /sys (default /sys)\n"
+           "    --mounts FILE   a mount table as /proc/self/mountinfo writes it (the default)\n"
+           "    --check FOLDER  tells whether saving into FOLDER would be allowed\n\n"
+           "EXIT STATUS\n"
+           "    0 printed; 1 the mount table cannot be read; 2 bad usage.\n";
 }
 
 int runDrives(const QStringList& args, QTextStream& out, QTextStream& err)
