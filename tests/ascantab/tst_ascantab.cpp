@@ -1,0 +1,932 @@
+// The A-scan tab through its real widgets: listing a folder in numeric order under the
+// cancellable dialog, damaged files, selecting and showing an A-scan, the settings table and
+// its edits kept per file, saving and resetting; the display's arithmetic and its pixels.
+
+#include "ascan/ascandisplaymath.h"
+#include "ascan/ascanfile.h"
+#include "ascan/ascangenerator.h"
+#include "ascan/cascanframe.h"
+#include "ascan/cascanwgt.h"
+#include "ascan/scanwgt.h"
+#include "ascan/settingsfile.h"
+#include "common/modaldriver.h"
+
+#include <QtTest>
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QGroupBox>
+#include <QTemporaryDir>
+
+#include "widgets/qscaleframe.h"
+
+namespace {
+
+constexpr quint32 kSeed = 11;
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Writes N.bmp and N.raw of a generated A-scan under the file number n.
+GeneratedAScan writeAScan(const QString& folder, int n, const std::function<void(GeneratedAScan&)>& change = {})
+{
+    GeneratedAScan a = generateAScan(n, kSeed);
+    if (change)
+        change(a);
+    const QString stem = folder + QLatin1Char('/') + QString::number(n) + QLatin1Char('.');
+    writeBytes(stem + QLatin1String("bmp"), encodeAScanFile(renderAScanScreen(a), encodeAScanDataArea(a)));
+    writeBytes(stem + QLatin1String("raw"), encodeAScanSamples(a.samples));
+    return a;
+}
+
+QString pathOf(const QString& folder, int n)
+{
+    return folder + QLatin1Char('/') + QString::number(n) + QLatin1String(".bmp");
+}
+
+// Quiet, valid settings with a known signal: one echo at sample `at` of amplitude `amp`.
+void plainSettings(GeneratedAScan& a)
+{
+    ConfigSettings& s = a.settings;
+    s.iSamplesPer10us = 100;
+    s.iFrequency = 50;
+    s.iWindowStart = 0;
+    s.iWindowEnd = 1000; // a time base of 100 µs
+    s.iLoupe = 0;
+    s.iStrobe = 1;
+    s.fStrobeStart = 20.0f;
+    s.fStrobeEnd = 60.0f;
+    s.iStrobeLevel = 100;
+    s.iCursor = 1;
+    s.eSignalType = ConfigSettings::SignalFilled;
+    s.bAuxFlag = false;
+    s.eTestingMethod = ConfigSettings::Reflection;
+    s.iBaseMode = 0;
+    s.tvg.iOn = 0;
+    s.tvg.iCount = 0;
+}
+
+int countColour(const QImage& image, const std::function<bool(QRgb)>& test)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += test(image.pixel(x, y)) ? 1 : 0;
+    return n;
+}
+
+bool isGreen(QRgb c) { return qGreen(c) > 180 && qRed(c) < 60 && qBlue(c) < 60; }
+bool isYellow(QRgb c) { return qRed(c) > 200 && qGreen(c) > 180 && qBlue(c) < 60; }
+bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 60 && qBlue(c) < 60; }
+bool isWhite(QRgb c) { return qRed(c) > 240 && qGreen(c) > 240 && qBlue(c) > 240; }
+
+QTableWidget* tableOf(ScanWgt& w) { return w.findChild<QTableWidget*>(QStringLiteral("tw_settings")); }
+QLabel* infoOf(ScanWgt& w) { return w.findChild<QLabel*>(QStringLiteral("lbl_filename")); }
+
+void typeInto(QTableWidget* table, int row, const QString& text)
+{
+    table->item(row, 1)->setText(text);
+}
+
+void sendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
+{
+    QMouseEvent e(type, QPointF(pos), w->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+void drag(QWidget* w, QPoint from, QPoint to)
+{
+    sendMouse(w, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    const int steps = 4;
+    for (int i = 1; i <= steps; ++i)
+        sendMouse(w, QEvent::MouseMove, from + (to - from) * i / steps, Qt::NoButton, Qt::LeftButton);
+    sendMouse(w, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+} // namespace
+
+class TestAScanTab : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Arithmetic of the display
+    void windowStaysInsideSignal_data();
+    void windowStaysInsideSignal();
+    void columnsClampAndKeepDeepestSamples();
+    void fewSamplesAreSmoothed();
+    void peakAndFront();
+    void axisStepSeries_data();
+    void axisStepSeries();
+    void timeBaseSteps();
+    void readoutsAndFilterPeriod();
+
+    // Listing a folder
+    void listsInNumericOrder();
+    void cancelStopsListing();
+    void damagedFilesDoNotSpoilTheList();
+
+    // Showing and editing
+    void selectingShowsSettingsAndSignal();
+    void velocityAndBaseCells();
+    void cursorOffAndOnIsNoEdit();
+    void editsKeptPerFile();
+    void testingMethodChangesColour();
+    void saveAndResetEdits();
+    void discardQuestion();
+
+    // The display
+    void framePixels();
+    void strobeDrawnAndRemoved();
+    void loupeShowsStrobe();
+    void signalTypeCycles();
+    void timeBaseButtons();
+    void renderedImage();
+};
+
+// ---------------------------------------------------------------------------------------------
+
+void TestAScanTab::windowStaysInsideSignal_data()
+{
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::newRow("plain") << 0 << 10000 << 0 << 10000;
+    QTest::newRow("past the end") << 39000 << 45000 << 39000 << 39999;
+    QTest::newRow("right to left") << 2000 << 1000 << 1000 << 2000;
+    QTest::newRow("end below start") << 5000 << 5000 << 5000 << 5001;
+    QTest::newRow("start at the last sample") << 39999 << 39999 << 39998 << 39999;
+    QTest::newRow("negative") << -50 << -10 << 0 << 1;
+}
+
+void TestAScanTab::windowStaysInsideSignal()
+{
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    const AScanMath::Window w = AScanMath::clampWindow(a, b);
+    QCOMPARE(w.first, first);
+    QCOMPARE(w.last, last);
+    QVERIFY(w.length() >= 2);
+
+    // The settings' own window: a loupe over a strobe past the last sample, drawn backwards.
+    ConfigSettings s;
+    s.iLoupe = 1;
+    s.iStrobe = 1;
+    s.fStrobeStart = 4000.0f;
+    s.fStrobeEnd = 3990.0f;
+    const AScanMath::Window l = AScanMath::windowFor(s);
+    QCOMPARE(l.first, 39900);
+    QCOMPARE(l.last, 39999);
+    s.iLoupe = 0;
+    s.iWindowStart = 30000;
+    s.iWindowEnd = 2000;
+    const AScanMath::Window t = AScanMath::windowFor(s);
+    QVERIFY(t.first >= 0 && t.last <= 39999 && t.length() >= 2);
+}
+
+void TestAScanTab::columnsClampAndKeepDeepestSamples()
+{
+    // 1000 samples into 300 columns: column starts never pass the last sample.
+    for (int c = 0; c < 300; ++c)
+        QVERIFY(AScanMath::columnStart(c, 1000, 300) <= 999);
+    QCOMPARE(AScanMath::columnStart(299, 1000, 300), 997);
+    QCOMPARE(AScanMath::columnStart(5, 3, 4), 2); // past the end is clamped to count − 1
+    QCOMPARE(AScanMath::sampleToColumn(1000, 1000, 300), 299);
+
+    // Only the very last sample is high: the last column shows it, in every mode.
+    QList<qint16> s(1000, 0);
+    s[999] = 400;
+    for (int mode = 0; mode < 3; ++mode) {
+        const AScanMath::Columns cols = AScanMath::reduceColumns(s.constData(), 1000, 300, mode);
+        QCOMPARE(cols.top.size(), 300);
+        QCOMPARE(cols.top.last(), 400);
+        QCOMPARE(cols.top.at(298), 0);
+    }
+    // Bipolar columns keep both extremes; one-sided ones the largest magnitude, limited.
+    s.fill(0);
+    s[10] = -300;
+    s[11] = 200;
+    s[12] = -700;
+    const AScanMath::Columns radio = AScanMath::reduceColumns(s.constData(), 1000, 100, 0);
+    QCOMPARE(radio.top.at(1), 200);
+    QCOMPARE(radio.bottom.at(1), -700);
+    const AScanMath::Columns bars = AScanMath::reduceColumns(s.constData(), 1000, 100, 2);
+    QCOMPARE(bars.top.at(1), 511);
+    // Rows stay inside the picture for any value.
+    QCOMPARE(AScanMath::amplitudeRow(-32768, 100, 0), 99);
+    QCOMPARE(AScanMath::amplitudeRow(32767, 100, 0), 0);
+    QCOMPARE(AScanMath::amplitudeRow(511, 100, 2), 0);
+    QCOMPARE(AScanMath::amplitudeRow(0, 100, 2), 99);
+    QCOMPARE(AScanMath::amplitudeRow(0, 100, 0), 50);
+    QCOMPARE(AScanMath::amplitudeRow(511, 101, 1), 0);
+}
+
+void TestAScanTab::fewSamplesAreSmoothed()
+{
+    // 4 samples over 8 columns: k = 2, each column the rounded mean of itself and the next.
+    const qint16 s[4] = {0, 100, 0, 51};
+    const AScanMath::Columns cols = AScanMath::reduceColumns(s, 4, 8, 2);
+    // Column starts round(c / 2), clamped: 0 100 100 0 0 51 51 51 before smoothing.
+    const QList<int> expected = {50, 100, 50, 0, 26, 51, 51, 51};
+    QCOMPARE(cols.top, expected);
+    // Bipolar: top is the column's sample, bottom the previous column's.
+    const qint16 r[2] = {-10, 20};
+    const AScanMath::Columns radio = AScanMath::reduceColumns(r, 2, 4, 0);
+    QCOMPARE(radio.top, (QList<int>{-10, 20, 20, 20}));
+    QCOMPARE(radio.bottom, (QList<int>{-10, -10, 20, 20}));
+}
+
+void TestAScanTab::peakAndFront()
+{
+    const qint16 s[8] = {0, -90, 60, 120, -150, 150, 10, 0};
+    // One-sided: |s| > |level|; the first of the largest.
+    QCOMPARE(AScanMath::findPeak(s, 8, 0, 8, 100, 1), 4);
+    QCOMPARE(AScanMath::findFront(s, 8, 0, 8, 100, 1), 3);
+    QCOMPARE(AScanMath::findFront(s, 8, 0, 8, -80, 2), 1);
+    // Bipolar: above a positive level, below a negative one.
+    QCOMPARE(AScanMath::findPeak(s, 8, 0, 8, 100, 0), 5);
+    QCOMPARE(AScanMath::findPeak(s, 8, 0, 8, -100, 0), 4);
+    QCOMPARE(AScanMath::findFront(s, 8, 0, 8, 50, 0), 2);
+    // The end is exclusive and ranges outside the window are clamped.
+    QCOMPARE(AScanMath::findPeak(s, 8, 0, 5, 200, 1), -1);
+    QCOMPARE(AScanMath::findPeak(s, 8, -5, 100, 140, 1), 4);
+    QCOMPARE(AScanMath::findPeak(nullptr, 8, 0, 8, 0, 1), -1);
+}
+
+void TestAScanTab::axisStepSeries_data()
+{
+    QTest::addColumn<double>("span");
+    QTest::addColumn<double>("step");
+    QTest::newRow("12") << 12.0 << 1.0;
+    QTest::newRow("13") << 13.0 << 2.0;
+    QTest::newRow("100") << 100.0 << 10.0;
+    QTest::newRow("162") << 162.0 << 20.0;
+    QTest::newRow("500") << 500.0 << 50.0;
+    QTest::newRow("1.2") << 1.2 << 0.1;
+    QTest::newRow("4000") << 4000.0 << 500.0;
+    QTest::newRow("zero") << 0.0 << 1.0;
+    QTest::newRow("negative") << -5.0 << 1.0;
+}
+
+void TestAScanTab::axisStepSeries()
+{
+    QFETCH(double, span);
+    QFETCH(double, step);
+    QCOMPARE(AScanMath::axisStep(span), step);
+}
+
+void TestAScanTab::timeBaseSteps()
+{
+    QVERIFY(std::abs(AScanMath::stepTimeBase(100.0, 1) - 111.0) < 1e-4);
+    QVERIFY(std::abs(AScanMath::stepTimeBase(111.0, -1) - 100.0) < 1e-4);
+    QCOMPARE(AScanMath::stepTimeBase(3900.0, 5), 4000.0);
+    QCOMPARE(AScanMath::stepTimeBase(80.0, -3), 75.0);
+    QCOMPARE(AScanMath::stepTimeBase(100.0, 0), 100.0);
+}
+
+void TestAScanTab::readoutsAndFilterPeriod()
+{
+    QCOMPARE(AScanMath::amplitudeDb(0, 40), 60.0);
+    QVERIFY(std::abs(AScanMath::amplitudeDb(-100, 40) - 100.0) < 1e-9);
+    QCOMPARE(AScanMath::readoutText(12.34, 1), QStringLiteral("12.3"));
+    QCOMPARE(AScanMath::readoutText(12.5, 0), QStringLiteral("13"));
+    QCOMPARE(AScanMath::readoutText(1234.5, 1), QStringLiteral("1235"));
+    ConfigSettings s;
+    QCOMPARE(AScanMath::filterPeriod(s), 200); // 100 samples per 10 µs at 50 kHz
+    s.iFrequency = 0;
+    QCOMPARE(AScanMath::filterPeriod(s), 0);
+    s = ConfigSettings();
+    s.iExtra1 = 0; // taken as 200 points: 10 × 1000 µs / 200 = 50 µs = 500 samples
+    QCOMPARE(AScanMath::minStrobeSamples(s), 500);
+    s.iExtra1 = 256;
+    s.iWindowEnd = 1000;
+    QCOMPARE(AScanMath::minStrobeSamples(s), 39); // 3.906 µs
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TestAScanTab::listsInNumericOrder()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString d = dir.path();
+    for (int n : {100, 2, 10})
+        writeAScan(d, n);
+    writeBytes(d + QStringLiteral("/abc.bmp"), fileBytes(pathOf(d, 2)));
+    writeBytes(d + QStringLiteral("/0.bmp"), fileBytes(pathOf(d, 2)));
+    writeBytes(d + QStringLiteral("/7.bmp"), QByteArray("BM not an A-scan at all"));
+
+    ScanWgt w;
+    w.resize(1000, 640);
+    w.show();
+    QSignalSpy loaded(&w, &ScanWgt::newDataLoaded);
+    w.loadFolder(pathOf(d, 10), d);
+    QCOMPARE(w.listedFiles(), (QStringList{pathOf(d, 2), pathOf(d, 10), pathOf(d, 100)}));
+    QCOMPARE(w.fileList()->item(0)->text(), generateAScan(2, kSeed).name);
+    QVERIFY(!w.fileList()->item(0)->icon().isNull());
+    // The chosen file is selected and shown; the dialog is gone.
+    QCOMPARE(w.selectedFiles(), QStringList{pathOf(d, 10)});
+    QCOMPARE(w.currentPath(), pathOf(d, 10));
+    QCOMPARE(loaded.count(), 1);
+    QCOMPARE(loaded.at(0).at(0).toBool(), true);
+    QVERIFY(!w.findChild<QDialog*>(QStringLiteral("dlg_infoLoad")) || !w.findChild<QDialog*>(QStringLiteral("dlg_infoLoad"))->isVisible());
+    QVERIFY(infoOf(w)->text().startsWith(QStringLiteral("A-Scan Name: ") + generateAScan(10, kSeed).name));
+
+    // A chosen file that is not listed selects the first.
+    w.clear();
+    w.loadFolder(d + QStringLiteral("/abc.bmp"), d + QLatin1Char('/'));
+    QCOMPARE(w.listedFiles().size(), 3);
+    QCOMPARE(w.currentPath(), d + QStringLiteral("/2.bmp"));
+
+    // Selecting several: all are reported, the strip's order kept.
+    w.fileList()->item(2)->setSelected(true);
+    QCOMPARE(w.selectedFiles(), (QStringList{pathOf(d, 2), pathOf(d, 100)}));
+}
+
+void TestAScanTab::cancelStopsListing()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    for (int n = 1; n <= 10; ++n)
+        writeAScan(d, n);
+    ScanWgt w;
+    w.show();
+    QSignalSpy rejected(&w, &ScanWgt::dataLoadingRejected);
+    QSignalSpy loaded(&w, &ScanWgt::newDataLoaded);
+    QString dialogTitle;
+    QString firstLabel;
+    QTimer timer;
+    timer.setInterval(0);
+    connect(&timer, &QTimer::timeout, &w, [&] {
+        auto* dlg = w.findChild<QDialog*>(QStringLiteral("dlg_infoLoad"));
+        if (!dlg || !dlg->isVisible())
+            return;
+        dialogTitle = dlg->windowTitle();
+        if (w.fileList()->count() == 0 && firstLabel.isEmpty())
+            firstLabel = dlg->findChild<QLabel*>(QStringLiteral("lbl_infoLoading"))->text();
+        if (w.fileList()->count() >= 3)
+            dlg->findChild<QPushButton*>(QStringLiteral("btn_cancel"))->click();
+    });
+    timer.start();
+    w.loadFolder(pathOf(d, 5), d);
+    timer.stop();
+    QCOMPARE(dialogTitle, QStringLiteral("Data Loading"));
+    QCOMPARE(firstLabel, QStringLiteral("The program is loading available data. Please, wait."));
+    QCOMPARE(rejected.count(), 1);
+    QCOMPARE(w.fileList()->count(), 3);
+    QVERIFY(w.selectedFiles().isEmpty());
+    QVERIFY(w.currentPath().isEmpty());
+    QCOMPARE(loaded.count(), 0);
+
+    // The next Open starts from an empty list and completes.
+    w.clear();
+    w.loadFolder(QString(), d);
+    QCOMPARE(w.fileList()->count(), 10);
+    QCOMPARE(w.currentPath(), pathOf(d, 1));
+}
+
+void TestAScanTab::damagedFilesDoNotSpoilTheList()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    for (int n = 1; n <= 6; ++n)
+        writeAScan(d, n);
+    // 2: short signal; 3: no signal; 4: the picture's pixels spoilt but the data area intact;
+    // 5: a settings file that fails its checks; 6: data area cut below 384 bytes.
+    writeBytes(d + QStringLiteral("/2.raw"), QByteArray(1000, '\0'));
+    QFile::remove(d + QStringLiteral("/3.raw"));
+    QByteArray four = fileBytes(pathOf(d, 4));
+    for (int i = 10; i < 54; ++i)
+        four[i] = char(0xFF);
+    writeBytes(pathOf(d, 4), four);
+    writeBytes(d + QStringLiteral("/5.sss"), QByteArray(77, '\x01'));
+    QByteArray six = fileBytes(pathOf(d, 6));
+    const quint32 offset = quint8(six[2]) | (quint8(six[3]) << 8) | (quint8(six[4]) << 16) | (quint32(quint8(six[5])) << 24);
+    writeBytes(pathOf(d, 6), six.left(offset + 200));
+
+    ModalDriver driver({QMessageBox::Ok});
+    ScanWgt w;
+    w.show();
+    QSignalSpy loaded(&w, &ScanWgt::newDataLoaded);
+    w.loadFolder(pathOf(d, 1), d);
+    QCOMPARE(w.fileList()->count(), 6);
+    QVERIFY(!w.fileList()->item(3)->icon().isNull());
+
+    // An edit of file 1, then files that do not load: the list and the edit stay.
+    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4100"));
+    QVERIFY(w.hasUnsavedEdits());
+    for (int row : {1, 2, 5}) {
+        w.fileList()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(loaded.last().at(0).toBool(), false);
+        QVERIFY(w.currentPath().isEmpty());
+        QVERIFY(!w.display()->hasData());
+        QCOMPARE(w.fileList()->count(), 6);
+        QVERIFY(w.editedFiles().contains(pathOf(d, 1)));
+        QVERIFY(!infoOf(w)->text().isEmpty());
+    }
+    QVERIFY(infoOf(w)->text().contains(QStringLiteral("6.bmp")));
+    w.fileList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+    QVERIFY(infoOf(w)->text().contains(QStringLiteral("too short")));
+
+    // The spoilt picture still loads; the bad settings file is reported and the
+    // instrument's settings are shown.
+    w.fileList()->setCurrentRow(3, QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(loaded.last().at(0).toBool(), true);
+    w.fileList()->setCurrentRow(4, QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(loaded.last().at(0).toBool(), true);
+    QTRY_COMPARE(driver.seen().size(), 1);
+    QVERIFY(driver.seen().at(0).text.startsWith(QStringLiteral("Couldn't read configuration file")));
+    QCOMPARE(driver.seen().at(0).title, QStringLiteral("Vantar 4.0"));
+    QCOMPARE(w.shownSettings().iVelocity, generateAScan(5, kSeed).settings.iVelocity);
+    // Back to the edited file: its edit is shown.
+    w.fileList()->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(w.shownSettings().iVelocity, qint16(4100));
+    QVERIFY(w.isEdited());
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TestAScanTab::selectingShowsSettingsAndSignal()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    const GeneratedAScan a = writeAScan(d, 3);
+    ScanWgt w;
+    w.show();
+    w.loadFolder(pathOf(d, 3), d);
+    QTableWidget* t = tableOf(w);
+    QCOMPARE(t->rowCount(), 16);
+    QCOMPARE(t->columnCount(), 2);
+    const ConfigSettings& s = a.settings;
+    const auto rows = w.tableRows();
+    QCOMPARE(rows.at(0), qMakePair(QStringLiteral("Probe type"), s.probeTypeText()));
+    QCOMPARE(rows.at(3), qMakePair(QStringLiteral("Gain, dB"), s.gainText()));
+    QCOMPARE(rows.at(8), qMakePair(QStringLiteral("Velocity, m/s"), s.velocityText()));
+    QCOMPARE(rows.at(10).first, QStringLiteral("TGV"));
+    QCOMPARE(rows.at(11).second, s.scaleUnitsText());
+    QCOMPARE(rows.at(15).second, s.testingMethodText());
+    // Only velocity and base are typed; four rows have combo boxes.
+    QVERIFY(t->item(8, 1)->flags() & Qt::ItemIsEditable);
+    QVERIFY(t->item(9, 1)->flags() & Qt::ItemIsEditable);
+    QVERIFY(!(t->item(3, 1)->flags() & Qt::ItemIsEditable));
+    for (int row : {11, 12, 13, 15})
+        QVERIFY(qobject_cast<QComboBox*>(t->cellWidget(row, 1)));
+    auto* group = w.findChild<QGroupBox*>(QStringLiteral("grpb_table"));
+    QCOMPARE(group->title(), a.setupName.isEmpty() ? QStringLiteral("Instrument Settings") : a.setupName);
+    QVERIFY(w.display()->hasData());
+    QCOMPARE(w.display()->currentSettings(), w.display()->fileSettings());
+    // The signal is drawn: the picture holds trace pixels.
+    const QImage picture = w.display()->displayImage();
+    QVERIFY(countColour(picture, [](QRgb c) { return isGreen(c) || isYellow(c); }) > 50);
+    QVERIFY(infoOf(w)->text().endsWith(QStringLiteral("   ") + w.ascanDate()));
+
+    // Read-only mode (printing) has texts in every cell.
+    w.buildTable(false);
+    QVERIFY(!t->cellWidget(11, 1));
+    QCOMPARE(t->item(11, 1)->text(), s.scaleUnitsText());
+    QVERIFY(!(t->item(8, 1)->flags() & Qt::ItemIsEditable));
+}
+
+void TestAScanTab::velocityAndBaseCells()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) {
+        plainSettings(a);
+        a.settings.iVelocity = 3000;
+        a.settings.iBaseMode = 1;
+        a.settings.dBase = 50.0;
+    });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    QTableWidget* t = tableOf(w);
+
+    typeInto(t, ScanWgt::RowVelocity, QStringLiteral("20000"));
+    QCOMPARE(t->item(8, 1)->text(), QStringLiteral("3000"));
+    QVERIFY(!w.isEdited());
+    typeInto(t, ScanWgt::RowVelocity, QStringLiteral("abc"));
+    QCOMPARE(t->item(8, 1)->text(), QStringLiteral("3000"));
+    typeInto(t, ScanWgt::RowVelocity, QStringLiteral("5900"));
+    QCOMPARE(w.display()->currentSettings().iVelocity, qint16(5900));
+    QVERIFY(w.isEdited());
+    QVERIFY(infoOf(w)->text().startsWith(QStringLiteral("A-Scan Name*: ")));
+    QVERIFY(infoOf(w)->styleSheet().contains(QStringLiteral("red")));
+
+    for (const QString& off : {QStringLiteral("off"), QStringLiteral("O"), QString(), QStringLiteral("0.00005"), QStringLiteral("0")}) {
+        typeInto(t, ScanWgt::RowBase, QStringLiteral("50"));
+        QCOMPARE(w.display()->currentSettings().iBaseMode, 1);
+        typeInto(t, ScanWgt::RowBase, off);
+        QCOMPARE(w.display()->currentSettings().iBaseMode, 0);
+        QCOMPARE(t->item(9, 1)->text(), QStringLiteral("Off"));
+    }
+    typeInto(t, ScanWgt::RowBase, QStringLiteral("99999"));
+    QCOMPARE(w.display()->currentSettings().iBaseMode, 0);
+    QCOMPARE(t->item(9, 1)->text(), QStringLiteral("Off"));
+    typeInto(t, ScanWgt::RowBase, QStringLiteral("12.34"));
+    QCOMPARE(w.display()->currentSettings().iBaseMode, 1);
+    QCOMPARE(w.display()->currentSettings().dBase, 12.34);
+    QCOMPARE(t->item(9, 1)->text(), QStringLiteral("12.3"));
+    typeInto(t, ScanWgt::RowBase, QStringLiteral("x1"));
+    QCOMPARE(t->item(9, 1)->text(), QStringLiteral("12.3"));
+    // Base mode shows the time scale.
+    QCOMPARE(w.display()->findChild<QScaleFrame*>(QStringLiteral("ascanHorScale"))->unit(), QStringLiteral("\u00b5s"));
+}
+
+void TestAScanTab::cursorOffAndOnIsNoEdit()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    auto* combo = qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowCursor, 1));
+    QVERIFY(combo);
+    QCOMPARE(combo->currentText(), QStringLiteral("On"));
+    const int whiteBefore = countColour(w.display()->displayImage(), isWhite);
+    combo->setCurrentIndex(0);
+    QVERIFY(w.isEdited());
+    QCOMPARE(w.display()->currentSettings().iCursor, 0);
+    QVERIFY(countColour(w.display()->displayImage(), isWhite) < whiteBefore);
+    QCOMPARE(w.display()->timeText(), QStringLiteral("-----"));
+    combo->setCurrentIndex(1);
+    QVERIFY(!w.isEdited());
+    QVERIFY(!w.hasUnsavedEdits());
+    QVERIFY(!infoOf(w)->text().contains(QLatin1Char('*')));
+}
+
+void TestAScanTab::editsKeptPerFile()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    for (int n = 1; n <= 3; ++n)
+        writeAScan(d, n, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4444"));
+    w.fileList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+    QVERIFY(!w.isEdited());
+    auto* scale = qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowScale, 1));
+    scale->setCurrentIndex(scale->currentIndex() == 0 ? 1 : 0);
+    QVERIFY(w.isEdited());
+    w.fileList()->setCurrentRow(2, QItemSelectionModel::ClearAndSelect);
+    QVERIFY(!w.isEdited());
+    QCOMPARE(w.editedFiles(), (QStringList{pathOf(d, 1), pathOf(d, 2)}));
+    w.fileList()->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    QVERIFY(w.isEdited());
+    QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(), QStringLiteral("4444"));
+    QCOMPARE(w.display()->fileSettings().iVelocity, generateAScan(1, kSeed).settings.iVelocity);
+    QVERIFY(w.display()->isEdited());
+}
+
+void TestAScanTab::testingMethodChangesColour()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    const QImage before = w.display()->displayImage();
+    QVERIFY(countColour(before, isGreen) > 50);
+    auto* method = qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowTestingMethod, 1));
+    const QString depthBefore = w.display()->depthText();
+    method->setCurrentIndex(1);
+    const QImage after = w.display()->displayImage();
+    QCOMPARE(countColour(after, isGreen), 0);
+    QVERIFY(countColour(after, isYellow) > 50);
+    QVERIFY(w.isEdited());
+    QCOMPARE(w.display()->currentSettings().eTestingMethod, ConfigSettings::Transmission);
+    // Through transmission the sound goes one way: twice the depth.
+    const double zBefore = depthBefore.toDouble();
+    if (zBefore > 0)
+        QVERIFY(std::abs(w.display()->depthText().toDouble() - 2 * zBefore) <= 1.0);
+}
+
+void TestAScanTab::saveAndResetEdits()
+{
+    QTemporaryDir dir;
+    QTemporaryDir out;
+    const QString d = dir.path();
+    for (int n = 1; n <= 2; ++n)
+        writeAScan(d, n, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4001"));
+    w.fileList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4002"));
+
+    // Unedited files write nothing; into a folder where both targets exist, one question.
+    const QString folder = out.path() + QLatin1Char('/');
+    writeBytes(folder + QStringLiteral("1.sss"), QByteArray("old"));
+    writeBytes(folder + QStringLiteral("2.sss"), QByteArray("old"));
+    bool asked = false;
+    bool overwrite = false;
+    bool written = false;
+    {
+        ModalDriver driver({QMessageBox::Yes});
+        QVERIFY(w.saveEditedSettings(pathOf(d, 1), QStringLiteral("1."), folder, asked, overwrite, written));
+        QVERIFY(written && asked && overwrite);
+        QVERIFY(w.saveEditedSettings(pathOf(d, 2), QStringLiteral("2."), folder, asked, overwrite, written));
+        QVERIFY(written);
+        QCOMPARE(driver.seen().size(), 1);
+        QCOMPARE(driver.seen().at(0).text, QStringLiteral("The file \"%1\" already exists!\nDo you want to rewrite it?").arg(folder + QStringLiteral("1.sss")));
+    }
+    ConfigSettings back;
+    QVERIFY(readConfigFile(folder + QStringLiteral("2.sss"), back));
+    QCOMPARE(back.iVelocity, qint16(4002));
+    bool asked2 = false;
+    QVERIFY(w.saveEditedSettings(pathOf(d, 9), QStringLiteral("9."), folder, asked2, overwrite, written));
+    QVERIFY(!written && !asked2);
+    {
+        ModalDriver driver({QMessageBox::No});
+        bool asked3 = false;
+        QVERIFY(!w.saveEditedSettings(pathOf(d, 1), QStringLiteral("1."), folder, asked3, overwrite, written));
+        QVERIFY(!written);
+    }
+    // A folder that cannot be written: reported, nothing half-written.
+    {
+        ModalDriver driver({QMessageBox::Ok});
+        bool asked4 = false;
+        QVERIFY(!w.saveEditedSettings(pathOf(d, 1), QStringLiteral("1."), out.path() + QStringLiteral("/missing/"), asked4, overwrite, written));
+        QVERIFY(!written);
+        QTRY_COMPARE(driver.seen().size(), 1);
+        QVERIFY(driver.seen().at(0).text.startsWith(QStringLiteral("Couldn't save changed configuration to file")));
+    }
+
+    // Saving in place: the edits are forgotten and the shown file now holds them.
+    QVERIFY(w.saveAllEditsInPlace());
+    QVERIFY(!w.hasUnsavedEdits());
+    QVERIFY(!w.isEdited());
+    QCOMPARE(w.display()->fileSettings().iVelocity, qint16(4002));
+    QVERIFY(QFileInfo::exists(d + QStringLiteral("/1.sss")));
+
+    // Reset brings the file settings back and drops the edit.
+    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("5000"));
+    QVERIFY(w.isEdited());
+    auto* reset = w.display()->findChild<QPushButton*>(QStringLiteral("btn_resetSettings"));
+    QVERIFY(reset->isEnabled());
+    reset->click();
+    QVERIFY(!w.isEdited());
+    QVERIFY(!w.hasUnsavedEdits());
+    QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(), QStringLiteral("4002"));
+    QVERIFY(!reset->isEnabled());
+}
+
+void TestAScanTab::discardQuestion()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    {
+        ModalDriver driver({QMessageBox::No});
+        QVERIFY(w.confirmDiscardEdits());
+        QCOMPARE(driver.seen().size(), 0);
+    }
+    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4003"));
+    {
+        ModalDriver driver({QMessageBox::No});
+        QVERIFY(!w.confirmDiscardEdits());
+        QCOMPARE(driver.seen().size(), 1);
+        QCOMPARE(driver.seen().at(0).title, QStringLiteral("Vantar 4.0"));
+    }
+    QVERIFY(w.hasUnsavedEdits());
+    {
+        ModalDriver driver({QMessageBox::Yes});
+        QVERIFY(w.confirmDiscardEdits());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TestAScanTab::framePixels()
+{
+    CAScanFrame frame;
+    frame.resize(200, 101);
+    // 400 samples over 200 columns, filled bars: a block of 511 at samples 100…119 only.
+    QList<qint16> s(400, 0);
+    for (int i = 100; i < 120; ++i)
+        s[i] = 511;
+    s[399] = 511; // the deepest sample still reaches the last column
+    frame.setHasData(true);
+    frame.setDrawMode(2, false);
+    frame.setSignal(s.constData(), int(s.size()));
+    frame.setStrobe(true, 200, 300, 255);
+    frame.setCursor(true, 20);
+    frame.setMarker(-1, 0);
+    frame.redraw();
+    const QImage img = frame.picture();
+    QCOMPARE(img.size(), QSize(200, 101));
+    // Bars from the bottom to the top at columns 50…59 and 199.
+    for (int x : {50, 55, 59, 199}) {
+        QVERIFY2(isGreen(img.pixel(x, 1)), qPrintable(QString::number(x)));
+        QVERIFY(isGreen(img.pixel(x, 100)));
+    }
+    QCOMPARE(img.pixel(40, 99), qRgb(0, 0, 0)); // a zero bar is only its bottom pixel
+    // Strobe at level 255: row 100 − round(255 × 101 / 511) = 50, columns 100…150.
+    const int row = 100 - qRound(255.0 * 101 / 511);
+    QCOMPARE(frame.levelToY(255), row);
+    QVERIFY(isRed(img.pixel(125, row)));
+    // 3-pixel ticks up and down at both ends.
+    auto redNear = [&](int x, int y) { return isRed(img.pixel(x - 1, y)) || isRed(img.pixel(x, y)); };
+    QVERIFY(redNear(100, row - 2));
+    QVERIFY(redNear(150, row + 2));
+    QVERIFY(!redNear(125, row - 3));
+    QVERIFY(!isRed(img.pixel(90, row)));
+    // Cursor: a white line at column 10.
+    QVERIFY(isWhite(img.pixel(10, 5)));
+    QVERIFY(isWhite(img.pixel(10, 95)));
+
+    // Bipolar: a positive sample above the middle row, a negative one below.
+    s.fill(0);
+    s[100] = 511;
+    s[300] = -511;
+    frame.setDrawMode(0, true);
+    frame.setStrobe(false, -1, -1, 0);
+    frame.setCursor(false, 0);
+    frame.setMarker(150, 400);
+    frame.setSignal(s.constData(), int(s.size()));
+    frame.redraw();
+    const QImage radio = frame.picture();
+    QVERIFY(isYellow(radio.pixel(50, 0)));
+    QVERIFY(isYellow(radio.pixel(150, 100)));
+    QVERIFY(isYellow(radio.pixel(120, 50)));      // the middle line
+    QCOMPARE(radio.pixel(120, 20), qRgb(0, 0, 0));
+    // Marker: tip at the measured point, base 7 pixels above.
+    const int tipY = frame.levelToY(400);
+    QVERIFY(isYellow(radio.pixel(75, tipY - 5)));
+
+    // TVG flat at level 0 with no points: the bottom row for one-sided types.
+    frame.setDrawMode(2, false);
+    frame.setSignal(nullptr, 0);
+    frame.setSignal(s.constData(), 10);
+    s.fill(0);
+    frame.setMarker(-1, 0);
+    frame.setTvg(true, {});
+    frame.redraw();
+    QCOMPARE(frame.picture().pixel(100, 99), QColor(96, 96, 96).rgb());
+}
+
+void TestAScanTab::strobeDrawnAndRemoved()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.resize(1000, 640);
+    w.show();
+    w.loadFolder(QString(), d);
+    CAScanWgt* disp = w.display();
+    CAScanFrame* frame = disp->frame();
+    QVERIFY(frame->width() > 300);
+    // Cursor off, so the left button draws a strobe.
+    qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowCursor, 1))->setCurrentIndex(0);
+    const int y = frame->height() / 2;
+    drag(frame, QPoint(100, y), QPoint(260, y));
+    const ConfigSettings& s = disp->currentSettings();
+    const int len = disp->window().length();
+    const int w0 = frame->picture().width();
+    QCOMPARE(s.fStrobeStart, float(s.sampleToTime(AScanMath::columnToSample(100, len, w0))));
+    QCOMPARE(s.fStrobeEnd, float(s.sampleToTime(AScanMath::columnToSample(260, len, w0))));
+    QCOMPARE(int(s.iStrobeLevel), frame->yToLevel(y));
+    QVERIFY(isRed(frame->picture().pixel(180, frame->levelToY(s.iStrobeLevel))));
+    QVERIFY(w.isEdited());
+
+    // Dragging its end edge moves only the end.
+    const float start = s.fStrobeStart;
+    const QPoint end(frame->strobeEndX(), frame->levelToY(s.iStrobeLevel));
+    drag(frame, end, end + QPoint(60, 0));
+    QCOMPARE(disp->currentSettings().fStrobeStart, start);
+    QVERIFY(std::abs(frame->strobeEndX() - (end.x() + 60)) <= 1);
+
+    // A strobe narrower than the minimum width disappears.
+    drag(frame, QPoint(400, y), QPoint(403, y));
+    QCOMPARE(disp->currentSettings().fStrobeStart, 0.0f);
+    QCOMPARE(disp->currentSettings().fStrobeEnd, 0.0f);
+    QCOMPARE(countColour(frame->picture(), isRed), 0);
+}
+
+void TestAScanTab::loupeShowsStrobe()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    CAScanWgt* disp = w.display();
+    auto* loupe = disp->findChild<QPushButton*>(QStringLiteral("btn_loupe"));
+    auto* strobe = disp->findChild<QPushButton*>(QStringLiteral("btn_strobeEnabled"));
+    QVERIFY(loupe->isEnabled());
+    loupe->click();
+    QCOMPARE(disp->window().first, 200); // 20 µs at 100 samples per 10 µs
+    QCOMPARE(disp->window().last, 600);
+    QVERIFY(!strobe->isEnabled());
+    QVERIFY(!disp->findChild<QPushButton*>(QStringLiteral("btn_decreaseScale"))->isEnabled());
+    loupe->click();
+    QCOMPARE(disp->window().first, 0);
+    QCOMPARE(disp->window().last, 1000);
+    // Strobe off: triggering and loupe are disabled.
+    strobe->click();
+    QVERIFY(!loupe->isEnabled());
+    QVERIFY(!disp->findChild<QPushButton*>(QStringLiteral("btn_triggering"))->isEnabled());
+    QCOMPARE(countColour(disp->displayImage(), isRed), 0);
+}
+
+void TestAScanTab::signalTypeCycles()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    CAScanWgt* disp = w.display();
+    auto* type = disp->findChild<QPushButton*>(QStringLiteral("btn_signalType"));
+    auto* ver = disp->findChild<QScaleFrame*>(QStringLiteral("ascanVerScale"));
+    QCOMPARE(ver->start(), 0.0);
+    type->click(); // 2 → 0: bipolar axis
+    QCOMPARE(disp->currentSettings().eSignalType, ConfigSettings::SignalRadio);
+    QCOMPARE(ver->start(), -100.0);
+    QCOMPARE(ver->span(), 200.0);
+    type->click(); // 0 → 1
+    QCOMPARE(ver->start(), 0.0);
+    type->click(); // 1 → 2
+    QCOMPARE(disp->currentSettings().eSignalType, ConfigSettings::SignalFilled);
+    QCOMPARE(disp->currentSettings().eSignalType, disp->fileSettings().eSignalType);
+}
+
+void TestAScanTab::timeBaseButtons()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    CAScanWgt* disp = w.display();
+    auto* more = disp->findChild<QPushButton*>(QStringLiteral("btn_decreaseScale"));
+    auto* less = disp->findChild<QPushButton*>(QStringLiteral("btn_increaseScale"));
+    more->click();
+    QVERIFY(std::abs(disp->currentSettings().windowEndTime() - 111.0) <= 0.1);
+    QVERIFY(w.isEdited());
+    for (int i = 0; i < 60; ++i)
+        if (more->isEnabled())
+            more->click();
+    QCOMPARE(disp->currentSettings().iWindowEnd, 40000);
+    QVERIFY(!more->isEnabled());
+    for (int i = 0; i < 60; ++i)
+        if (less->isEnabled())
+            less->click();
+    QCOMPARE(disp->currentSettings().windowEndTime(), 75.0);
+    QVERIFY(!less->isEnabled());
+    // The horizontal axis follows: 75 µs at 3240 m/s in reflection is 121.5 mm.
+    auto* hor = disp->findChild<QScaleFrame*>(QStringLiteral("ascanHorScale"));
+    QVERIFY(std::abs(hor->span() - disp->currentSettings().timeToDepth(75.0)) < 0.5);
+    QCOMPARE(hor->majorStep(), AScanMath::axisStep(hor->span()));
+}
+
+void TestAScanTab::renderedImage()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.show();
+    w.loadFolder(QString(), d);
+    const QImage image = w.display()->renderImage();
+    QVERIFY(image.width() > w.display()->displayImage().width());
+    QVERIFY(!w.display()->verticalScaleImage().isNull());
+    QVERIFY(!w.display()->horizontalScaleImage().isNull());
+    QVERIFY(!w.display()->readoutsImage().isNull());
+    // Clearing empties the tab and disables the display's buttons.
+    w.clear();
+    QVERIFY(!w.display()->hasData());
+    QVERIFY(!w.display()->findChild<QPushButton*>(QStringLiteral("btn_signalType"))->isEnabled());
+    QCOMPARE(w.fileList()->count(), 0);
+    QCOMPARE(w.findChild<QGroupBox*>(QStringLiteral("grpb_table"))->title(), QStringLiteral("Instrument Settings"));
+}
+
+QTEST_MAIN(TestAScanTab)
+#include "tst_ascantab.moc"
