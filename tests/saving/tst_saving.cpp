@@ -1,0 +1,605 @@
+#include "app/constants.h"
+#include "app/datawindow/datasaver.h"
+#include "map/mapstoredfiles.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace Vantar;
+
+namespace {
+
+class RecordingObserver : public SaveObserver
+{
+public:
+    explicit RecordingObserver(QList<bool> answers = {}) : m_answers(std::move(answers)) {}
+    bool question(const QString& strText) override
+    {
+        questions << strText;
+        return m_answers.isEmpty() ? false : m_answers.takeFirst();
+    }
+    void warning(const QString& strText) override { warnings << strText; }
+    void loopStarted() override { ++started; }
+    void progress(int iPercent) override { progressValues << iPercent; }
+    void loopEnded() override { ++ended; }
+
+    QStringList questions;
+    QStringList warnings;
+    QList<int> progressValues;
+    int started = 0;
+    int ended = 0;
+
+private:
+    QList<bool> m_answers;
+};
+
+// The map view's part, backed by the real stored-files record.
+class StoredFilesWriter : public MapChangesWriter
+{
+public:
+    int pendingChanges() const override
+    {
+        return (files.settingsChanged(saft, state) ? ViewSettingsWritten : 0)
+             | (files.commentsChanged() ? CommentsWritten : 0);
+    }
+    bool writeChanges(const QString& strFolder, int& iWritten) override
+    {
+        ++calls;
+        folders << strFolder;
+        return files.saveChanges(strFolder, saft, state, iWritten);
+    }
+    MapStoredFiles files;
+    SAFTsettings saft;
+    MapViewState state;
+    int calls = 0;
+    QStringList folders;
+};
+
+bool writeFile(const QString& strPath, const QByteArray& bytes)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QByteArray pattern(int size, int seed)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 131 + seed * 7) & 0xFF);
+    return bytes;
+}
+
+QStringList leftovers(const QString& strFolder)
+{
+    return QDir(strFolder).entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden);
+}
+
+// An A-scan's files: N.bmp always, N.raw and N.sss when asked for.
+bool makeAScan(const QString& strFolder, int n, bool bRaw = true, bool bSettings = true)
+{
+    const QString stem = strFolder + u'/' + QString::number(n) + u'.';
+    return writeFile(stem + QStringLiteral("bmp"), "BM" + pattern(600, n))
+        && (!bRaw || writeFile(stem + QStringLiteral("raw"), pattern(80000, n + 1)))
+        && (!bSettings || writeFile(stem + QStringLiteral("sss"), pattern(300, n + 2)));
+}
+
+// A map folder: configuration, label file, three signals and both stored files.
+bool makeMap(const QString& strFolder)
+{
+    return QDir().mkpath(strFolder) && writeFile(strFolder + QStringLiteral("/bridge.cfg"), pattern(293, 1))
+        && writeFile(strFolder + QStringLiteral("/bridge.lbv"), pattern(50, 2))
+        && writeFile(strFolder + QStringLiteral("/0_0.raw"), pattern(8000, 3))
+        && writeFile(strFolder + QStringLiteral("/0_1.raw"), pattern(8000, 4))
+        && writeFile(strFolder + QStringLiteral("/1_0.raw"), pattern(8000, 5))
+        && writeFile(strFolder + QStringLiteral("/usr_map.set"), pattern(120, 6))
+        && writeFile(strFolder + QStringLiteral("/map.cmm"), pattern(40, 7))
+        && writeFile(strFolder + QStringLiteral("/notes.txt"), "not part of the map");
+}
+
+} // namespace
+
+class TestSaving : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copyNewFile();
+    void overwriteYesAndNo();
+    void neverOntoItself();
+    void failedCopyKeepsOldCopy();
+    void unreplaceableDestination();
+    void readOnlyDestination();
+    void ascansToAnotherFolder();
+    void ascansIntoTheirFolder();
+    void ascanSettingsWriterRefuses();
+    void mapToAnotherFolder();
+    void mapChangedCommentsLand();
+    void mapStoredFilesAskFirst();
+    void mapIntoItsOwnFolder();
+    void mapIntoItsSource();
+    void mapFailsHalfway();
+    void mapLinkOntoInstrument();
+    void folderNames_data();
+    void folderNames();
+    void mapNameStaysInside();
+};
+
+void TestSaving::copyNewFile()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("a.raw"));
+    const QString dst = dir.filePath(QStringLiteral("out/a.raw"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("out"))));
+    const QByteArray bytes = pattern(3 * 1024 * 1024 + 17, 1); // several chunks
+    QVERIFY(writeFile(src, bytes));
+    QFile(src).setFileTime(QDateTime(QDate(2019, 5, 3), QTime(10, 20, 30)), QFileDevice::FileModificationTime);
+
+    RecordingObserver observer;
+    DataSaver saver(observer);
+    OverwriteAnswers answers;
+    QVERIFY(saver.copyFileAsked(src, dst, answers));
+    QCOMPARE(readFile(dst), bytes);
+    QCOMPARE(QFileInfo(dst).lastModified(), QFileInfo(src).lastModified());
+    QVERIFY(observer.questions.isEmpty());
+    QVERIFY(!answers.asked);
+    QVERIFY(leftovers(dir.filePath(QStringLiteral("out"))).isEmpty());
+    // A missing source copies nothing.
+    QVERIFY(!saver.copyFileAsked(dir.filePath(QStringLiteral("none.raw")), dir.filePath(QStringLiteral("out/none.raw")), answers));
+    QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out/none.raw"))));
+}
+
+void TestSaving::overwriteYesAndNo()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("out"))));
+    for (int k = 0; k < 3; ++k) {
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("%1.raw").arg(k)), pattern(1000, k)));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("out/%1.raw").arg(k)), "old"));
+    }
+    {
+        // Yes once: every later existing file is replaced without asking.
+        RecordingObserver observer({true});
+        DataSaver saver(observer);
+        OverwriteAnswers answers;
+        for (int k = 0; k < 2; ++k)
+            QVERIFY(saver.copyFileAsked(dir.filePath(QStringLiteral("%1.raw").arg(k)),
+                                        dir.filePath(QStringLiteral("out/%1.raw").arg(k)), answers));
+        QCOMPARE(observer.questions, QStringList{DataSaver::overwriteText(dir.filePath(QStringLiteral("out/0.raw")))});
+        QCOMPARE(observer.questions.first(), QStringLiteral("The file \"") + dir.filePath(QStringLiteral("out/0.raw"))
+                                                 + QStringLiteral("\" already exists!\nDo you want to rewrite it?"));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("out/1.raw"))), pattern(1000, 1));
+    }
+    {
+        // No: the file stays as it was, and the run's answer holds for the next one.
+        RecordingObserver observer({false, true});
+        DataSaver saver(observer);
+        OverwriteAnswers answers;
+        QVERIFY(!saver.copyFileAsked(dir.filePath(QStringLiteral("2.raw")), dir.filePath(QStringLiteral("out/2.raw")), answers));
+        QVERIFY(!saver.copyFileAsked(dir.filePath(QStringLiteral("0.raw")), dir.filePath(QStringLiteral("out/0.raw")), answers));
+        QCOMPARE(observer.questions.size(), 1);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("out/2.raw"))), QByteArray("old"));
+        QVERIFY(answers.asked && !answers.yes);
+    }
+}
+
+void TestSaving::neverOntoItself()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("data/1.raw"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("data"))));
+    QVERIFY(writeFile(src, pattern(5000, 9)));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("data")), dir.filePath(QStringLiteral("alias"))));
+
+    RecordingObserver observer({true});
+    DataSaver saver(observer);
+    OverwriteAnswers answers;
+    // Spelled differently, the same file: nothing is asked, removed or copied.
+    for (const QString& dst : {src, dir.filePath(QStringLiteral("alias/1.raw")), dir.filePath(QStringLiteral("data/../data/1.raw"))})
+        QVERIFY(saver.copyFileAsked(src, dst, answers));
+    QVERIFY(observer.questions.isEmpty());
+    QCOMPARE(readFile(src), pattern(5000, 9));
+}
+
+void TestSaving::failedCopyKeepsOldCopy()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("big.raw"));
+    const QString dst = dir.filePath(QStringLiteral("out/big.raw"));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("out"))));
+    QVERIFY(writeFile(src, pattern(3 * 1024 * 1024, 2)));
+    QVERIFY(writeFile(dst, "earlier copy"));
+
+    RecordingObserver observer({true});
+    DataSaver saver(observer);
+    // The medium fills up after the first megabyte.
+    saver.setChunkCheck([](const QString&, qint64 iWritten) { return iWritten < (1 << 20); });
+    OverwriteAnswers answers;
+    QVERIFY(!saver.copyFileAsked(src, dst, answers));
+    QCOMPARE(readFile(dst), QByteArray("earlier copy"));
+    QCOMPARE(readFile(src), pattern(3 * 1024 * 1024, 2));
+    QVERIFY(leftovers(dir.filePath(QStringLiteral("out"))).isEmpty());
+    QVERIFY(observer.warnings.isEmpty());
+}
+
+void TestSaving::unreplaceableDestination()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("1.raw"));
+    const QString dst = dir.filePath(QStringLiteral("out/1.raw"));
+    QVERIFY(writeFile(src, pattern(100, 1)));
+    // A folder where the file should go cannot be replaced by it.
+    QVERIFY(QDir().mkpath(dst + QStringLiteral("/inside")));
+    QVERIFY(writeFile(dst + QStringLiteral("/inside/keep"), "keep"));
+
+    RecordingObserver observer({true});
+    DataSaver saver(observer);
+    OverwriteAnswers answers;
+    QVERIFY(!saver.copyFileAsked(src, dst, answers));
+    QCOMPARE(observer.warnings, QStringList{QStringLiteral("Couldn't delete file \"") + dst + QStringLiteral("\"!")});
+    QCOMPARE(readFile(dst + QStringLiteral("/inside/keep")), QByteArray("keep"));
+    QVERIFY(leftovers(dir.filePath(QStringLiteral("out"))).isEmpty());
+}
+
+void TestSaving::readOnlyDestination()
+{
+    if (::geteuid() == 0)
+        QSKIP("permissions do not bind the superuser");
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    QVERIFY(QDir().mkpath(out));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("1.raw")), pattern(100, 1)));
+    QVERIFY(writeFile(out + QStringLiteral("/1.raw"), "old"));
+    QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    RecordingObserver observer({true});
+    DataSaver saver(observer);
+    OverwriteAnswers answers;
+    QVERIFY(!saver.copyFileAsked(dir.filePath(QStringLiteral("1.raw")), out + QStringLiteral("/1.raw"), answers));
+    QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(readFile(out + QStringLiteral("/1.raw")), QByteArray("old"));
+}
+
+void TestSaving::ascansToAnotherFolder()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src"));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(QDir().mkpath(src) && QDir().mkpath(out));
+    QVERIFY(makeAScan(src, 1) && makeAScan(src, 2, false, false) && makeAScan(src, 3));
+    QVERIFY(writeFile(src + QStringLiteral("/4.bmp"), "not selected"));
+
+    RecordingObserver observer;
+    DataSaver saver(observer);
+    QStringList calls;
+    // The view writes the edited settings of 3 only.
+    const AScanSettingsWriter writer = [&](const QString& strPath, const QString& strStem, const QString& strSavingDir,
+                                           OverwriteAnswers&, bool& bWritten) {
+        calls << strStem;
+        bWritten = strPath.endsWith(QStringLiteral("3.bmp"));
+        return !bWritten || writeFile(strSavingDir + strStem + QStringLiteral("sss"), "edited");
+    };
+    bool bSame = true;
+    QStringList written;
+    const QStringList paths = {src + QStringLiteral("/1.bmp"), src + QStringLiteral("/2.bmp"), src + QStringLiteral("/3.bmp")};
+    QVERIFY(saver.saveSelectedAScans(paths, out, writer, bSame, written));
+    QVERIFY(!bSame);
+    QVERIFY(written.isEmpty());
+    QCOMPARE(calls, QStringList({"1.", "2.", "3."}));
+    QCOMPARE(observer.progressValues, QList<int>({0, 33, 67, 100}));
+    QCOMPARE(observer.started, 1);
+    QCOMPARE(observer.ended, 1);
+    QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
+             QStringList({"1.bmp", "1.raw", "1.sss", "2.bmp", "3.bmp", "3.raw", "3.sss"}));
+    QCOMPARE(readFile(out + QStringLiteral("1.raw")), readFile(src + QStringLiteral("/1.raw")));
+    QCOMPARE(readFile(out + QStringLiteral("3.sss")), QByteArray("edited"));
+
+    // Again: the first existing file asks; No stops the run and leaves the copies alone.
+    RecordingObserver refuse({false});
+    DataSaver again(refuse);
+    QVERIFY(writeFile(src + QStringLiteral("/1.raw"), "changed"));
+    QVERIFY(!again.saveSelectedAScans(paths, out, nullptr, bSame, written));
+    QCOMPARE(refuse.questions.size(), 1);
+    QCOMPARE(refuse.questions.first(), DataSaver::overwriteText(out + QStringLiteral("1.bmp")));
+    QCOMPARE(readFile(out + QStringLiteral("1.raw")), pattern(80000, 2));
+    QCOMPARE(refuse.ended, 1);
+
+    // Yes: everything is replaced, one question for the run.
+    RecordingObserver agree({true});
+    DataSaver third(agree);
+    QVERIFY(third.saveSelectedAScans(paths, out, nullptr, bSame, written));
+    QCOMPARE(agree.questions.size(), 1);
+    QCOMPARE(readFile(out + QStringLiteral("1.raw")), QByteArray("changed"));
+    QVERIFY(leftovers(out).isEmpty());
+
+    // Nothing selected.
+    QVERIFY(!third.saveSelectedAScans({}, out, nullptr, bSame, written));
+}
+
+void TestSaving::ascansIntoTheirFolder()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src"));
+    QVERIFY(QDir().mkpath(src));
+    QVERIFY(makeAScan(src, 1) && makeAScan(src, 2));
+    QVERIFY(QFile::link(src, dir.filePath(QStringLiteral("alias"))));
+    const QStringList paths = {src + QStringLiteral("/1.bmp"), src + QStringLiteral("/2.bmp")};
+    const QByteArray before = readFile(src + QStringLiteral("/1.raw"));
+
+    int writerCalls = 0;
+    const AScanSettingsWriter writer = [&](const QString& strPath, const QString& strStem, const QString& strSavingDir,
+                                           OverwriteAnswers& answers, bool& bWritten) {
+        ++writerCalls;
+        // The shared answers already say Yes: the view does not ask again.
+        if (!answers.asked || !answers.yes)
+            return false;
+        bWritten = strPath.endsWith(QStringLiteral("2.bmp"));
+        return !bWritten || writeFile(strSavingDir + strStem + QStringLiteral("sss"), "edited in place");
+    };
+    bool bSame = false;
+    QStringList written;
+    {
+        RecordingObserver observer({false});
+        DataSaver saver(observer);
+        QVERIFY(!saver.saveSelectedAScans(paths, src + u'/', writer, bSame, written));
+        QCOMPARE(observer.questions, QStringList{DataSaver::sameFolderText()});
+        QCOMPARE(writerCalls, 0);
+        QCOMPARE(observer.started, 0);
+    }
+    // The saving folder reached through a link is the same folder.
+    RecordingObserver observer({true});
+    DataSaver saver(observer);
+    QVERIFY(saver.saveSelectedAScans(paths, dir.filePath(QStringLiteral("alias/")), writer, bSame, written));
+    QVERIFY(bSame);
+    QCOMPARE(observer.questions.size(), 1);
+    QCOMPARE(written, QStringList{paths.at(1)});
+    QCOMPARE(readFile(src + QStringLiteral("/2.sss")), QByteArray("edited in place"));
+    QCOMPARE(readFile(src + QStringLiteral("/1.raw")), before);
+    QCOMPARE(QDir(src).entryList(QDir::Files | QDir::Hidden).size(), 6);
+}
+
+void TestSaving::ascanSettingsWriterRefuses()
+{
+    QTemporaryDir dir;
+    const QString src = dir.filePath(QStringLiteral("src"));
+    const QString out = dir.filePath(QStringLiteral("out/"));
+    QVERIFY(QDir().mkpath(src) && QDir().mkpath(out));
+    QVERIFY(makeAScan(src, 1) && makeAScan(src, 2));
+    RecordingObserver observer;
+    DataSaver saver(observer);
+    const AScanSettingsWriter writer = [](const QString& strPath, const QString&, const QString&, OverwriteAnswers&,
+                                          bool&) { return !strPath.endsWith(QStringLiteral("2.bmp")); };
+    bool bSame = false;
+    QStringList written;
+    QVERIFY(!saver.saveSelectedAScans({src + QStringLiteral("/1.bmp"), src + QStringLiteral("/2.bmp")}, out, writer,
+                                      bSame, written));
+    // The first A-scan went; the second wrote nothing and copied nothing.
+    QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), QStringList({"1.bmp", "1.raw", "1.sss"}));
+    QCOMPARE(observer.progressValues, QList<int>({0, 50}));
+    QCOMPARE(observer.ended, 1);
+}
+
+void TestSaving::mapToAnotherFolder()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("instrument/MAP_0007"));
+    QVERIFY(makeMap(map));
+    QVERIFY(QFile::link(map + QStringLiteral("/0_0.raw"), map + QStringLiteral("/9_9.raw")));
+    const QString saving = dir.filePath(QStringLiteral("saved/"));
+
+    RecordingObserver observer;
+    DataSaver saver(observer);
+    StoredFilesWriter writer;
+    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Bridge 7"), saving, writer));
+    const QString dest = saving + QStringLiteral("Bridge 7");
+    QCOMPARE(writer.folders, QStringList{dest});
+    QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             QStringList({"0_0.raw", "0_1.raw", "1_0.raw", "bridge.cfg", "bridge.lbv", "map.cmm", "usr_map.set"}));
+    for (const QString& name : QDir(dest).entryList(QDir::Files))
+        QCOMPARE(readFile(dest + u'/' + name), readFile(map + u'/' + name));
+    QCOMPARE(observer.progressValues, QList<int>({0, 14, 29, 43, 57, 71, 86, 100}));
+    QVERIFY(observer.questions.isEmpty());
+}
+
+void TestSaving::mapChangedCommentsLand()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
+    QVERIFY(makeMap(map));
+    const QString saving = dir.filePath(QStringLiteral("saved/"));
+
+    RecordingObserver observer;
+    DataSaver saver(observer);
+    StoredFilesWriter writer;
+    writer.files.setComments(QStringLiteral("Crack near weld 3, depth 42 mm"));
+    QCOMPARE(writer.pendingChanges(), int(CommentsWritten));
+    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Weld"), saving, writer));
+    const QString dest = saving + QStringLiteral("Weld");
+    MapStoredFiles back;
+    QCOMPARE(back.readComments(dest), StoredFileStatus::Loaded);
+    QCOMPARE(back.comments(), QStringLiteral("Crack near weld 3, depth 42 mm"));
+    // The unchanged viewing settings came from the source; its comments were not copied over the new ones.
+    QCOMPARE(readFile(dest + QStringLiteral("/usr_map.set")), readFile(map + QStringLiteral("/usr_map.set")));
+    QCOMPARE(readFile(map + QStringLiteral("/map.cmm")), pattern(40, 7));
+}
+
+void TestSaving::mapStoredFilesAskFirst()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
+    QVERIFY(makeMap(map));
+    const QString dest = dir.filePath(QStringLiteral("saved/Weld"));
+    QVERIFY(QDir().mkpath(dest));
+    QVERIFY(writeFile(dest + QStringLiteral("/map.cmm"), "earlier comments"));
+
+    {
+        RecordingObserver observer({false});
+        DataSaver saver(observer);
+        StoredFilesWriter writer;
+        writer.files.setComments(QStringLiteral("new"));
+        QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Weld"),
+                                      dir.filePath(QStringLiteral("saved")), writer));
+        QCOMPARE(observer.questions, QStringList{DataSaver::overwriteText(dest + QStringLiteral("/map.cmm"))});
+        QCOMPARE(writer.calls, 0);
+        QCOMPARE(readFile(dest + QStringLiteral("/map.cmm")), QByteArray("earlier comments"));
+        QCOMPARE(QDir(dest).entryList(QDir::Files).size(), 1);
+    }
+    // Yes covers the rest of the run as well.
+    QVERIFY(writeFile(dest + QStringLiteral("/0_0.raw"), "old signal"));
+    RecordingObserver observer({true});
+    DataSaver saver(observer);
+    StoredFilesWriter writer;
+    writer.files.setComments(QStringLiteral("new"));
+    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Weld"),
+                                 dir.filePath(QStringLiteral("saved")), writer));
+    QCOMPARE(observer.questions.size(), 1);
+    QCOMPARE(readFile(dest + QStringLiteral("/0_0.raw")), pattern(8000, 3));
+    MapStoredFiles back;
+    QCOMPARE(back.readComments(dest), StoredFileStatus::Loaded);
+    QCOMPARE(back.comments(), QStringLiteral("new"));
+}
+
+void TestSaving::mapIntoItsOwnFolder()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
+    QVERIFY(makeMap(map));
+    QVERIFY(QFile::link(dir.path(), dir.filePath(QStringLiteral("up"))));
+    RecordingObserver observer;
+    DataSaver saver(observer);
+    StoredFilesWriter writer;
+    // Nothing changed: nothing written, still a success.
+    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("MAP_0001"), dir.path(), writer));
+    QCOMPARE(writer.calls, 1);
+    QCOMPARE(observer.started, 0);
+    // Reached through a link: the same folder; the changed comments are written in place.
+    writer.files.setComments(QStringLiteral("in place"));
+    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("MAP_0001"),
+                                 dir.filePath(QStringLiteral("up")), writer));
+    QCOMPARE(writer.calls, 2);
+    QVERIFY(observer.questions.isEmpty());
+    MapStoredFiles back;
+    QCOMPARE(back.readComments(map), StoredFileStatus::Loaded);
+    QCOMPARE(back.comments(), QStringLiteral("in place"));
+    QCOMPARE(readFile(map + QStringLiteral("/0_0.raw")), pattern(8000, 3));
+}
+
+void TestSaving::mapIntoItsSource()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
+    QVERIFY(makeMap(map));
+    RecordingObserver observer;
+    DataSaver saver(observer);
+    StoredFilesWriter writer;
+    QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("copy"), map, writer));
+    QVERIFY(!QFileInfo::exists(map + QStringLiteral("/copy")));
+    QCOMPARE(writer.calls, 0);
+}
+
+void TestSaving::mapFailsHalfway()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
+    QVERIFY(makeMap(map));
+    const QString dest = dir.filePath(QStringLiteral("saved/M"));
+    QVERIFY(QDir().mkpath(dest));
+    QVERIFY(writeFile(dest + QStringLiteral("/1_0.raw"), "earlier copy"));
+    RecordingObserver observer({true});
+    DataSaver saver(observer);
+    saver.setChunkCheck([](const QString& strDestination, qint64) { return !strDestination.endsWith(QStringLiteral("1_0.raw")); });
+    StoredFilesWriter writer;
+    QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("M"),
+                                  dir.filePath(QStringLiteral("saved")), writer));
+    QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden, QDir::Name), QStringList({"0_0.raw", "0_1.raw", "1_0.raw"}));
+    QCOMPARE(readFile(dest + QStringLiteral("/1_0.raw")), QByteArray("earlier copy"));
+    QCOMPARE(readFile(map + QStringLiteral("/1_0.raw")), pattern(8000, 5));
+    QCOMPARE(observer.progressValues, QList<int>({0, 14, 29}));
+    QCOMPARE(observer.ended, 1);
+}
+
+void TestSaving::mapLinkOntoInstrument()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
+    QVERIFY(makeMap(map));
+    const QString instrument = dir.filePath(QStringLiteral("M7730"));
+    QVERIFY(QDir().mkpath(instrument + QStringLiteral("/maps")));
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("saved"))));
+    QVERIFY(QFile::link(instrument + QStringLiteral("/maps"), dir.filePath(QStringLiteral("saved/Weld"))));
+    // The instrument's disk with its volume mounted at that folder.
+    DriveTable drives;
+    drives.disks << PlatformDisk{QStringLiteral("sdb"), QByteArray(40, '\0') + QByteArray("NORVIK\0M7730\0", 13)};
+    drives.volumes << PlatformVolume{instrument, 0};
+    QCOMPARE(findInstrumentDrive(drives), instrument);
+    RecordingObserver observer;
+    DataSaver saver(observer, drives);
+    StoredFilesWriter writer;
+    QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Weld"),
+                                  dir.filePath(QStringLiteral("saved")), writer));
+    QCOMPARE(observer.warnings, QStringList{QStringLiteral("Data couldn't be saved to the device!")});
+    QVERIFY(QDir(instrument + QStringLiteral("/maps")).isEmpty());
+    QCOMPARE(writer.calls, 0);
+    // Single files headed for the device are refused as well.
+    OverwriteAnswers answers;
+    QVERIFY(!saver.copyFileAsked(map + QStringLiteral("/0_0.raw"), instrument + QStringLiteral("/0_0.raw"), answers));
+    QVERIFY(!QFileInfo::exists(instrument + QStringLiteral("/0_0.raw")));
+}
+
+void TestSaving::folderNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("plain") << "Bridge 7" << "MAP_1" << "Bridge 7";
+    QTest::newRow("parent") << ".." << "MAP_1" << "MAP_1";
+    QTest::newRow("climbing") << "../../etc" << "MAP_1" << "_.._etc";
+    QTest::newRow("separators") << "a/b\\c" << "MAP_1" << "a_b_c";
+    QTest::newRow("control") << QStringLiteral("we\x01ld\t\n") << "MAP_1" << "weld";
+    QTest::newRow("refused by media") << "x:y*?<>|\"" << "MAP_1" << "x_y______";
+    QTest::newRow("hidden") << ".secret" << "MAP_1" << "secret";
+    QTest::newRow("trailing dots") << "name. . " << "MAP_1" << "name";
+    QTest::newRow("empty") << "" << "MAP_1" << "MAP_1";
+    QTest::newRow("only blanks") << "  \x02 " << "MAP_1" << "MAP_1";
+    QTest::newRow("no fallback") << "." << "" << "";
+    QTest::newRow("cyrillic") << QStringLiteral("Мост 7") << "MAP_1" << QStringLiteral("Мост 7");
+}
+
+void TestSaving::folderNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, fallback);
+    QFETCH(QString, expected);
+    QCOMPARE(cleanFolderName(name, fallback), expected);
+}
+
+void TestSaving::mapNameStaysInside()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
+    QVERIFY(makeMap(map));
+    const QString saving = dir.filePath(QStringLiteral("saved"));
+    for (const QString& name : {QStringLiteral("../../outside"), QStringLiteral(".."), QStringLiteral("/")}) {
+        const QString dest = DataSaver::mapDestination(map + QStringLiteral("/bridge.cfg"), name, saving);
+        QVERIFY2(dest.startsWith(saving + u'/') && !dest.mid(saving.size() + 1).contains(u'/'), qPrintable(dest));
+    }
+    RecordingObserver observer;
+    DataSaver saver(observer);
+    StoredFilesWriter writer;
+    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral(".."), saving, writer));
+    QVERIFY(QFileInfo::exists(saving + QStringLiteral("/MAP_0001/bridge.cfg")));
+    QCOMPARE(QDir(saving).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"MAP_0001"});
+}
+
+QTEST_GUILESS_MAIN(TestSaving)
+#include "tst_saving.moc"
