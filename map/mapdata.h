@@ -12,6 +12,7 @@
 #include "map/saftsettings.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 #include <map>
 #include <memory>
@@ -142,7 +143,42 @@ public:
     //! Releases volumes, projections and traces; the position counts become 0.
     void clear();
 
+    // Reading and the unprocessed volume (mapdata_read.cpp).
+    //! Replaces the traces by the signals of the positions: each file's first sampleCount
+    //! samples (a shorter file fails), normalised to 13 / sigma and band-pass filtered. A
+    //! failed position keeps an all-zero trace and its path goes to pFailed. Progress after
+    //! position k (from 0): round(100·k / total). True when every file was read.
+    bool readSignals(const MapPositionTable& positions, QStringList* pFailed = nullptr);
+    //! Builds the unprocessed volume from samples firstSample … firstSample + sampleSpan − 1 of
+    //! every filtered signal, each position filling repH × repV cells, then a 3 × 3 mean per
+    //! layer. Releases both volumes first; false, with no volume, on bad sizes or no memory.
+    bool buildVolume(int dim0, int dim1, int dim2, int repH, int repV, int firstSample, int sampleSpan);
+    //! n values to m non-negative values: the largest |x| of each source stretch when
+    //! shrinking, each |x| repeated when stretching (16-bit: |−32768| stays −32768).
+    static void resample(const qint16* x, int n, qint16* y, int m);
+
+    // Preparing (mapdata_prepare.cpp).
+    //! Fills every trace's prepared samples from its raw ones: normalised, windowed-sine FIR
+    //! at the SAFT frequency, depth gain, and with Filter SW the weighted mean of all signals
+    //! subtracted. Progress 90·k / traces, then 90 + 10·k / traces with Filter SW. False,
+    //! prepared samples unchanged, when memory runs out; false when stopped.
+    bool prepare(double recordDepth);
+    //! The same with the direct convolution; for tests and benchmarks.
+    bool prepareReference(double recordDepth);
+
+    // SAFT (mapdata_saft.cpp).
+    //! Replaces the processed volume by the SAFT reconstruction of the prepared signals over
+    //! the unprocessed volume's grid with the given voxel pitches (mm). False, with no
+    //! processed volume, when there is no unprocessed volume, a parameter is unusable, memory
+    //! runs out or the progress callback says stop.
+    bool processSAFT(int pitchX, int pitchY);
+    //! The same by the straightforward loops; for tests and benchmarks.
+    bool processSAFTReference(int pitchX, int pitchY);
+
 private:
+    bool prepareWith(double recordDepth, bool bFast);
+    bool processSAFTWith(int pitchX, int pitchY, bool bFast);
+
     void updateCurrentVolume();
     void recomputeProjections();
 

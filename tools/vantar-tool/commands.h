@@ -33,5 +33,7 @@ int runExportAScan(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpExportAScan(QTextStream& out);
 int runDrives(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpDrives(QTextStream& out);
+int runReconstruct(const QStringList& args, QTextStream& out, QTextStream& err);
+void helpReconstruct(QTextStream& out);
 
 } // namespace VantarTool

@@ -15,6 +15,7 @@ const Command kCommands[] = {
     {"gen-map", "write a generated map with point reflectors", runGenMap, helpGenMap},
     {"export-ascan", "write an A-scan's signal with time and depth as CSV", runExportAScan, helpExportAScan},
     {"drives", "print the disks and volumes and where the instrument is mounted", runDrives, helpDrives},
+    {"reconstruct", "open a map headless and write its volumes as NRRD", runReconstruct, helpReconstruct},
 };
 
 void usage(QTextStream& out)

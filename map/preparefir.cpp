@@ -1,0 +1,237 @@
+#include "map/preparefir.h"
+
+#include <fftw3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+namespace PrepareFir {
+
+namespace {
+
+constexpr double kTwoPi = 6.283185307179586;
+constexpr double kFourPiSquared = 39.47841760435743;
+
+// The planner is not thread-safe; plans are made under this lock, executed without it.
+std::mutex& plannerMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+struct FftwFree
+{
+    void operator()(void* p) const { fftw_free(p); }
+};
+using RealBuffer = std::unique_ptr<double[], FftwFree>;
+using ComplexBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
+
+RealBuffer allocReal(size_t n)
+{
+    return RealBuffer(static_cast<double*>(fftw_malloc(sizeof(double) * n)));
+}
+
+ComplexBuffer allocComplex(size_t n)
+{
+    return ComplexBuffer(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * n)));
+}
+
+} // namespace
+
+void makeFftwThreadSafe()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { fftw_make_planner_thread_safe(); });
+}
+
+bool makeWindowedKernel(const qint16* positions, int K, double* cosine, double* sine, double* window, double f,
+                        double b, double A)
+{
+    if (!positions || K <= 0 || !(b > 0) || f < 0 || std::isnan(f) || !(A < 0) || !cosine || !sine || !window)
+        return false;
+    const double L = std::log(std::pow(10.0, A / 20.0));
+    const double s = 1.0 / (-(b * b * f * f / (8.0 * L)) * kFourPiSquared);
+    for (int k = 0; k < K; ++k) {
+        const double p = positions[k];
+        const double w = std::exp(-(p * p) / (2.0 * s));
+        window[k] = w;
+        cosine[k] = std::cos(kTwoPi * f * p) * w;
+        sine[k] = std::sin(kTwoPi * f * p) * w;
+    }
+    return true;
+}
+
+void convolveSame(const double* x, int rows, int cols, const double* kernel, int kRows, int kCols, double* y)
+{
+    if (!x || !kernel || !y || rows <= 0 || cols <= 0 || kRows <= 0 || kCols <= 0)
+        return;
+    const int hr = kRows / 2;
+    const int hc = kCols / 2;
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            double sum = 0.0;
+            for (int u = 0; u < kRows; ++u) {
+                const int xr = r - u + hr;
+                if (xr < 0 || xr >= rows)
+                    continue;
+                // Kernel columns whose input column c − v + hc lies inside 0 … cols − 1.
+                const int vFirst = std::max(0, c + hc - (cols - 1));
+                const int vEnd = std::min(kCols, c + hc + 1);
+                const double* xrow = x + size_t(xr) * size_t(cols);
+                const double* krow = kernel + size_t(u) * size_t(kCols);
+                for (int v = vFirst; v < vEnd; ++v)
+                    sum += krow[v] * xrow[c - v + hc];
+            }
+            y[size_t(r) * size_t(cols) + size_t(c)] = sum;
+        }
+    }
+}
+
+double populationSigma(const double* x, int n)
+{
+    if (!x || n <= 0)
+        return 0.0;
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i)
+        sum += x[i];
+    const double mean = sum / n;
+    double squares = 0.0;
+    for (int i = 0; i < n; ++i)
+        squares += (x[i] - mean) * (x[i] - mean);
+    return std::sqrt(squares / n);
+}
+
+struct Correlator::Plans
+{
+    fftw_plan forward = nullptr;
+    fftw_plan inverse = nullptr;
+    ComplexBuffer spectrum; // conjugated kernel spectrum divided by the transform size
+
+    ~Plans()
+    {
+        std::lock_guard<std::mutex> lock(plannerMutex());
+        if (forward)
+            fftw_destroy_plan(forward);
+        if (inverse)
+            fftw_destroy_plan(inverse);
+    }
+};
+
+class Correlator::Workspace
+{
+public:
+    RealBuffer in;
+    RealBuffer out;
+    ComplexBuffer spectrum;
+    std::vector<double> copy; // the input, read ahead of the output written in place
+};
+
+Correlator::Correlator() = default;
+Correlator::~Correlator() = default;
+
+bool Correlator::isValid() const
+{
+    return m_plans != nullptr;
+}
+
+bool Correlator::build(const double* h, int kernelLength, int n)
+{
+    m_plans.reset();
+    m_n = 0;
+    makeFftwThreadSafe();
+    if (!h || kernelLength <= 0 || n <= 0)
+        return false;
+    // A few kernel lengths per block, so most of each transform is output.
+    long long size = 1;
+    const long long wanted = std::max<long long>(2048, 8LL * kernelLength);
+    const long long enough = static_cast<long long>(n) + kernelLength - 1;
+    while (size < wanted && size < enough)
+        size *= 2;
+    while (size < kernelLength)
+        size *= 2;
+    if (size > (1LL << 26))
+        return false;
+    const size_t bins = size_t(size) / 2 + 1;
+    auto plans = std::make_unique<Plans>();
+    RealBuffer in = allocReal(size_t(size));
+    ComplexBuffer spectrum = allocComplex(bins);
+    plans->spectrum = allocComplex(bins);
+    if (!in || !spectrum || !plans->spectrum)
+        return false;
+    {
+        std::lock_guard<std::mutex> lock(plannerMutex());
+        plans->forward = fftw_plan_dft_r2c_1d(int(size), in.get(), spectrum.get(), FFTW_ESTIMATE);
+        plans->inverse = fftw_plan_dft_c2r_1d(int(size), spectrum.get(), in.get(), FFTW_ESTIMATE);
+    }
+    if (!plans->forward || !plans->inverse)
+        return false;
+    std::fill(in.get(), in.get() + size, 0.0);
+    std::copy(h, h + kernelLength, in.get());
+    fftw_execute_dft_r2c(plans->forward, in.get(), spectrum.get());
+    const double scale = 1.0 / double(size);
+    for (size_t k = 0; k < bins; ++k) {
+        plans->spectrum[k][0] = spectrum[k][0] * scale;
+        plans->spectrum[k][1] = -spectrum[k][1] * scale;
+    }
+    m_plans = std::move(plans);
+    m_n = n;
+    m_kernelLength = kernelLength;
+    m_size = int(size);
+    return true;
+}
+
+void Correlator::WorkspaceDeleter::operator()(Workspace* p) const
+{
+    delete p;
+}
+
+Correlator::WorkspacePtr Correlator::makeWorkspace() const
+{
+    if (!m_plans)
+        return nullptr;
+    WorkspacePtr ws(new Workspace);
+    ws->in = allocReal(size_t(m_size));
+    ws->out = allocReal(size_t(m_size));
+    ws->spectrum = allocComplex(size_t(m_size) / 2 + 1);
+    if (!ws->in || !ws->out || !ws->spectrum)
+        return nullptr;
+    try {
+        ws->copy.resize(size_t(m_n));
+    } catch (...) {
+        return nullptr;
+    }
+    return ws;
+}
+
+void Correlator::apply(Workspace& ws, const double* x, double* y) const
+{
+    if (!m_plans || !x || !y)
+        return;
+    const int n = m_n;
+    const int size = m_size;
+    const int half = m_kernelLength / 2;
+    const int block = size - m_kernelLength + 1; // outputs per transform free of wrap-around
+    const size_t bins = size_t(size) / 2 + 1;
+    std::copy(x, x + n, ws.copy.begin());
+    const double* src = ws.copy.data();
+    const fftw_complex* kernel = m_plans->spectrum.get();
+    for (int first = 0; first < n; first += block) {
+        for (int t = 0; t < size; ++t) {
+            const long long index = static_cast<long long>(first) - half + t;
+            ws.in[t] = (index >= 0 && index < n) ? src[index] : 0.0;
+        }
+        fftw_execute_dft_r2c(m_plans->forward, ws.in.get(), ws.spectrum.get());
+        for (size_t k = 0; k < bins; ++k) {
+            const double re = ws.spectrum[k][0] * kernel[k][0] - ws.spectrum[k][1] * kernel[k][1];
+            const double im = ws.spectrum[k][0] * kernel[k][1] + ws.spectrum[k][1] * kernel[k][0];
+            ws.spectrum[k][0] = re;
+            ws.spectrum[k][1] = im;
+        }
+        fftw_execute_dft_c2r(m_plans->inverse, ws.spectrum.get(), ws.out.get());
+        const int count = std::min(block, n - first);
+        std::copy(ws.out.get(), ws.out.get() + count, y + first);
+    }
+}
+
+} // namespace PrepareFir

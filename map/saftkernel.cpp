@@ -1,0 +1,517 @@
+#include "map/saftkernel.h"
+
+#include "map/parallel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <new>
+
+namespace Saft {
+
+namespace {
+
+// 1/√2 as the transform has always used it for its square roots.
+constexpr double kHalfRoot = 0.70710678;
+// Lateral offsets are kept in half millimetres; beyond this their squares are no longer
+// exact in a double and the tables could differ from the loops, so the direct path runs.
+constexpr qint64 kMaxExactOffset = qint64(1) << 25;
+// Tables larger than this (bytes) are not built.
+constexpr qint64 kMaxTableBytes = qint64(512) << 20;
+constexpr int kTileColumns = 16;
+constexpr int kTileLayers = 256;
+
+const double kCosLimit = std::cos(kConeAngle);
+
+// Delay index and squared weight of a voxel at lateral offset (dx, dy) mm and layer c (from
+// 1), exactly as the loops compute them. False when the sample lies outside the record.
+inline bool delayAndWeight(double dx, double dy, int c, double velocity, int sampleCount, int& n, double& w2)
+{
+    const double z = kStandOff + kLayerMm * c;
+    const double R = std::sqrt(dx * dx + dy * dy + z * z);
+    const double q = z / R;
+    const double w = q >= kCosLimit ? 1.0 : std::pow(q / kCosLimit, 20.0);
+    const double t = std::floor(2.0 * (R - kStandOff) / velocity * 10.0 + 0.5);
+    if (!(t >= -double(kSurfaceSample) && t < double(sampleCount) - kSurfaceSample))
+        return false;
+    n = int(t) + kSurfaceSample;
+    w2 = w * w;
+    return true;
+}
+
+// Tiles of the volume: kTileColumns × kTileColumns columns over at most kTileLayers layers.
+struct Tiling
+{
+    int tilesA = 0;
+    int tilesB = 0;
+    int tilesC = 0;
+    int layers = 0;
+
+    explicit Tiling(const Geometry& g)
+    {
+        layers = std::min(g.dim2, kTileLayers);
+        tilesA = (g.dim0 + kTileColumns - 1) / kTileColumns;
+        tilesB = (g.dim1 + kTileColumns - 1) / kTileColumns;
+        tilesC = (g.dim2 + layers - 1) / layers;
+    }
+    int count() const { return tilesA * tilesB * tilesC; }
+
+    struct Tile
+    {
+        int a0, a1, b0, b1, c0, c1; // half-open, from 0
+    };
+    Tile tile(const Geometry& g, int index) const
+    {
+        const int tc = index % tilesC;
+        const int tb = (index / tilesC) % tilesB;
+        const int ta = index / (tilesC * tilesB);
+        Tile t;
+        t.a0 = ta * kTileColumns;
+        t.a1 = std::min(g.dim0, t.a0 + kTileColumns);
+        t.b0 = tb * kTileColumns;
+        t.b1 = std::min(g.dim1, t.b0 + kTileColumns);
+        t.c0 = tc * layers;
+        t.c1 = std::min(g.dim2, t.c0 + layers);
+        return t;
+    }
+};
+
+// Offsets along one axis in half millimetres, 2·a·pitch − (2i − 1)·step, for positions
+// i = 1 … count and cells a = 1 … dim.
+qint64 halfOffset(int a, int pitch, int i, int step)
+{
+    return 2 * qint64(a) * pitch - (2 * qint64(i) - 1) * step;
+}
+
+// The distinct absolute offsets of one axis and, for every (position, cell), its index.
+struct AxisOffsets
+{
+    std::vector<qint64> values;  // sorted, distinct |offset|
+    std::vector<int> index;      // (i − 1)·dim + (a − 1) → index into values
+    qint64 largest = 0;
+
+    void build(int positions, int dim, int pitch, int step)
+    {
+        values.clear();
+        values.reserve(size_t(positions) * size_t(dim));
+        for (int i = 1; i <= positions; ++i)
+            for (int a = 1; a <= dim; ++a)
+                values.push_back(std::abs(halfOffset(a, pitch, i, step)));
+        std::sort(values.begin(), values.end());
+        values.erase(std::unique(values.begin(), values.end()), values.end());
+        largest = values.empty() ? 0 : values.back();
+        index.assign(size_t(positions) * size_t(dim), 0);
+        for (int i = 1; i <= positions; ++i)
+            for (int a = 1; a <= dim; ++a) {
+                const qint64 v = std::abs(halfOffset(a, pitch, i, step));
+                index[size_t(i - 1) * size_t(dim) + size_t(a - 1)] =
+                    int(std::lower_bound(values.begin(), values.end(), v) - values.begin());
+            }
+    }
+};
+
+// Which work is done, turned into the positions the reference would have reached.
+class TaskProgress
+{
+public:
+    TaskProgress(PositionProgress& p, int positions, int tasks) : m_p(p), m_positions(positions), m_tasks(tasks) {}
+    bool operator()(int finished)
+    {
+        const qint64 k = qint64(finished) * m_positions / std::max(m_tasks, 1) + 1;
+        return m_p.reach(int(std::min<qint64>(k, m_positions)));
+    }
+
+private:
+    PositionProgress& m_p;
+    int m_positions;
+    int m_tasks;
+};
+
+// Per-voxel arithmetic on the tiles: for geometries whose tables would be too large.
+bool accumulateDirectTiles(const Geometry& g, const Signals& s, double* acc, PositionProgress& pp)
+{
+    const Tiling tiling(g);
+    const int tasks = tiling.count();
+    auto task = [&](int index) {
+        const Tiling::Tile t = tiling.tile(g, index);
+        for (int i = 1; i <= g.columns; ++i) {
+            const double xs = (i - 0.5) * g.stepH;
+            for (int j = 1; j <= g.rows; ++j) {
+                const qint16* sig = s[size_t(signalIndex(g, i, j))];
+                if (!sig)
+                    continue;
+                const double ys = (j - 0.5) * g.stepV;
+                for (int a = t.a0; a < t.a1; ++a) {
+                    const double dx = double(a + 1) * g.pitchX - xs;
+                    for (int b = t.b0; b < t.b1; ++b) {
+                        const double dy = double(b + 1) * g.pitchY - ys;
+                        double* col = acc + (qint64(a) * g.dim1 + b) * g.dim2;
+                        for (int c = t.c0; c < t.c1; ++c) {
+                            int n = 0;
+                            double w2 = 0.0;
+                            if (delayAndWeight(dx, dy, c + 1, g.velocity, g.sampleCount, n, w2))
+                                col[c] += sig[n] * w2;
+                        }
+                    }
+                }
+            }
+        }
+        return true;
+    };
+    TaskProgress tp(pp, g.columns * g.rows, tasks);
+    return Vantar::runTasks(tasks, task, tp);
+}
+
+} // namespace
+
+bool Geometry::isValid() const
+{
+    return columns > 0 && rows > 0 && stepH > 0 && stepV > 0 && pitchX > 0 && pitchY > 0 && dim0 > 0 && dim1 > 0
+           && dim2 > 0 && sampleCount > 0 && velocity > 0 && std::isfinite(velocity);
+}
+
+PositionProgress::PositionProgress(const Vantar::ProgressFn& progress, int positions)
+    : m_progress(progress), m_positions(positions)
+{
+}
+
+bool PositionProgress::reach(int k)
+{
+    for (int kk = m_reached + 1; kk <= k; ++kk) {
+        m_reached = kk;
+        const int percent = Vantar::roundedPercent(kk, m_positions);
+        if (percent == m_lastPercent)
+            continue;
+        m_lastPercent = percent;
+        if (m_progress && !m_progress(percent, 100))
+            return false;
+    }
+    return true;
+}
+
+bool accumulateReference(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
+{
+    if (!g.isValid() || !acc || qint64(s.size()) != qint64(g.columns) * g.rows)
+        return false;
+    PositionProgress pp(progress, g.columns * g.rows);
+    int k = 0;
+    for (int i = 1; i <= g.columns; ++i) {
+        for (int j = 1; j <= g.rows; ++j) {
+            if (!pp.reach(++k))
+                return false;
+            const qint16* sig = s[size_t(signalIndex(g, i, j))];
+            if (!sig)
+                continue;
+            const double xs = (i - 0.5) * g.stepH;
+            const double ys = (j - 0.5) * g.stepV;
+            for (int a = 1; a <= g.dim0; ++a) {
+                const double X = double(a) * g.pitchX;
+                for (int b = 1; b <= g.dim1; ++b) {
+                    const double Y = double(b) * g.pitchY;
+                    double* col = acc + (qint64(a - 1) * g.dim1 + (b - 1)) * g.dim2;
+                    for (int c = 1; c <= g.dim2; ++c) {
+                        int n = 0;
+                        double w2 = 0.0;
+                        if (delayAndWeight(X - xs, Y - ys, c, g.velocity, g.sampleCount, n, w2))
+                            col[c - 1] += sig[n] * w2;
+                    }
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool accumulateFast(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
+{
+    if (!g.isValid() || !acc || qint64(s.size()) != qint64(g.columns) * g.rows)
+        return false;
+    const int positions = g.columns * g.rows;
+    PositionProgress pp(progress, positions);
+    if (!pp.reach(1))
+        return false;
+
+    // With the grid rule the delay and the weight depend only on |dx|, |dy| and the layer,
+    // and |dx| and |dy| take few values: one table row per pair, shared by the two orders
+    // of a pair since dx² + dy² is the same sum.
+    AxisOffsets ox;
+    AxisOffsets oy;
+    ox.build(g.columns, g.dim0, g.pitchX, g.stepH);
+    oy.build(g.rows, g.dim1, g.pitchY, g.stepV);
+    const qint64 pairs = qint64(ox.values.size()) * qint64(oy.values.size());
+    if (ox.largest >= kMaxExactOffset || oy.largest >= kMaxExactOffset || g.sampleCount > 0xFFFF
+        || pairs > (qint64(1) << 24))
+        return accumulateDirectTiles(g, s, acc, pp);
+
+    std::vector<qint64> both(ox.values);
+    both.insert(both.end(), oy.values.begin(), oy.values.end());
+    std::sort(both.begin(), both.end());
+    both.erase(std::unique(both.begin(), both.end()), both.end());
+    auto unified = [&](qint64 v) { return qint64(std::lower_bound(both.begin(), both.end(), v) - both.begin()); };
+    const int sy = int(oy.values.size());
+    std::vector<quint64> keys(static_cast<size_t>(pairs));
+    for (size_t x = 0; x < ox.values.size(); ++x) {
+        const qint64 ux = unified(ox.values[x]);
+        for (int y = 0; y < sy; ++y) {
+            const qint64 uy = unified(oy.values[size_t(y)]);
+            keys[x * size_t(sy) + size_t(y)] = (quint64(std::min(ux, uy)) << 32) | quint64(std::max(ux, uy));
+        }
+    }
+    std::vector<quint64> rowKeys(keys);
+    std::sort(rowKeys.begin(), rowKeys.end());
+    rowKeys.erase(std::unique(rowKeys.begin(), rowKeys.end()), rowKeys.end());
+    const qint64 rows = qint64(rowKeys.size());
+    const qint64 tableBytes = rows * g.dim2 * qint64(sizeof(quint16) + sizeof(double));
+    if (tableBytes > kMaxTableBytes)
+        return accumulateDirectTiles(g, s, acc, pp);
+    std::vector<int> rowOf(static_cast<size_t>(pairs));
+    for (size_t p = 0; p < keys.size(); ++p)
+        rowOf[p] = int(std::lower_bound(rowKeys.begin(), rowKeys.end(), keys[p]) - rowKeys.begin());
+    keys = std::vector<quint64>();
+
+    const size_t stride = size_t(g.dim2);
+    std::vector<quint16> tableN(size_t(rows) * stride);
+    std::vector<double> tableW(size_t(rows) * stride);
+    constexpr int kRowsPerTask = 64;
+    const int rowTasks = int((rows + kRowsPerTask - 1) / kRowsPerTask);
+    auto buildRows = [&](int task) {
+        const qint64 first = qint64(task) * kRowsPerTask;
+        const qint64 last = std::min(rows, first + kRowsPerTask);
+        for (qint64 r = first; r < last; ++r) {
+            // Half millimetres halved: exact, as the loops' X − xs and Y − ys are.
+            const double dx = double(both[size_t(rowKeys[size_t(r)] >> 32)]) / 2.0;
+            const double dy = double(both[size_t(rowKeys[size_t(r)] & 0xFFFFFFFFu)]) / 2.0;
+            quint16* n = tableN.data() + size_t(r) * stride;
+            double* w = tableW.data() + size_t(r) * stride;
+            for (int c = 1; c <= g.dim2; ++c) {
+                int index = 0;
+                double w2 = 0.0;
+                // Outside the record: sample 0 with weight 0 adds nothing.
+                if (!delayAndWeight(dx, dy, c, g.velocity, g.sampleCount, index, w2)) {
+                    index = 0;
+                    w2 = 0.0;
+                }
+                n[c - 1] = quint16(index);
+                w[c - 1] = w2;
+            }
+        }
+        return true;
+    };
+    if (!Vantar::runTasks(rowTasks, buildRows))
+        return false;
+
+    const Tiling tiling(g);
+    const int tasks = tiling.count();
+    auto task = [&](int index) {
+        const Tiling::Tile t = tiling.tile(g, index);
+        const int layers = t.c1 - t.c0;
+        // Positions in the loops' order, so that every voxel's sum is taken in the same order.
+        for (int i = 1; i <= g.columns; ++i) {
+            const int* ix = ox.index.data() + size_t(i - 1) * size_t(g.dim0);
+            for (int j = 1; j <= g.rows; ++j) {
+                const qint16* sig = s[size_t(signalIndex(g, i, j))];
+                if (!sig)
+                    continue;
+                const int* iy = oy.index.data() + size_t(j - 1) * size_t(g.dim1);
+                for (int a = t.a0; a < t.a1; ++a) {
+                    const int* rowBase = rowOf.data() + size_t(ix[a]) * size_t(sy);
+                    double* colBase = acc + qint64(a) * g.dim1 * g.dim2 + t.c0;
+                    for (int b = t.b0; b < t.b1; ++b) {
+                        const size_t row = size_t(rowBase[iy[b]]);
+                        const quint16* n = tableN.data() + row * stride + t.c0;
+                        const double* w = tableW.data() + row * stride + t.c0;
+                        double* col = colBase + qint64(b) * g.dim2;
+                        for (int c = 0; c < layers; ++c)
+                            col[c] += sig[n[c]] * w[c];
+                    }
+                }
+            }
+        }
+        return true;
+    };
+    TaskProgress tp(pp, positions, tasks);
+    return Vantar::runTasks(tasks, task, tp);
+}
+
+bool accumulateDirect(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
+{
+    if (!g.isValid() || !acc || qint64(s.size()) != qint64(g.columns) * g.rows)
+        return false;
+    PositionProgress pp(progress, g.columns * g.rows);
+    return pp.reach(1) && accumulateDirectTiles(g, s, acc, pp);
+}
+
+void transformSize(int dim2, int& N, int& e)
+{
+    N = 2;
+    e = 1;
+    while (N < dim2) {
+        N *= 2;
+        ++e;
+    }
+}
+
+namespace {
+
+// The twiddle factors of every span in the order the butterflies use them: span 1 at 0,
+// span 2 at 1 … 2, span 4 at 3 … 6, and so on (N − 1 values).
+void twiddles(int e, bool bInverse, double* re, double* im)
+{
+    double stepRe = -1.0;
+    double stepIm = 0.0;
+    int at = 0;
+    for (int level = 0, span = 1; level < e; ++level, span *= 2) {
+        if (span == 2) {
+            stepRe = 0.0;
+            stepIm = bInverse ? 1.0 : -1.0;
+        } else if (span > 2) {
+            // Principal square root of the previous step.
+            const double r = std::sqrt(stepRe * stepRe + stepIm * stepIm);
+            const double sr = kHalfRoot * std::sqrt(r + stepRe);
+            double si = kHalfRoot * std::sqrt(std::max(r - stepRe, 0.0));
+            if (stepIm < 0)
+                si = -si;
+            stepRe = sr;
+            stepIm = si;
+        }
+        double uRe = 1.0;
+        double uIm = 0.0;
+        for (int m = 0; m < span; ++m) {
+            re[at] = uRe;
+            im[at] = uIm;
+            ++at;
+            const double nRe = uRe * stepRe - uIm * stepIm;
+            const double nIm = uRe * stepIm + uIm * stepRe;
+            uRe = nRe;
+            uIm = nIm;
+        }
+    }
+}
+
+void butterflies(double* re, double* im, int e, const double* twRe, const double* twIm)
+{
+    const int N = 1 << e;
+    for (int i = 1, j = 0; i < N; ++i) {
+        int bit = N >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j) {
+            std::swap(re[i], re[j]);
+            std::swap(im[i], im[j]);
+        }
+    }
+    int at = 0;
+    for (int span = 1; span < N; span *= 2) {
+        for (int m = 0; m < span; ++m, ++at) {
+            const double uRe = twRe[at];
+            const double uIm = twIm[at];
+            for (int k = m; k < N; k += 2 * span) {
+                const int l = k + span;
+                const double tRe = uRe * re[l] - uIm * im[l];
+                const double tIm = uRe * im[l] + uIm * re[l];
+                re[l] = re[k] - tRe;
+                im[l] = im[k] - tIm;
+                re[k] += tRe;
+                im[k] += tIm;
+            }
+        }
+    }
+}
+
+struct EnvelopeBuffers
+{
+    std::vector<double> re, im, fwRe, fwIm, invRe, invIm;
+    int N = 0;
+    int e = 0;
+
+    explicit EnvelopeBuffers(int dim2)
+    {
+        transformSize(dim2, N, e);
+        re.resize(size_t(N));
+        im.resize(size_t(N));
+        fwRe.resize(size_t(N));
+        fwIm.resize(size_t(N));
+        invRe.resize(size_t(N));
+        invIm.resize(size_t(N));
+        twiddles(e, false, fwRe.data(), fwIm.data());
+        twiddles(e, true, invRe.data(), invIm.data());
+    }
+};
+
+qint16 outputValue(double magnitude)
+{
+    const double v = std::floor(kOutputScale * magnitude + 0.5);
+    if (!(v >= 0)) // NaN
+        return 0;
+    return v >= 32767.0 ? qint16(32767) : qint16(v);
+}
+
+void envelopeColumn(EnvelopeBuffers& b, const double* column, int dim2, qint16* out)
+{
+    const int N = b.N;
+    std::fill(b.re.begin(), b.re.end(), 0.0);
+    std::fill(b.im.begin(), b.im.end(), 0.0);
+    std::copy(column, column + dim2, b.re.begin());
+    butterflies(b.re.data(), b.im.data(), b.e, b.fwRe.data(), b.fwIm.data());
+    // One-sided spectrum: the analytic signal, whose magnitude is the envelope.
+    for (int k = 1; k < N / 2; ++k) {
+        b.re[size_t(k)] *= 2.0;
+        b.im[size_t(k)] *= 2.0;
+    }
+    for (int k = N / 2 + 1; k < N; ++k) {
+        b.re[size_t(k)] *= 0.0;
+        b.im[size_t(k)] *= 0.0;
+    }
+    butterflies(b.re.data(), b.im.data(), b.e, b.invRe.data(), b.invIm.data());
+    for (int c = 0; c < dim2; ++c) {
+        const double re = b.re[size_t(c)] / N;
+        const double im = b.im[size_t(c)] / N;
+        out[c] = outputValue(std::sqrt(re * re + im * im));
+    }
+}
+
+} // namespace
+
+void fft(double* re, double* im, int e, bool bInverse)
+{
+    if (!re || !im || e < 1 || e > 30)
+        return;
+    const size_t N = size_t(1) << e;
+    std::vector<double> twRe(N), twIm(N);
+    twiddles(e, bInverse, twRe.data(), twIm.data());
+    butterflies(re, im, e, twRe.data(), twIm.data());
+}
+
+bool envelopeReference(const Geometry& g, const double* acc, qint16* out)
+{
+    if (!acc || !out || g.dim0 <= 0 || g.dim1 <= 0 || g.dim2 <= 0)
+        return false;
+    EnvelopeBuffers b(g.dim2);
+    for (qint64 col = 0; col < qint64(g.dim0) * g.dim1; ++col)
+        envelopeColumn(b, acc + col * g.dim2, g.dim2, out + col * g.dim2);
+    return true;
+}
+
+bool envelopeFast(const Geometry& g, const double* acc, qint16* out)
+{
+    if (!acc || !out || g.dim0 <= 0 || g.dim1 <= 0 || g.dim2 <= 0)
+        return false;
+    const qint64 columns = qint64(g.dim0) * g.dim1;
+    constexpr qint64 kColumnsPerTask = 512;
+    const int tasks = int((columns + kColumnsPerTask - 1) / kColumnsPerTask);
+    const EnvelopeBuffers shared(g.dim2);
+    auto task = [&](int index) {
+        EnvelopeBuffers b = shared; // twiddles copied, not recomputed
+        const qint64 first = qint64(index) * kColumnsPerTask;
+        const qint64 last = std::min(columns, first + kColumnsPerTask);
+        for (qint64 col = first; col < last; ++col)
+            envelopeColumn(b, acc + col * g.dim2, g.dim2, out + col * g.dim2);
+        return true;
+    };
+    return Vantar::runTasks(tasks, task);
+}
+
+} // namespace Saft

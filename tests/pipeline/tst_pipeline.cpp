@@ -1,0 +1,1207 @@
+// Map pipeline: reading and the unprocessed volume, preparing, SAFT (reference against the
+// fast path on awkward geometries), generated reflectors found where they are, the opening
+// sequence with its failures and stored settings, NRRD output and vantar-tool reconstruct.
+
+#include "map/mapconfig.h"
+#include "map/mapdata.h"
+#include "map/mapgenerator.h"
+#include "map/mapopener.h"
+#include "map/mapstoredfiles.h"
+#include "map/mapviewstatefile.h"
+#include "map/nrrdwriter.h"
+#include "map/parallel.h"
+#include "map/preparefir.h"
+#include "map/saftkernel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace {
+
+constexpr int kN = 40000;
+
+QString tool()
+{
+    return QStringLiteral(VANTAR_BIN_DIR "/vantar-tool");
+}
+
+QByteArray littleEndian(const std::vector<qint16>& s)
+{
+    QByteArray b(qsizetype(s.size()) * 2, '\0');
+    for (size_t k = 0; k < s.size(); ++k) {
+        b[qsizetype(2 * k)] = char(quint16(s[k]) & 0xFF);
+        b[qsizetype(2 * k + 1)] = char(quint16(s[k]) >> 8);
+    }
+    return b;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+std::vector<qint16> noiseSignal(unsigned seed, double sigma)
+{
+    std::mt19937 rng(seed);
+    std::normal_distribution<double> d(0.0, sigma);
+    std::vector<qint16> s(kN);
+    for (qint16& v : s)
+        v = qint16(std::clamp(std::lround(d(rng)), -32768L, 32767L));
+    return s;
+}
+
+// A map whose prepared signals are given directly: random, with chosen positions left out.
+void fillPrepared(MapData& data, int columns, int rows, int stepH, int stepV, int dim2,
+                  const std::vector<std::pair<int, int>>& missing, unsigned seed, double velocity = 2.6)
+{
+    data.clear();
+    data.setPositionCount(columns, rows);
+    data.setSteps(stepH, stepV);
+    SAFTsettings s;
+    s.velocity = velocity;
+    data.setSAFTsettings(s);
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> d(-3000, 3000);
+    for (int j = 1; j <= rows; ++j)
+        for (int i = 1; i <= columns; ++i) {
+            if (std::find(missing.begin(), missing.end(), std::make_pair(i, j)) != missing.end())
+                continue;
+            MapTrace t;
+            QVERIFY(t.allocate(kN));
+            for (qint16& v : t.prepared)
+                v = qint16(d(rng));
+            data.setTrace(i, j, std::move(t));
+        }
+    const MapVolumeGrid g = MapVolumeGrid::compute(columns, rows, stepH, stepV, dim2 * 0.005);
+    QVERIFY(data.setRawVolume(g.dim0, g.dim1, g.dim2, std::vector<qint16>(size_t(g.voxelCount()), 0)));
+}
+
+Saft::Geometry geometryOf(const MapData& data, int pitchX, int pitchY)
+{
+    Saft::Geometry g;
+    g.columns = data.columns();
+    g.rows = data.rows();
+    g.stepH = data.stepH();
+    g.stepV = data.stepV();
+    g.pitchX = pitchX;
+    g.pitchY = pitchY;
+    g.dim0 = data.dim0();
+    g.dim1 = data.dim1();
+    g.dim2 = data.dim2();
+    g.sampleCount = data.sampleCount();
+    g.velocity = data.saftSettings().velocity;
+    return g;
+}
+
+Saft::Signals signalsOf(const MapData& data)
+{
+    Saft::Signals s(size_t(data.columns()) * size_t(data.rows()), nullptr);
+    for (const auto& [key, trace] : data.traces())
+        s[size_t((key.i - 1) * data.rows() + (key.j - 1))] = trace.prepared.data();
+    return s;
+}
+
+struct Peak
+{
+    int value = -1;
+    int i = 0, j = 0, k = 0;
+};
+
+Peak peakOf(const std::vector<qint16>& v, int dim0, int dim1, int dim2)
+{
+    Peak p;
+    for (int i = 0; i < dim0; ++i)
+        for (int j = 0; j < dim1; ++j)
+            for (int k = 0; k < dim2; ++k) {
+                const int value = v[size_t((i * dim1 + j) * dim2 + k)];
+                if (value > p.value)
+                    p = Peak{value, i, j, k};
+            }
+    return p;
+}
+
+// Records every step and progress value the opening reports.
+class RecordingReporter : public MapStepReporter
+{
+public:
+    struct Step
+    {
+        MapStep step;
+        QString title;
+        QString label;
+        QList<int> values;
+        bool ok = false;
+    };
+    QList<Step> steps;
+    int stopAfter = -1; // progress calls before asking to stop; −1 never
+    int calls = 0;
+
+    void stepStarted(MapStep eStep, const QString& strTitle, const QString& strLabel) override
+    {
+        steps.append(Step{eStep, strTitle, strLabel, {}, false});
+    }
+    bool stepProgress(int iDone, int iTotal) override
+    {
+        if (iTotal != 100)
+            return false;
+        steps.last().values.append(iDone);
+        ++calls;
+        return stopAfter < 0 || calls <= stopAfter;
+    }
+    void stepFinished(MapStep, bool bOk) override { steps.last().ok = bOk; }
+};
+
+MapGeneratorOptions smallMap(int columns, int rows)
+{
+    MapGeneratorOptions o;
+    o.columns = columns;
+    o.rows = rows;
+    o.stepH = 10;
+    o.stepV = 10;
+    o.depth = 200;
+    o.reflectors = {MapReflector{columns * 5.0, rows * 5.0, 100.0, 1.0}};
+    return o;
+}
+
+} // namespace
+
+class TestPipeline : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { Vantar::setWorkerThreads(0); }
+
+    // Reading and the unprocessed volume.
+    void resample_data();
+    void resample();
+    void readSignalsProgressAndFiles();
+    void readSignalsFlatSignalIsSilence();
+    void buildVolumeSpreadsAndSmooths();
+    void buildVolumeRefusesBadWindows();
+
+    // Preparing.
+    void windowedKernelGuards();
+    void convolveSameByHand();
+    void correlatorMatchesDirectSums();
+    void prepareProgressAndFilterSW();
+    void prepareSingleTraceFilterSW();
+    void prepareFlatSignalAndGain();
+    void prepareFastMatchesReference();
+
+    // SAFT.
+    void transformSizes();
+    void fftOfKnownSignals();
+    void straightBelowDelay();
+    void saftFastEqualsReference_data();
+    void saftFastEqualsReference();
+    void saftProgressOfSmallMaps();
+    void saftRefusesUnusableInput();
+
+    // Whole sequence on generated maps.
+    void reflectorAtItsVoxel();
+    void reflectorDepthOnFineGrid();
+    void openReportsStepsAndMode();
+    void openFailsOnBadSignalFiles_data();
+    void openFailsOnBadSignalFiles();
+    void openTransmissionShowsUnprocessed();
+    void openTakesStoredSettingsOnlyWhenTheyFit();
+    void openStoppedByProgress();
+    void reprocessRefusesShallowDepth();
+
+    // Output.
+    void nrrdHeaderAndOrder();
+    void reconstructCommand();
+    void reconstructTransmissionFails();
+};
+
+void TestPipeline::resample_data()
+{
+    QTest::addColumn<QList<int>>("input");
+    QTest::addColumn<int>("m");
+    QTest::addColumn<QList<int>>("expected");
+    QTest::newRow("shrink by 2") << QList<int>{1, -5, 3, 2} << 2 << QList<int>{5, 3};
+    QTest::newRow("shrink by 1.5") << QList<int>{1, 2, 3, 4, 5, 6} << 4 << QList<int>{1, 3, 4, 6};
+    QTest::newRow("stretch by 2") << QList<int>{-1, 2} << 4 << QList<int>{1, 1, 2, 2};
+    QTest::newRow("stretch by 1.5") << QList<int>{7, -8} << 3 << QList<int>{7, 8, 8};
+    QTest::newRow("same size") << QList<int>{-3, 0, 4} << 3 << QList<int>{3, 0, 4};
+    QTest::newRow("-32768 stays") << QList<int>{-32768, 5} << 2 << QList<int>{-32768, 5};
+    QTest::newRow("-32768 loses") << QList<int>{-32768, 5} << 1 << QList<int>{5};
+}
+
+void TestPipeline::resample()
+{
+    QFETCH(QList<int>, input);
+    QFETCH(int, m);
+    QFETCH(QList<int>, expected);
+    std::vector<qint16> x(input.begin(), input.end());
+    std::vector<qint16> y(size_t(m), qint16(99));
+    MapData::resample(x.data(), int(x.size()), y.data(), m);
+    QCOMPARE(QList<int>(y.begin(), y.end()), expected);
+}
+
+void TestPipeline::readSignalsProgressAndFiles()
+{
+    QTemporaryDir dir;
+    const std::vector<qint16> a = noiseSignal(1, 400);
+    std::vector<qint16> longer = noiseSignal(2, 400);
+    QByteArray longBytes = littleEndian(longer) + QByteArray(100, 'x'); // bytes past the record
+    QVERIFY(writeBytes(dir.filePath("1_1.raw"), littleEndian(a)));
+    QVERIFY(writeBytes(dir.filePath("2_1.raw"), longBytes));
+
+    MapData data;
+    data.setFilterPeriod(200);
+    QList<int> values;
+    data.setProgressCallback([&](int d, int t) {
+        values.append(d);
+        return t == 100;
+    });
+    MapPositionTable table{{{1, 1}, dir.filePath("1_1.raw")}, {{2, 1}, dir.filePath("2_1.raw")}};
+    QStringList failed;
+    QVERIFY(data.readSignals(table, &failed));
+    QCOMPARE(values, (QList<int>{0, 50}));
+    QVERIFY(failed.isEmpty());
+    const MapTrace* t = data.trace(2, 1);
+    QVERIFY(t);
+    QCOMPARE(int(t->raw.size()), kN);
+    QVERIFY(t->raw == longer);
+    // The filtered samples are the normalised samples through the band-pass filter.
+    double mean = 0;
+    for (qint16 v : longer)
+        mean += v;
+    mean /= kN;
+    double sq = 0;
+    for (qint16 v : longer)
+        sq += (v - mean) * (v - mean);
+    QCOMPARE(t->sigma, std::sqrt(sq / kN));
+    std::vector<qint16> expected(kN);
+    for (int k = 0; k < kN; ++k)
+        expected[size_t(k)] = qint16(std::floor(13.0 * longer[size_t(k)] / t->sigma + 0.5));
+    BandPassFilter f;
+    f.setPeriod(200);
+    f.setBandwidth(data.filter().bandwidth());
+    QVERIFY(f.filterMapSignal(expected.data(), kN, false));
+    QVERIFY(t->filtered == expected);
+
+    // One byte short and missing: every other file is still read, the step fails.
+    QByteArray shortBytes = littleEndian(a);
+    shortBytes.chop(1);
+    QVERIFY(writeBytes(dir.filePath("3_1.raw"), shortBytes));
+    table[{3, 1}] = dir.filePath("3_1.raw");
+    table[{1, 2}] = dir.filePath("1_2.raw");
+    values.clear();
+    QVERIFY(!data.readSignals(table, &failed));
+    QCOMPARE(failed, (QStringList{dir.filePath("3_1.raw"), dir.filePath("1_2.raw")})); // key order
+    QCOMPARE(values, (QList<int>{0, 25, 50, 75}));
+    QCOMPARE(int(data.traces().size()), 4);
+    QVERIFY(data.trace(1, 1)->raw == a);
+    const MapTrace* bad = data.trace(3, 1);
+    QVERIFY(bad && bad->count == kN);
+    QVERIFY(std::all_of(bad->raw.begin(), bad->raw.end(), [](qint16 v) { return v == 0; }));
+    QVERIFY(std::all_of(bad->filtered.begin(), bad->filtered.end(), [](qint16 v) { return v == 0; }));
+
+    // Stopping through the callback keeps no half-read signals.
+    data.setProgressCallback([](int, int) { return false; });
+    QVERIFY(!data.readSignals(table));
+    QVERIFY(data.traces().empty());
+}
+
+void TestPipeline::readSignalsFlatSignalIsSilence()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeBytes(dir.filePath("1_1.raw"), littleEndian(std::vector<qint16>(kN, 1234))));
+    MapData data;
+    QVERIFY(data.readSignals({{{1, 1}, dir.filePath("1_1.raw")}}));
+    const MapTrace* t = data.trace(1, 1);
+    QCOMPARE(t->sigma, 0.0);
+    QVERIFY(std::all_of(t->filtered.begin(), t->filtered.end(), [](qint16 v) { return v == 0; }));
+    QCOMPARE(t->raw.front(), qint16(1234));
+}
+
+void TestPipeline::buildVolumeSpreadsAndSmooths()
+{
+    // 3 × 3 positions, 2 × 2 cells each; only the middle one holds a signal of 900s.
+    MapData data;
+    data.setPositionCount(3, 3);
+    MapTrace t;
+    QVERIFY(t.allocate(kN));
+    std::fill(t.filtered.begin(), t.filtered.end(), qint16(-900));
+    data.setTrace(2, 2, std::move(t));
+    QVERIFY(data.buildVolume(6, 6, 4, 2, 2, 100, 8));
+    data.setViewingMode(RawView);
+    QCOMPARE(data.dim2(), 4);
+    for (int k = 0; k < 4; ++k) {
+        QCOMPARE(data.voxel(2, 2, k), qint16(400)); // 4v/9 inside the block
+        QCOMPARE(data.voxel(3, 3, k), qint16(400));
+        QCOMPARE(data.voxel(1, 2, k), qint16(200)); // 2v/9 beside it
+        QCOMPARE(data.voxel(2, 4, k), qint16(200));
+        QCOMPARE(data.voxel(1, 1, k), qint16(100)); // v/9 at the corners
+        QCOMPARE(data.voxel(4, 4, k), qint16(100));
+        QCOMPARE(data.voxel(0, 0, k), qint16(0));
+    }
+    QVERIFY(!data.hasProcessedVolume());
+
+    // An edge cell averages fewer cells: one position of a 1 × 1 map fills all four cells.
+    MapData edge;
+    edge.setPositionCount(1, 1);
+    MapTrace e;
+    QVERIFY(e.allocate(kN));
+    e.filtered[0] = 10;
+    e.filtered[1] = 20;
+    edge.setTrace(1, 1, std::move(e));
+    QVERIFY(edge.buildVolume(2, 2, 1, 2, 2, 0, 2)); // 2 samples to 1 layer: the larger
+    edge.setViewingMode(RawView);
+    QCOMPARE(edge.voxel(0, 0, 0), qint16(20));
+    QCOMPARE(edge.voxel(1, 1, 0), qint16(20));
+}
+
+void TestPipeline::buildVolumeRefusesBadWindows()
+{
+    MapData data;
+    data.setPositionCount(1, 1);
+    QVERIFY(data.buildVolume(2, 2, 10, 2, 2, 0, kN)); // the whole record
+    QVERIFY(data.hasRawVolume());
+    QVERIFY(!data.buildVolume(2, 2, 10, 2, 2, 1, kN)); // one past the end
+    QVERIFY(!data.hasRawVolume());
+    QCOMPARE(data.dim0(), 0);
+    QVERIFY(!data.buildVolume(2, 2, 10, 2, 2, -1, 10));
+    QVERIFY(!data.buildVolume(2, 2, 10, 2, 2, 0, 0));
+    QVERIFY(!data.buildVolume(0, 2, 10, 2, 2, 0, 10));
+    QVERIFY(!data.buildVolume(2, 2, 0, 2, 2, 0, 10));
+    // An absurd size is refused rather than attempted.
+    QVERIFY(!data.buildVolume(100000, 100000, 1000, 2, 2, 0, 10));
+    QVERIFY(!data.hasRawVolume());
+}
+
+void TestPipeline::windowedKernelGuards()
+{
+    const qint16 p[3] = {-1, 0, 1};
+    double c[3], s[3], w[3];
+    QVERIFY(PrepareFir::makeWindowedKernel(p, 3, c, s, w, 0.005, 1.0, -3.0));
+    QCOMPARE(w[1], 1.0);
+    QCOMPARE(s[1], 0.0);
+    QCOMPARE(c[0], c[2]);
+    QCOMPARE(s[0], -s[2]);
+    QVERIFY(!PrepareFir::makeWindowedKernel(nullptr, 3, c, s, w, 0.005, 1.0, -3.0));
+    QVERIFY(!PrepareFir::makeWindowedKernel(p, 0, c, s, w, 0.005, 1.0, -3.0));
+    QVERIFY(!PrepareFir::makeWindowedKernel(p, 3, c, s, w, 0.005, 0.0, -3.0));
+    QVERIFY(!PrepareFir::makeWindowedKernel(p, 3, c, s, w, -0.001, 1.0, -3.0));
+    QVERIFY(!PrepareFir::makeWindowedKernel(p, 3, c, s, w, 0.005, 1.0, 0.0));
+    QVERIFY(!PrepareFir::makeWindowedKernel(p, 3, nullptr, s, w, 0.005, 1.0, -3.0));
+    // The window's width: s = −8 ln(10^(−3/20)) / (4π² b² f²).
+    const double sw = 8 * std::log(std::pow(10.0, 3.0 / 20.0)) / (39.47841760435743 * 0.25 * 1e-4);
+    QVERIFY(std::abs(w[0] - std::exp(-1.0 / (2 * sw))) < 1e-15);
+}
+
+void TestPipeline::convolveSameByHand()
+{
+    // 2 × 3 input, 2 × 2 kernel: y[r][c] = Σ k[u][v]·x[r − u + 1][c − v + 1].
+    const double x[6] = {1, 2, 3, 4, 5, 6};
+    const double k[4] = {1, 10, 100, 1000};
+    double y[6];
+    PrepareFir::convolveSame(x, 2, 3, k, 2, 2, y);
+    // y[0][0] = k00·x11 + k01·x10 + k10·x01 + k11·x00 = 5 + 40 + 200 + 1000.
+    QCOMPARE(y[0], 1245.0);
+    // y[1][2]: only u = 1, v = 1 reads inside the input, x[1][2].
+    QCOMPARE(y[5], 6000.0);
+    // y[1][1] = 1·x[2][2]? outside; 10·x[2][1] outside; 100·x[1][2] + 1000·x[1][1].
+    QCOMPARE(y[4], 100.0 * 6 + 1000.0 * 5);
+    // One row with a three-tap kernel: a centred reversed sum.
+    const double row[4] = {1, 2, 3, 4};
+    const double h[3] = {1, 2, 3};
+    double out[4];
+    PrepareFir::convolveSame(row, 1, 4, h, 1, 3, out);
+    QCOMPARE(out[0], 1 * 2.0 + 2 * 1.0);
+    QCOMPARE(out[1], 1 * 3.0 + 2 * 2.0 + 3 * 1.0);
+    QCOMPARE(out[3], 2 * 4.0 + 3 * 3.0);
+}
+
+void TestPipeline::correlatorMatchesDirectSums()
+{
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> d(-1000, 1000);
+    for (int K : {1, 161, 801}) {
+        const int n = 5000;
+        std::vector<double> x(n), h(K);
+        for (double& v : x)
+            v = d(rng);
+        for (double& v : h)
+            v = d(rng) / 1000;
+        PrepareFir::Correlator c;
+        QVERIFY(c.build(h.data(), K, n));
+        auto ws = c.makeWorkspace();
+        QVERIFY(ws);
+        std::vector<double> y(n);
+        c.apply(*ws, x.data(), y.data());
+        double worst = 0;
+        for (int i = 0; i < n; ++i) {
+            double sum = 0;
+            for (int k = 0; k < K; ++k) {
+                const int at = i - K / 2 + k;
+                if (at >= 0 && at < n)
+                    sum += h[size_t(k)] * x[size_t(at)];
+            }
+            worst = std::max(worst, std::abs(sum - y[size_t(i)]));
+        }
+        QVERIFY2(worst < 1e-8, qPrintable(QString::number(worst)));
+        c.apply(*ws, x.data(), x.data()); // in place gives the same
+        QVERIFY(x == y);
+    }
+}
+
+void TestPipeline::prepareProgressAndFilterSW()
+{
+    MapData data;
+    for (int i = 1; i <= 2; ++i) {
+        MapTrace t;
+        QVERIFY(t.allocate(kN));
+        t.raw = noiseSignal(10 + unsigned(i), 500);
+        t.sigma = 500;
+        data.setTrace(i, 1, std::move(t));
+    }
+    QList<int> values;
+    data.setProgressCallback([&](int d, int) {
+        values.append(d);
+        return true;
+    });
+    SAFTsettings s;
+    s.filterSW = false;
+    data.setSAFTsettings(s);
+    QVERIFY(data.prepare(0.5));
+    QCOMPARE(values, (QList<int>{45, 90}));
+    values.clear();
+    s.filterSW = true;
+    data.setSAFTsettings(s);
+    QVERIFY(data.prepare(0.5));
+    QCOMPARE(values, (QList<int>{45, 90, 95, 100}));
+}
+
+void TestPipeline::prepareSingleTraceFilterSW()
+{
+    MapData data;
+    MapTrace t;
+    QVERIFY(t.allocate(kN));
+    MapGeneratorOptions o;
+    o.reflectors = {MapReflector{150, 100, 300, 1.0}};
+    t.raw = MapGenerator::signal(o, 15, 10);
+    double mean = 0, sq = 0;
+    for (qint16 v : t.raw)
+        mean += v;
+    mean /= kN;
+    for (qint16 v : t.raw)
+        sq += (v - mean) * (v - mean);
+    t.sigma = std::sqrt(sq / kN);
+    data.setTrace(1, 1, std::move(t));
+    SAFTsettings s;
+    s.filterSW = false;
+    data.setSAFTsettings(s);
+    QVERIFY(data.prepare(0.5));
+    const std::vector<qint16> plain = data.trace(1, 1)->prepared;
+    s.filterSW = true;
+    data.setSAFTsettings(s);
+    QVERIFY(data.prepare(0.5));
+    const std::vector<qint16>& sw = data.trace(1, 1)->prepared;
+    // The mean of one signal is that signal: nothing is left before sample 1499.
+    for (int i = 0; i < 1499; ++i)
+        QCOMPARE(sw[size_t(i)], qint16(0));
+    // After it, the weighted mean falls with depth and ever more of the signal remains.
+    bool bRemains = false;
+    for (int i = 1499; i < kN; ++i) {
+        const double w = std::pow(1.0 / (i - 1498), 0.3);
+        const double expected = plain[size_t(i)] - std::floor(w * plain[size_t(i)] + 0.5);
+        QVERIFY(std::abs(sw[size_t(i)] - expected) <= 1);
+        bRemains = bRemains || sw[size_t(i)] != 0;
+    }
+    QVERIFY(bRemains);
+}
+
+void TestPipeline::prepareFlatSignalAndGain()
+{
+    MapData data;
+    MapTrace flat;
+    QVERIFY(flat.allocate(kN));
+    std::fill(flat.raw.begin(), flat.raw.end(), qint16(77));
+    flat.sigma = 0.0;
+    flat.prepared.assign(kN, 5);
+    data.setTrace(1, 1, std::move(flat));
+    MapTrace echo;
+    QVERIFY(echo.allocate(kN));
+    // A strong tone near the end of the record, where the gain is largest.
+    for (int i = 0; i < kN; ++i)
+        echo.raw[size_t(i)] = i > 38000 ? qint16(std::lround(8000 * std::sin(2 * 3.141592653589793 * i / 200))) : 0;
+    double sq = 0, mean = 0;
+    for (qint16 v : echo.raw)
+        mean += v;
+    mean /= kN;
+    for (qint16 v : echo.raw)
+        sq += (v - mean) * (v - mean);
+    echo.sigma = std::sqrt(sq / kN);
+    data.setTrace(2, 1, std::move(echo));
+    SAFTsettings s;
+    s.filterSW = false;
+    data.setSAFTsettings(s);
+    QVERIFY(data.prepare(0.5));
+    // Sigma 0: silence, not NaN cast to 16 bits.
+    const std::vector<qint16>& p = data.trace(1, 1)->prepared;
+    QVERIFY(std::all_of(p.begin(), p.end(), [](qint16 v) { return v == 0; }));
+    const std::vector<qint16> noGain = data.trace(2, 1)->prepared;
+    s.tcg = 6;
+    data.setSAFTsettings(s);
+    QVERIFY(data.prepare(0.5));
+    const std::vector<qint16>& gain = data.trace(2, 1)->prepared;
+    // G = 10^0.3 × 0.5 ≈ 0.998: the gain falls very slightly towards the last sample.
+    const double G = std::pow(10.0, 0.3) * 0.5;
+    int peakAt = 39000;
+    for (int i = 39000; i < 39900; ++i)
+        if (std::abs(noGain[size_t(i)]) > std::abs(noGain[size_t(peakAt)]))
+            peakAt = i;
+    QVERIFY(std::abs(noGain[size_t(peakAt)]) > 1000);
+    const double factor = 1.0 + (G - 1.0) / (kN - 1) * peakAt;
+    QVERIFY(std::abs(gain[size_t(peakAt)] - noGain[size_t(peakAt)] * factor) <= 1.0);
+    QVERIFY(std::abs(gain[size_t(peakAt)]) < std::abs(noGain[size_t(peakAt)]));
+    QCOMPARE(gain[0], noGain[0]);
+}
+
+void TestPipeline::prepareFastMatchesReference()
+{
+    MapData data;
+    MapGeneratorOptions o;
+    o.columns = 3;
+    o.rows = 1;
+    o.reflectors = {MapReflector{15, 5, 200, 1.0}};
+    for (int i = 1; i <= 3; ++i) {
+        MapTrace t;
+        QVERIFY(t.allocate(kN));
+        t.raw = MapGenerator::signal(o, i, 1);
+        double mean = 0, sq = 0;
+        for (qint16 v : t.raw)
+            mean += v;
+        mean /= kN;
+        for (qint16 v : t.raw)
+            sq += (v - mean) * (v - mean);
+        t.sigma = std::sqrt(sq / kN);
+        data.setTrace(i, 1, std::move(t));
+    }
+    for (int frequency : {50, 150}) {
+        SAFTsettings s;
+        s.frequency = frequency;
+        s.tcg = 10;
+        data.setSAFTsettings(s);
+        QVERIFY(data.prepareReference(0.5));
+        std::vector<std::vector<qint16>> ref;
+        for (const auto& [key, t] : data.traces())
+            ref.push_back(t.prepared);
+        QVERIFY(data.prepare(0.5));
+        int worst = 0;
+        size_t k = 0;
+        for (const auto& [key, t] : data.traces()) {
+            for (int i = 0; i < kN; ++i)
+                worst = std::max(worst, std::abs(t.prepared[size_t(i)] - ref[k][size_t(i)]));
+            ++k;
+        }
+        QVERIFY2(worst <= 1, qPrintable(QStringLiteral("%1 kHz: %2").arg(frequency).arg(worst)));
+    }
+}
+
+void TestPipeline::transformSizes()
+{
+    int N = 0, e = 0;
+    Saft::transformSize(100, N, e);
+    QCOMPARE(N, 128);
+    QCOMPARE(e, 7);
+    Saft::transformSize(1, N, e);
+    QCOMPARE(N, 2);
+    QCOMPARE(e, 1);
+    Saft::transformSize(128, N, e);
+    QCOMPARE(N, 128);
+    Saft::transformSize(129, N, e);
+    QCOMPARE(N, 256);
+}
+
+void TestPipeline::fftOfKnownSignals()
+{
+    // Against a plain DFT; the twiddles' 0.70710678 keeps the transform within 1e-6.
+    const int e = 5, N = 32;
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> d(-1, 1);
+    std::vector<double> re(N), im(N), re0(N), im0(N);
+    for (int k = 0; k < N; ++k) {
+        re0[size_t(k)] = re[size_t(k)] = d(rng);
+        im0[size_t(k)] = im[size_t(k)] = d(rng);
+    }
+    Saft::fft(re.data(), im.data(), e, false);
+    for (int f = 0; f < N; ++f) {
+        double sr = 0, si = 0;
+        for (int k = 0; k < N; ++k) {
+            const double a = -2 * 3.141592653589793 * f * k / N;
+            sr += re0[size_t(k)] * std::cos(a) - im0[size_t(k)] * std::sin(a);
+            si += re0[size_t(k)] * std::sin(a) + im0[size_t(k)] * std::cos(a);
+        }
+        QVERIFY(std::abs(sr - re[size_t(f)]) < 1e-6);
+        QVERIFY(std::abs(si - im[size_t(f)]) < 1e-6);
+    }
+    Saft::fft(re.data(), im.data(), e, true);
+    for (int k = 0; k < N; ++k) {
+        QVERIFY(std::abs(re[size_t(k)] / N - re0[size_t(k)]) < 1e-6);
+        QVERIFY(std::abs(im[size_t(k)] / N - im0[size_t(k)]) < 1e-6);
+    }
+}
+
+void TestPipeline::straightBelowDelay()
+{
+    // 1 × 1 map at 10 mm: cell 1 (x = 5 mm) lies straight below the probe at 5 mm. With
+    // velocity 2.6 layer 1 is reached at t = 38, sample 157, with full weight.
+    MapData data;
+    fillPrepared(data, 1, 1, 10, 10, 2, {}, 1);
+    std::vector<qint16>& s = data.trace(1, 1)->prepared;
+    std::fill(s.begin(), s.end(), qint16(0));
+    s[157] = 1000;
+    const Saft::Geometry g = geometryOf(data, 5, 5);
+    std::vector<double> acc(size_t(g.voxelCount()), 0.0);
+    QVERIFY(Saft::accumulateReference(g, signalsOf(data), acc.data()));
+    QCOMPARE(acc[0], 1000.0);
+    QCOMPARE(acc[1], 0.0);          // layer 2 reads sample 195
+    QVERIFY(acc[size_t(1 * 2 * 2)] == 0.0); // cell (2, 1) is 5 mm aside: another delay
+    // dim2 = 1: N = 2, and the envelope is |value| × 0.0625.
+    Saft::Geometry one = g;
+    one.dim2 = 1;
+    const double column[4] = {-1000.0, 40.0, 8.0, 7.9};
+    qint16 out[4];
+    one.dim0 = 2;
+    one.dim1 = 2;
+    QVERIFY(Saft::envelopeReference(one, column, out));
+    QCOMPARE(out[0], qint16(63)); // 62.5 rounds up
+    QCOMPARE(out[1], qint16(3));  // 2.5 rounds up
+    QCOMPARE(out[2], qint16(1));  // 0.5
+    QCOMPARE(out[3], qint16(0));  // 0.49375
+}
+
+void TestPipeline::saftFastEqualsReference_data()
+{
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("stepH");
+    QTest::addColumn<int>("stepV");
+    QTest::addColumn<int>("dim2");
+    QTest::addColumn<double>("velocity");
+    QTest::addColumn<QList<QPoint>>("missing");
+    QTest::newRow("1x1") << 1 << 1 << 10 << 10 << 30 << 2.6 << QList<QPoint>{};
+    QTest::newRow("3x2") << 3 << 2 << 10 << 10 << 100 << 2.6 << QList<QPoint>{};
+    QTest::newRow("odd steps 12x17") << 3 << 2 << 12 << 17 << 40 << 2.6 << QList<QPoint>{};
+    QTest::newRow("steps 23x31, holes") << 5 << 4 << 23 << 31 << 25 << 3.1 << QList<QPoint>{{2, 2}, {5, 1}, {1, 4}};
+    QTest::newRow("dim2 = 1") << 4 << 3 << 10 << 10 << 1 << 2.6 << QList<QPoint>{{1, 1}};
+    QTest::newRow("tiles cut, 20x3") << 20 << 3 << 10 << 15 << 300 << 5.0 << QList<QPoint>{};
+    // Slow sound: the far voxels read past the end of the record, the near ones its start.
+    QTest::newRow("beyond the record") << 3 << 3 << 100 << 100 << 130 << 0.31 << QList<QPoint>{};
+    QTest::newRow("fast sound") << 3 << 2 << 10 << 10 << 60 << 15.0 << QList<QPoint>{};
+}
+
+void TestPipeline::saftFastEqualsReference()
+{
+    QFETCH(int, columns);
+    QFETCH(int, rows);
+    QFETCH(int, stepH);
+    QFETCH(int, stepV);
+    QFETCH(int, dim2);
+    QFETCH(double, velocity);
+    QFETCH(QList<QPoint>, missing);
+    std::vector<std::pair<int, int>> holes;
+    for (const QPoint& p : missing)
+        holes.emplace_back(p.x(), p.y());
+    MapData data;
+    fillPrepared(data, columns, rows, stepH, stepV, dim2, holes, 7, velocity);
+    const MapVolumeGrid grid = MapVolumeGrid::compute(columns, rows, stepH, stepV, dim2 * 0.005);
+    const Saft::Geometry g = geometryOf(data, grid.pitchX, grid.pitchY);
+    const Saft::Signals sig = signalsOf(data);
+
+    std::vector<double> ref(size_t(g.voxelCount()), 0.0);
+    QVERIFY(Saft::accumulateReference(g, sig, ref.data()));
+    for (int threads : {1, 2, 3}) {
+        Vantar::setWorkerThreads(threads);
+        std::vector<double> fast(size_t(g.voxelCount()), 0.0);
+        QVERIFY(Saft::accumulateFast(g, sig, fast.data()));
+        // The same sums in the same order: equal to the last bit.
+        QVERIFY(std::memcmp(ref.data(), fast.data(), ref.size() * sizeof(double)) == 0);
+        std::fill(fast.begin(), fast.end(), 0.0);
+        QVERIFY(Saft::accumulateDirect(g, sig, fast.data()));
+        QVERIFY(std::memcmp(ref.data(), fast.data(), ref.size() * sizeof(double)) == 0);
+    }
+    Vantar::setWorkerThreads(0);
+    if (QByteArray(QTest::currentDataTag()) == "beyond the record") {
+        // Some delays fall outside the record and add nothing; some stay inside.
+        std::vector<double> only(size_t(g.voxelCount()), 0.0);
+        std::vector<std::vector<qint16>> ones(sig.size(), std::vector<qint16>(kN, 1));
+        Saft::Signals s1;
+        for (auto& v : ones)
+            s1.push_back(v.data());
+        QVERIFY(Saft::accumulateFast(g, s1, only.data()));
+        QVERIFY(std::count(only.begin(), only.end(), 0.0) > 0);
+        QVERIFY(std::count(only.begin(), only.end(), 0.0) < qsizetype(only.size()));
+    }
+
+    QVERIFY(data.processSAFTReference(grid.pitchX, grid.pitchY));
+    const std::vector<qint16> refVolume = data.processedVolume();
+    QVERIFY(data.processSAFT(grid.pitchX, grid.pitchY));
+    QVERIFY(data.processedVolume() == refVolume);
+    QVERIFY(std::any_of(refVolume.begin(), refVolume.end(), [](qint16 v) { return v > 0; }));
+}
+
+void TestPipeline::saftProgressOfSmallMaps()
+{
+    MapData data;
+    fillPrepared(data, 3, 2, 10, 10, 10, {{2, 1}}, 3);
+    for (bool bFast : {false, true}) {
+        QList<int> values;
+        data.setProgressCallback([&](int d, int t) {
+            values.append(d);
+            return t == 100;
+        });
+        QVERIFY(bFast ? data.processSAFT(5, 5) : data.processSAFTReference(5, 5));
+        QCOMPARE(values, (QList<int>{17, 33, 50, 67, 83, 100}));
+        // Stopping leaves no processed volume.
+        data.setProgressCallback([](int d, int) { return d < 50; });
+        QVERIFY(!(bFast ? data.processSAFT(5, 5) : data.processSAFTReference(5, 5)));
+        QVERIFY(!data.hasProcessedVolume());
+    }
+}
+
+void TestPipeline::saftRefusesUnusableInput()
+{
+    MapData data;
+    QVERIFY(!data.processSAFT(5, 5)); // no unprocessed volume
+    fillPrepared(data, 2, 2, 10, 10, 10, {}, 1);
+    QVERIFY(!data.processSAFT(0, 5));
+    SAFTsettings s = data.saftSettings();
+    s.velocity = 0.0;
+    data.setSAFTsettings(s);
+    QVERIFY(!data.processSAFT(5, 5));
+    s.velocity = std::nan("");
+    data.setSAFTsettings(s);
+    QVERIFY(!data.processSAFTReference(5, 5));
+    QVERIFY(!data.hasProcessedVolume());
+    s.velocity = 2.6;
+    data.setSAFTsettings(s);
+    QVERIFY(data.processSAFT(5, 5));
+    // A trace whose prepared array is short is left out rather than read past its end.
+    MapTrace t;
+    t.prepared.assign(10, 1000);
+    data.setTrace(1, 1, std::move(t));
+    QVERIFY(data.processSAFT(5, 5));
+}
+
+void TestPipeline::reflectorAtItsVoxel()
+{
+    // 30 × 20 positions at 100 mm: the grid takes 2 × 2 cells of 50 mm per position. A point
+    // reflector at (1500, 1000) mm and 250 mm depth lies at SAFT voxel (30, 20, 50).
+    QTemporaryDir dir;
+    MapGeneratorOptions o;
+    o.columns = 30;
+    o.rows = 20;
+    o.stepH = 100;
+    o.stepV = 100;
+    o.depth = 500;
+    o.reflectors = {MapReflector{1500, 1000, 250, 1.0}};
+    QString error;
+    QVERIFY2(MapGenerator::write(dir.path(), o, &error), qPrintable(error));
+    MapData data;
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    const MapOpenResult r = MapOpener::open(data, request);
+    QVERIFY2(r.loaded && r.processed, qPrintable(r.message));
+    QCOMPARE(r.grid.pitchX, 50);
+    QCOMPARE(data.dim0(), 60);
+    QCOMPARE(data.dim1(), 40);
+    QCOMPARE(data.dim2(), 100);
+    QCOMPARE(data.viewingMode(), ProcessedView);
+    const Peak p = peakOf(data.processedVolume(), data.dim0(), data.dim1(), data.dim2());
+    QCOMPARE(p.i, 29);
+    QCOMPARE(p.j, 19);
+    QCOMPARE(p.k, 49);
+    // Well above its lateral neighbours.
+    data.setViewingMode(ProcessedView);
+    for (auto [di, dj] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+        QVERIFY2(data.voxel(p.i + di, p.j + dj, p.k) < 0.8 * p.value,
+                 qPrintable(QStringLiteral("%1 vs %2").arg(data.voxel(p.i + di, p.j + dj, p.k)).arg(p.value)));
+}
+
+void TestPipeline::reflectorDepthOnFineGrid()
+{
+    QTemporaryDir dir;
+    MapGeneratorOptions o = smallMap(10, 8);
+    o.depth = 300;
+    o.reflectors = {MapReflector{50, 40, 120, 1.0}};
+    QVERIFY(MapGenerator::write(dir.path(), o));
+    MapData data;
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    const MapOpenResult r = MapOpener::open(data, request);
+    QVERIFY2(r.loaded && r.processed, qPrintable(r.message));
+    const Peak p = peakOf(data.processedVolume(), data.dim0(), data.dim1(), data.dim2());
+    QCOMPARE(p.k, 120 / 5 - 1); // depth 120 mm: layer 24, index 23
+}
+
+void TestPipeline::openReportsStepsAndMode()
+{
+    QTemporaryDir dir;
+    const MapGeneratorOptions o = smallMap(2, 1);
+    QVERIFY(MapGenerator::write(dir.path(), o));
+    MapData data;
+    RecordingReporter rep;
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    request.current.filterSW = false;
+    MapStoredFiles stored;
+    request.storedFiles = &stored;
+    const MapOpenResult r = MapOpener::open(data, request, &rep);
+    QVERIFY2(r.loaded && r.processed, qPrintable(r.message));
+    QVERIFY(r.message.isEmpty());
+    QVERIFY(!r.savedSettings);
+    QCOMPARE(rep.steps.size(), 3);
+    QCOMPARE(rep.steps[0].title, QStringLiteral("Data Reading"));
+    QCOMPARE(rep.steps[0].label, QStringLiteral("Data reading progress:"));
+    QCOMPARE(rep.steps[0].values, (QList<int>{0, 50}));
+    QCOMPARE(rep.steps[1].title, QStringLiteral("Data Preparing"));
+    QCOMPARE(rep.steps[1].label, QStringLiteral("Data preparing progress:"));
+    QCOMPARE(rep.steps[1].values, (QList<int>{45, 90})); // Filter SW off: ends at 90
+    QCOMPARE(rep.steps[2].title, QStringLiteral("Data Processing"));
+    QCOMPARE(rep.steps[2].label, QStringLiteral("Data processing progress:"));
+    QCOMPARE(rep.steps[2].values, (QList<int>{50, 100}));
+    for (const auto& s : rep.steps)
+        QVERIFY(s.ok);
+    // Parameters derived from the settings: window 0 … iWindowEnd, input filter off → 100 %.
+    QCOMPARE(r.saft.frequency, 50);
+    QCOMPARE(r.saft.bandwidth, 100);
+    QCOMPARE(r.saft.velocity, 2.6);
+    QCOMPARE(r.saft.tcg, 0);
+    QCOMPARE(r.saft.filterSW, false);
+    QCOMPARE(r.saft.depth, int(std::floor(1000 * r.depthRange + 0.5)));
+    QCOMPARE(data.filter().period(), 200);
+    QCOMPARE(r.firstSample, 0);
+    QCOMPARE(r.firstPosition, (MapPositionKey{1, 1}));
+    QCOMPARE(r.lengthX, 0.02);
+    QCOMPARE(data.viewingMode(), ProcessedView);
+    QVERIFY(data.currentVolume() == data.processedVolume().data());
+    QCOMPARE(r.createdText.size(), QStringLiteral("dd.MM.yy   hh:mm").size());
+}
+
+void TestPipeline::openFailsOnBadSignalFiles_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("file missing") << "missing";
+    QTest::newRow("short") << "short";
+    QTest::newRow("directory") << "directory";
+    QTest::newRow("no signals") << "none";
+    QTest::newRow("no configuration") << "config";
+    QTest::newRow("configuration too short") << "config6";
+}
+
+void TestPipeline::openFailsOnBadSignalFiles()
+{
+    QFETCH(QString, damage);
+    QTemporaryDir dir;
+    MapGeneratorOptions o = smallMap(3, 2);
+    if (damage == "short")
+        o.truncated = {{2, 2}};
+    QVERIFY(MapGenerator::write(dir.path(), o));
+    if (damage == "missing")
+        QVERIFY(QFile::remove(dir.filePath("2_1.raw")));
+    if (damage == "directory") {
+        QVERIFY(QFile::remove(dir.filePath("1_2.raw")));
+        QVERIFY(QDir(dir.path()).mkdir("1_2.raw")); // not listed: the position has no signal
+    }
+    if (damage == "none")
+        for (const QString& f : QDir(dir.path()).entryList({"*.raw"}))
+            QVERIFY(QFile::remove(dir.filePath(f)));
+    if (damage == "config")
+        QVERIFY(QFile::remove(dir.filePath("map.cfg")));
+    if (damage == "config6")
+        QVERIFY(writeBytes(dir.filePath("map.cfg"), QByteArray(6, 3)));
+
+    // Something of an earlier map in MapData: it must not stay visible.
+    MapData data;
+    fillPrepared(data, 2, 2, 10, 10, 10, {}, 1);
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    const MapOpenResult r = MapOpener::open(data, request);
+    if (damage == "directory" || damage == "missing") {
+        // A position without a file is simply absent from the listing; the map opens.
+        QVERIFY2(r.loaded && r.processed, qPrintable(r.message));
+        QVERIFY(!data.trace(damage == "missing" ? 2 : 1, damage == "missing" ? 1 : 2));
+        QCOMPARE(int(data.traces().size()), 5);
+        return;
+    }
+    QVERIFY(!r.loaded);
+    QVERIFY(!r.processed);
+    QVERIFY(!r.message.isEmpty());
+    QVERIFY(!data.hasRawVolume());
+    QVERIFY(!data.hasProcessedVolume());
+    QVERIFY(data.traces().empty());
+    QVERIFY(!data.currentVolume());
+    if (damage == "short") {
+        QCOMPARE(r.failedFiles, QStringList{dir.path() + "/2_2.raw"});
+        QVERIFY(r.message.contains("2_2.raw"));
+    }
+}
+
+void TestPipeline::openTransmissionShowsUnprocessed()
+{
+    QTemporaryDir dir;
+    const MapGeneratorOptions o = smallMap(2, 2);
+    QVERIFY(MapGenerator::write(dir.path(), o));
+    MapConfig c;
+    QVERIFY(MapConfig::parse(MapGenerator::configuration(o), c));
+    c.settings.eTestingMethod = ConfigSettings::Transmission;
+    QVERIFY(writeBytes(dir.filePath("map.cfg"), c.encode()));
+    MapData data;
+    RecordingReporter rep;
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    const MapOpenResult r = MapOpener::open(data, request, &rep);
+    QVERIFY(r.loaded);
+    QVERIFY(r.transmission);
+    QVERIFY(!r.processed);
+    QVERIFY(!r.message.isEmpty());
+    QCOMPARE(rep.steps.size(), 1); // reading only
+    QCOMPARE(data.viewingMode(), RawView);
+    QVERIFY(data.currentVolume() == data.rawVolume().data());
+    QVERIFY(!data.hasProcessedVolume());
+    // Rerunning from the panel does not run SAFT either.
+    SAFTsettings s = r.saft;
+    s.depth = 150;
+    const MapProcessResult p = MapOpener::reprocess(data, c.settings, r.depthStart, s);
+    QVERIFY(p.volumeBuilt);
+    QVERIFY(!p.processed);
+    QCOMPARE(data.dim2(), 30);
+    QCOMPARE(data.viewingMode(), RawView);
+}
+
+void TestPipeline::openTakesStoredSettingsOnlyWhenTheyFit()
+{
+    QTemporaryDir dir;
+    const MapGeneratorOptions o = smallMap(3, 2);
+    QVERIFY(MapGenerator::write(dir.path(), o));
+    SAFTsettings saved;
+    saved.depth = 150; // 30 layers
+    saved.frequency = 75;
+    saved.bandwidth = 50;
+    saved.velocity = 2.7;
+    saved.tcg = 3;
+    saved.filterSW = false;
+    MapViewState state;
+    state.ranges = MapViewRanges{RawView, 6, 4, 30, {0, 5}, {0, 3}, {0, 29}};
+    const QString setPath = MapStoredFiles::viewSettingsPath(dir.path());
+    QVERIFY(writeViewSettingsFile(setPath, saved, state));
+
+    MapData data;
+    MapStoredFiles stored;
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    request.storedFiles = &stored;
+    MapOpenResult r = MapOpener::open(data, request);
+    QVERIFY2(r.loaded && r.processed, qPrintable(r.message));
+    QVERIFY(r.savedSettings);
+    QVERIFY(stored.hasStoredViewSettings());
+    QVERIFY(r.saft == saved);
+    QVERIFY(data.saftSettings() == saved);
+    QCOMPARE(data.dim2(), 30);
+    QCOMPARE(data.filter().bandwidth(), 0.5);
+    QCOMPARE(data.filter().period(), 133); // round(100 × 100 / 75)
+    QCOMPARE(data.viewingMode(), RawView); // the stored mode
+    QVERIFY(data.hasProcessedVolume());
+
+    // Stored for a volume of another size: not this map's, the derived parameters apply.
+    state.ranges = MapViewRanges{ProcessedView, 8, 4, 30, {0, 7}, {0, 3}, {0, 29}};
+    QVERIFY(writeViewSettingsFile(setPath, saved, state));
+    r = MapOpener::open(data, request);
+    QVERIFY(r.loaded);
+    QVERIFY(!r.savedSettings);
+    QVERIFY(!stored.hasStoredViewSettings());
+    QCOMPARE(r.saft.frequency, 50);
+
+    // A stored depth of one layer cannot be reconstructed: not taken over.
+    saved.depth = 5;
+    state.ranges = MapViewRanges{ProcessedView, 6, 4, 1, {0, 5}, {0, 3}, {0, 0}};
+    QVERIFY(writeViewSettingsFile(setPath, saved, state));
+    r = MapOpener::open(data, request);
+    QVERIFY(r.loaded);
+    QVERIFY(!r.savedSettings);
+    request.useStoredSettings = false;
+    r = MapOpener::open(data, request);
+    QVERIFY(!r.savedSettings);
+}
+
+void TestPipeline::openStoppedByProgress()
+{
+    QTemporaryDir dir;
+    QVERIFY(MapGenerator::write(dir.path(), smallMap(4, 4)));
+    MapData data;
+    RecordingReporter rep;
+    rep.stopAfter = 2;
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    const MapOpenResult r = MapOpener::open(data, request, &rep);
+    QVERIFY(r.stopped);
+    QVERIFY(!r.loaded);
+    QVERIFY(data.traces().empty());
+    QVERIFY(!data.hasRawVolume());
+}
+
+void TestPipeline::reprocessRefusesShallowDepth()
+{
+    QTemporaryDir dir;
+    QVERIFY(MapGenerator::write(dir.path(), smallMap(2, 2)));
+    MapData data;
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    const MapOpenResult r = MapOpener::open(data, request);
+    QVERIFY(r.loaded && r.processed);
+    const std::vector<qint16> before = data.processedVolume();
+    const int dim2 = data.dim2();
+    SAFTsettings s = r.saft;
+    for (int depth : {0, 5, 7}) {
+        s.depth = depth;
+        const MapProcessResult p = MapOpener::reprocess(data, r.config.settings, r.depthStart, s);
+        QVERIFY(!p.accepted);
+        QVERIFY(!p.message.isEmpty());
+        QCOMPARE(data.dim2(), dim2);
+        QVERIFY(data.processedVolume() == before);
+        QVERIFY(data.saftSettings() == r.saft);
+    }
+    s.depth = 8; // 1.6 layers round to 2
+    MapProcessResult p = MapOpener::reprocess(data, r.config.settings, r.depthStart, s);
+    QVERIFY2(p.accepted && p.volumeBuilt && p.processed, qPrintable(p.message));
+    QCOMPARE(data.dim2(), 2);
+    s.depth = 250;
+    s.frequency = 100;
+    p = MapOpener::reprocess(data, r.config.settings, r.depthStart, s);
+    QVERIFY(p.processed);
+    QCOMPARE(data.dim2(), 50);
+    QCOMPARE(data.filter().period(), 100);
+    QCOMPARE(data.viewingMode(), ProcessedView);
+}
+
+void TestPipeline::nrrdHeaderAndOrder()
+{
+    // 2 × 3 × 4 with value = 100 i + 10 j + k, in MapData's layout (depth fastest).
+    std::vector<qint16> v(24);
+    for (int i = 0; i < 2; ++i)
+        for (int j = 0; j < 3; ++j)
+            for (int k = 0; k < 4; ++k)
+                v[size_t((i * 3 + j) * 4 + k)] = qint16(100 * i + 10 * j + k - (i == 1 && j == 2 && k == 3 ? 500 : 0));
+    NrrdVolume vol;
+    vol.values = v.data();
+    vol.dim0 = 2;
+    vol.dim1 = 3;
+    vol.dim2 = 4;
+    vol.spacing = {50, 5, 5};
+    vol.origin = {50, 5, 2.5};
+    vol.comments = {"test"};
+    QCOMPARE(NrrdWriter::header(vol), QByteArray("NRRD0004\n# test\ntype: int16\ndimension: 3\nspace dimension: 3\n"
+                                                 "sizes: 2 3 4\nspace directions: (50,0,0) (0,5,0) (0,0,5)\n"
+                                                 "space units: \"mm\" \"mm\" \"mm\"\nspace origin: (50,5,2.5)\n"
+                                                 "encoding: raw\nendian: little\n\n"));
+    const QByteArray d = NrrdWriter::data(vol);
+    QCOMPARE(d.size(), 48);
+    auto at = [&](int n) { return qint16(quint16(quint8(d[2 * n])) | quint16(quint8(d[2 * n + 1]) << 8)); };
+    QCOMPARE(at(0), qint16(0));
+    QCOMPARE(at(1), qint16(100)); // i fastest
+    QCOMPARE(at(2), qint16(10));  // then j
+    QCOMPARE(at(6), qint16(1));   // then k
+    QCOMPARE(at(23), qint16(123 - 500)); // negative values little-endian
+    QTemporaryDir dir;
+    QVERIFY(NrrdWriter::write(dir.filePath("v.nrrd"), vol));
+    QFile f(dir.filePath("v.nrrd"));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), NrrdWriter::header(vol) + d);
+    NrrdVolume empty;
+    QString error;
+    QVERIFY(!NrrdWriter::write(dir.filePath("e.nrrd"), empty, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!QFile::exists(dir.filePath("e.nrrd")));
+}
+
+void TestPipeline::reconstructCommand()
+{
+    QTemporaryDir dir;
+    MapGeneratorOptions o = smallMap(6, 4);
+    o.depth = 250;
+    o.reflectors = {MapReflector{30, 20, 100, 1.0}};
+    QVERIFY(MapGenerator::write(dir.filePath("map"), o));
+    QProcess p;
+    p.start(tool(), {"reconstruct", dir.filePath("map/map.cfg"), "--out", dir.filePath("out")});
+    QVERIFY(p.waitForFinished(60000));
+    QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    QFile s(dir.filePath("out/summary.json"));
+    QVERIFY(s.open(QIODevice::ReadOnly));
+    const QJsonObject j = QJsonDocument::fromJson(s.readAll()).object();
+    QCOMPARE(j["dim0"].toInt(), 12);
+    QCOMPARE(j["dim1"].toInt(), 8);
+    const int dim2 = j["dim2"].toInt();
+    QVERIFY(dim2 >= 49);
+    QCOMPARE(j["pitchX"].toInt(), 5);
+    QCOMPARE(j["processed"].toBool(), true);
+    QCOMPARE(j["parameters"].toObject()["frequency"].toInt(), 50);
+    const QJsonArray at = j["processedVolume"].toObject()["at"].toArray();
+    QCOMPARE(at[2].toInt(), 19); // 100 mm: layer 20
+    QVERIFY(j["processedVolume"].toObject()["maximum"].toInt() > 0);
+    QVERIFY(j["raw"].toObject().contains("maximum"));
+    for (const char* name : {"out/processed.nrrd", "out/raw.nrrd"}) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray all = f.readAll();
+        QVERIFY(all.startsWith("NRRD0004\n"));
+        QVERIFY(all.contains(QStringLiteral("\nsizes: 12 8 %1\n").arg(dim2).toLatin1()));
+        const qsizetype body = all.size() - (all.indexOf("\n\n") + 2);
+        QCOMPARE(body, qsizetype(12 * 8 * dim2 * 2));
+    }
+    // Missing configuration: non-zero, says why.
+    p.start(tool(), {"reconstruct", dir.filePath("nothing.cfg"), "--out", dir.filePath("out2")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY(!p.readAllStandardError().isEmpty());
+    QVERIFY(!QFile::exists(dir.filePath("out2/processed.nrrd")));
+    p.start(tool(), {"reconstruct", dir.filePath("map/map.cfg")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 2);
+}
+
+void TestPipeline::reconstructTransmissionFails()
+{
+    QTemporaryDir dir;
+    const MapGeneratorOptions o = smallMap(2, 2);
+    QVERIFY(MapGenerator::write(dir.filePath("map"), o));
+    MapConfig c;
+    QVERIFY(MapConfig::parse(MapGenerator::configuration(o), c));
+    c.settings.eTestingMethod = ConfigSettings::Transmission;
+    QVERIFY(writeBytes(dir.filePath("map/map.cfg"), c.encode()));
+    // A processed volume of an earlier run must not remain.
+    QVERIFY(QDir().mkpath(dir.filePath("out")));
+    QVERIFY(writeBytes(dir.filePath("out/processed.nrrd"), "old"));
+    QProcess p;
+    p.start(tool(), {"reconstruct", dir.filePath("map/map.cfg"), "--out", dir.filePath("out"), "--quiet"});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 1);
+    QVERIFY(p.readAllStandardError().contains("transmission"));
+    QVERIFY(!QFile::exists(dir.filePath("out/processed.nrrd")));
+    QVERIFY(QFile::exists(dir.filePath("out/raw.nrrd")));
+    QFile s(dir.filePath("out/summary.json"));
+    QVERIFY(s.open(QIODevice::ReadOnly));
+    const QJsonObject j = QJsonDocument::fromJson(s.readAll()).object();
+    QCOMPARE(j["transmission"].toBool(), true);
+    QCOMPARE(j["processed"].toBool(), false);
+}
+
+QTEST_GUILESS_MAIN(TestPipeline)
+#include "tst_pipeline.moc"
