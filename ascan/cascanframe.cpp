@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -69,7 +70,10 @@ void CAScanFrame::setSignal(const qint16* pSamples, int iLength)
 void CAScanFrame::setDrawMode(int iMode, bool bYellow)
 {
     const int mode = qBound(0, iMode, 2);
-    m_signalColor = bYellow ? kYellow : kGreen;
+    const QColor colour = bYellow ? kYellow : kGreen;
+    if (colour != m_signalColor)
+        m_bBackgroundValid = false;
+    m_signalColor = colour;
     if (mode != m_iDrawMode) {
         m_iDrawMode = mode;
         reduce();
@@ -104,12 +108,16 @@ void CAScanFrame::setMarker(int iSample, int iAmplitude)
 
 void CAScanFrame::setTvg(bool bOn, const QList<QPoint>& points)
 {
+    if (bOn != m_bTvgOn || points != m_tvg)
+        m_bBackgroundValid = false;
     m_bTvgOn = bOn;
     m_tvg = points;
 }
 
 void CAScanFrame::setGrid(double dXStep, double dXOrigin, double dYStep, double dYOrigin)
 {
+    m_bBackgroundValid = m_bBackgroundValid && dXStep == m_dGridXStep && dXOrigin == m_dGridXOrigin
+                         && dYStep == m_dGridYStep && dYOrigin == m_dGridYOrigin;
     m_dGridXStep = dXStep;
     m_dGridXOrigin = dXOrigin;
     m_dGridYStep = dYStep;
@@ -123,6 +131,8 @@ void CAScanFrame::setMinStrobeWidth(int iSamples)
 
 void CAScanFrame::setHasData(bool bHasData)
 {
+    if (bHasData != m_bHasData)
+        m_bBackgroundValid = false;
     m_bHasData = bHasData;
     if (!bHasData) {
         m_eDrag = DragNone;
@@ -146,6 +156,7 @@ void CAScanFrame::clearFrame()
     m_bTvgOn = false;
     m_tvg.clear();
     m_dGridXStep = m_dGridYStep = 0.0;
+    m_bBackgroundValid = false;
     setHasData(false);
     redraw();
 }
@@ -185,18 +196,29 @@ int CAScanFrame::amplitudeAt(int iSample) const
 
 void CAScanFrame::reduce()
 {
+    m_bBackgroundValid = false;
     m_columns = AScanMath::reduceColumns(m_pSignal, m_iLength, m_picture.width(), m_iDrawMode);
 }
 
 void CAScanFrame::redraw()
 {
     ensurePicture();
-    m_picture.fill(kBackground);
+    // The signal, grid and TVG curve change rarely; strobe and cursor drags only repaint the
+    // front layer over a copy of them.
+    if (!m_bBackgroundValid || m_background.size() != m_picture.size()) {
+        m_background = QImage(m_picture.size(), QImage::Format_RGB32);
+        m_background.fill(kBackground);
+        if (m_bHasData && m_iLength > 0) {
+            QPainter p(&m_background);
+            drawSignal(p);
+            drawGrid(p);
+            drawTvg(p);
+        }
+        m_bBackgroundValid = true;
+    }
+    std::memcpy(m_picture.bits(), m_background.constBits(), size_t(m_picture.sizeInBytes()));
     if (m_bHasData && m_iLength > 0) {
         QPainter p(&m_picture);
-        drawSignal(p);
-        drawGrid(p);
-        drawTvg(p);
         drawStrobe(p);
         drawCursorAndMarker(p);
     }

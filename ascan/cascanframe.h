@@ -103,6 +103,8 @@ private:
     void showCursorMenu(const QPoint& globalPos);
 
     QImage m_picture;
+    QImage m_background; // signal, grid and TVG curve
+    bool m_bBackgroundValid = false;
     const qint16* m_pSignal = nullptr;
     int m_iLength = 0;
     AScanMath::Columns m_columns;
