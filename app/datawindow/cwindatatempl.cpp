@@ -1,5 +1,11 @@
 #include "app/datawindow/cwindatatempl.h"
 
+#include "app/constants.h"
+#include "app/datawindow/datasaver.h"
+#include "app/platform/drivediscovery.h"
+#include "map/mapconfig.h"
+#include "map/progress.h"
+
 #include "ascan/scanwgt.h"
 #include "mapview/cmapscans.h"
 
@@ -12,6 +18,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
@@ -330,9 +337,169 @@ void CWinDataTempl::slot_resetMapSettings()
     map->openMap(cfgPath, m_strWorkingDir);
 }
 
+// Questions, warnings and progress of one save, shown by this window.
+class CWinDataTempl::SavingObserver : public Vantar::SaveObserver
+{
+public:
+    explicit SavingObserver(CWinDataTempl& window) : m_window(window) {}
+    bool question(const QString& strText) override
+    {
+        return QMessageBox::question(&m_window, Vantar::applicationName(), strText,
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+            == QMessageBox::Yes;
+    }
+    void warning(const QString& strText) override
+    {
+        QMessageBox::warning(&m_window, Vantar::applicationName(), strText);
+    }
+    void loopStarted() override
+    {
+        m_window.createSavingDialog();
+        QCoreApplication::processEvents();
+    }
+    void progress(int iPercent) override
+    {
+        if (m_window.m_pSavingDialog) {
+            m_window.prgb_procInfo->setValue(iPercent);
+            QCoreApplication::processEvents();
+        }
+    }
+    void loopEnded() override { m_window.deleteSavingDialog(); }
+
+private:
+    CWinDataTempl& m_window;
+};
+
+// No map view can report changed stored files yet: nothing is pending, nothing written.
+namespace {
+class NoMapChanges : public Vantar::MapChangesWriter
+{
+public:
+    int pendingChanges() const override { return 0; }
+    bool writeChanges(const QString&, int& iWritten) override
+    {
+        iWritten = 0;
+        return true;
+    }
+};
+} // namespace
+
+void CWinDataTempl::setDrivePlatform(std::shared_ptr<const Vantar::DrivePlatform> platform)
+{
+    m_drivePlatform = std::move(platform);
+}
+
+bool CWinDataTempl::isOutsideInstrument(const QString& strFolder) const
+{
+    if (m_drivePlatform)
+        return Vantar::isOutsideInstrument(strFolder, *m_drivePlatform);
+    return Vantar::isOutsideInstrument(strFolder, *Vantar::createSystemDrivePlatform());
+}
+
+void CWinDataTempl::createSavingDialog()
+{
+    deleteSavingDialog();
+    auto* dialog = new QDialog(this, Qt::Dialog | Qt::CustomizeWindowHint);
+    dialog->setObjectName(QStringLiteral("dlg_infoSave"));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->setFixedSize(400, 120);
+    lbl_procInfo = new QLabel(dialog);
+    lbl_procInfo->setObjectName(QStringLiteral("lbl_procInfo"));
+    lbl_procInfo->setGeometry(10, 10, 380, 40);
+    lbl_procInfo->setAlignment(Qt::AlignJustify | Qt::AlignVCenter);
+    prgb_procInfo = new QProgressBar(dialog);
+    prgb_procInfo->setObjectName(QStringLiteral("prgb_procInfo"));
+    prgb_procInfo->setGeometry(10, 60, 380, 40);
+    prgb_procInfo->setRange(0, 100);
+    prgb_procInfo->setValue(0);
+    dialog->setWindowTitle(tr("Data Saving"));
+    lbl_procInfo->setText(tr("Data saving progress:"));
+    m_pSavingDialog = dialog;
+    dialog->show();
+}
+
+void CWinDataTempl::deleteSavingDialog()
+{
+    delete m_pSavingDialog;
+    m_pSavingDialog = nullptr;
+    lbl_procInfo = nullptr;
+    prgb_procInfo = nullptr;
+}
+
 void CWinDataTempl::slot_saveSelectedData()
 {
-    // Saving selected data arrives with its own module.
+    if (!m_pView)
+        return;
+    const QString caption = tr("Select Folder To Save Data");
+    QString folder = m_folderChooser
+        ? m_folderChooser(this, caption, m_strSavingDir)
+        : QFileDialog::getExistingDirectory(this, caption, m_strSavingDir,
+                                            QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    if (folder.isEmpty())
+        return;
+    folder.replace(u'\\', u'/');
+    if (!isOutsideInstrument(folder)) {
+        QMessageBox::warning(this, Vantar::applicationName(), Vantar::DataSaver::deviceRefusedText());
+        return;
+    }
+
+    m_strSavingDir = folder;
+    if (!QDir(m_strSavingDir).exists())
+        QDir().mkpath(m_strSavingDir);
+    if (!m_strSavingDir.endsWith(u'/'))
+        m_strSavingDir += u'/';
+
+    const bool bSaved = ascanView() ? saveAScansTo(folder) : saveMapTo();
+    if (!bSaved)
+        QMessageBox::warning(this, Vantar::applicationName(), Vantar::DataSaver::saveFailedText());
+}
+
+bool CWinDataTempl::saveAScansTo(const QString& strFolder)
+{
+    ScanWgt* ascan = ascanView();
+    const QStringList paths = ascan->selectedFiles();
+    SavingObserver observer(*this);
+    // Read once for the run: every file written is checked against the same table.
+    Vantar::DataSaver saver(observer, m_drivePlatform ? m_drivePlatform->read()
+                                                      : Vantar::createSystemDrivePlatform()->read());
+    const Vantar::AScanSettingsWriter writer = [ascan](const QString& strPath, const QString& strStem,
+                                                       const QString& strSavingDir, Vantar::OverwriteAnswers& answers,
+                                                       bool& bWritten) {
+        return ascan->saveEditedSettings(strPath, strStem, strSavingDir, answers.asked, answers.yes, bWritten);
+    };
+    bool bSameFolder = false;
+    QStringList written;
+    if (!saver.saveSelectedAScans(paths, m_strSavingDir, writer, bSameFolder, written))
+        return false;
+    // Edits now kept in settings files are no longer unsaved.
+    if (!written.isEmpty())
+        ascan->forgetEdits(written);
+    if (!bSameFolder) {
+        QString folder = strFolder;
+        while (folder.size() > 1 && folder.endsWith(u'/'))
+            folder.chop(1);
+        const QString first = QDir::fromNativeSeparators(paths.first());
+        openData(m_strSavingDir + first.mid(first.lastIndexOf(u'/') + 1), folder);
+    }
+    return true;
+}
+
+bool CWinDataTempl::saveMapTo()
+{
+    CMapScans* map = mapView();
+    if (!map)
+        return false;
+    const QString configPath = QDir::fromNativeSeparators(map->configPath());
+    if (configPath.isEmpty())
+        return false;
+    // An unreadable name gives an empty one; the saver then takes the map folder's name.
+    MapConfig config;
+    const QString mapName = MapConfig::read(configPath, config) ? config.mapName : QString();
+    SavingObserver observer(*this);
+    Vantar::DataSaver saver(observer, m_drivePlatform ? m_drivePlatform->read()
+                                                      : Vantar::createSystemDrivePlatform()->read());
+    NoMapChanges changes;
+    return saver.saveCurrentMap(configPath, mapName, m_strSavingDir, changes);
 }
 
 void CWinDataTempl::slot_printSelectedData()

@@ -7,6 +7,11 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+
+namespace Vantar {
+class DrivePlatform;
+}
 
 class QAction;
 class QDialog;
@@ -62,6 +67,11 @@ public:
     //! Replaces the file dialogs (tests, scripted use).
     void setOpenFileChooser(OpenFileChooser chooser) { m_openChooser = std::move(chooser); }
     void setFolderChooser(FolderChooser chooser) { m_folderChooser = std::move(chooser); }
+    //! Replaces this computer's drive table in the refusal of the instrument's drive (tests).
+    void setDrivePlatform(std::shared_ptr<const Vantar::DrivePlatform> platform);
+
+    //! False when strFolder lies on the instrument's drive (read afresh at every call).
+    bool isOutsideInstrument(const QString& strFolder) const;
 
 signals:
     void changeLanguage(ECurrentLanguage eLang);
@@ -95,6 +105,12 @@ private:
     void createView();
     void updateModeButtons();
     void setToolTips();
+    class SavingObserver;
+    //! The saving progress dialog, made anew for each copying loop; deleteSavingDialog ends it.
+    void createSavingDialog();
+    void deleteSavingDialog();
+    bool saveAScansTo(const QString& strFolder);
+    bool saveMapTo();
     QToolButton* makeToolButton(const char* objectName, const QPoint& pos, const QString& icon,
                                 bool checkable, bool enabled, int iconSize = 32);
 
@@ -127,4 +143,5 @@ private:
 
     OpenFileChooser m_openChooser;
     FolderChooser m_folderChooser;
+    std::shared_ptr<const Vantar::DrivePlatform> m_drivePlatform;
 };

@@ -221,10 +221,10 @@ bool DataSaver::saveSelectedAScans(const QStringList& paths, const QString& strS
             bResult = false;
             break;
         }
+        if (bWritten)
+            written << paths.at(i);
         // Decided per A-scan: one of a mixed selection may already be in the saving folder.
         if (sameFolder(folder, savingDir)) {
-            if (bWritten)
-                written << paths.at(i);
             bResult = true;
         } else {
             bResult = copyAScanFiles(folder, stem, savingDir, answers, bWritten);

@@ -89,7 +89,7 @@ public:
 
     //! Saves the selected A-scans into strSavingDir (with trailing '/'). bSameFolder tells
     //! whether they were saved into their own folder; written gets the A-scans whose edited
-    //! settings were written there.
+    //! settings were written into the saving folder.
     bool saveSelectedAScans(const QStringList& paths, const QString& strSavingDir, const AScanSettingsWriter& writer,
                             bool& bSameFolder, QStringList& written);
 

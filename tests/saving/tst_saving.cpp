@@ -1,6 +1,14 @@
 #include "app/constants.h"
+#include "app/datawindow/cwindatatempl.h"
 #include "app/datawindow/datasaver.h"
+#include "app/platform/fakedriveplatform.h"
+#include "ascan/ascangenerator.h"
+#include "ascan/scanwgt.h"
+#include "common/modaldriver.h"
 #include "map/mapstoredfiles.h"
+
+#include <QDialog>
+#include <QToolButton>
 
 #include <QDateTime>
 #include <QDir>
@@ -134,6 +142,50 @@ private slots:
     void folderNames_data();
     void folderNames();
     void mapNameStaysInside();
+    void windowSavesAScans();
+    void windowRefusesInstrument();
+    void windowReportsFailure();
+
+private:
+    struct Window;
+};
+
+// An A-scan data window over three generated A-scans, with the first one open, and a drive
+// table where the instrument's volume is mounted at <tmp>/M7730.
+struct TestSaving::Window
+{
+    QTemporaryDir dir;
+    QString src = dir.filePath(QStringLiteral("src"));
+    QString instrument = dir.filePath(QStringLiteral("M7730"));
+    CWinDataTempl window;
+    QString chosen;
+    QStringList captions;
+
+    bool prepare()
+    {
+        if (!generateAScans(src, 3, 11) || !QDir().mkpath(instrument)
+            || !QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/device")))
+            || !QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/sdb1")))
+            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/dev")), "8:16\n")
+            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/device/vendor")), "NORVIK  \n")
+            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/device/model")), "M7730 Storage\n")
+            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/device/type")), "0\n")
+            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/sdb1/dev")), "8:17\n")
+            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/sdb1/partition")), "1\n"))
+            return false;
+        const QByteArray mounts = "30 1 8:17 / " + QFile::encodeName(instrument)
+                                + " rw,relatime shared:1 - vfat /dev/sdb1 rw\n";
+        window.setDrivePlatform(std::make_shared<FakeDrivePlatform>(dir.filePath(QStringLiteral("sys")), mounts));
+        window.setDataMode(CWinDataTempl::AScanMode);
+        window.setFolderChooser([this](QWidget*, const QString& strCaption, const QString&) {
+            captions << strCaption;
+            return chosen;
+        });
+        window.show();
+        window.openData(src + QStringLiteral("/1.bmp"), src);
+        return window.ascanView() && window.ascanView()->selectedFiles().size() == 1;
+    }
+    QToolButton* saveButton() { return window.findChild<QToolButton*>(QStringLiteral("tbtn_save")); }
 };
 
 void TestSaving::copyNewFile()
@@ -294,7 +346,7 @@ void TestSaving::ascansToAnotherFolder()
     const QStringList paths = {src + QStringLiteral("/1.bmp"), src + QStringLiteral("/2.bmp"), src + QStringLiteral("/3.bmp")};
     QVERIFY(saver.saveSelectedAScans(paths, out, writer, bSame, written));
     QVERIFY(!bSame);
-    QVERIFY(written.isEmpty());
+    QCOMPARE(written, QStringList{paths.at(2)});
     QCOMPARE(calls, QStringList({"1.", "2.", "3."}));
     QCOMPARE(observer.progressValues, QList<int>({0, 33, 67, 100}));
     QCOMPARE(observer.started, 1);
@@ -601,5 +653,75 @@ void TestSaving::mapNameStaysInside()
     QCOMPARE(QDir(saving).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"MAP_0001"});
 }
 
-QTEST_GUILESS_MAIN(TestSaving)
+void TestSaving::windowSavesAScans()
+{
+    Window w;
+    QVERIFY(w.prepare());
+    QVERIFY(w.saveButton()->isEnabled());
+    const QString out = w.dir.filePath(QStringLiteral("saved/day one"));
+    w.chosen = out;
+    ModalDriver driver({QMessageBox::Ok});
+    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+    QVERIFY(driver.seen().isEmpty());
+    QCOMPARE(w.captions, QStringList{QStringLiteral("Select Folder To Save Data")});
+    QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), QStringList({"1.bmp", "1.raw"}));
+    QCOMPARE(readFile(out + QStringLiteral("/1.raw")), readFile(w.src + QStringLiteral("/1.raw")));
+    // The folder is remembered with '/', and the view now shows the copies.
+    QCOMPARE(w.window.savingDir(), out + u'/');
+    QCOMPARE(w.window.workingDir(), out);
+    QCOMPARE(w.window.ascanView()->selectedFiles(), QStringList{out + QStringLiteral("/1.bmp")});
+    QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
+}
+
+void TestSaving::windowRefusesInstrument()
+{
+    Window w;
+    QVERIFY(w.prepare());
+    w.window.setSavingDir(QStringLiteral("/earlier/"));
+    // Typed in other letters and reached below the mount point: refused all the same.
+    for (const QString& folder : {w.instrument + QStringLiteral("/maps/new"),
+                                  QString(w.instrument).replace(QStringLiteral("M7730"), QStringLiteral("m7730"))}) {
+        w.chosen = folder;
+        ModalDriver driver({QMessageBox::Ok});
+        QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+        QCOMPARE(driver.texts(), QStringList{QStringLiteral("Data couldn't be saved to the device!")});
+        QCOMPARE(driver.seen().first().title, QStringLiteral("Vantar 4.0"));
+        QCOMPARE(driver.seen().first().icon, QMessageBox::Warning);
+    }
+    QVERIFY(QDir(w.instrument).isEmpty());
+    QCOMPARE(w.window.savingDir(), QStringLiteral("/earlier/"));
+    QCOMPARE(w.window.workingDir(), w.src);
+}
+
+void TestSaving::windowReportsFailure()
+{
+    Window w;
+    QVERIFY(w.prepare());
+    const QString out = w.dir.filePath(QStringLiteral("saved"));
+    QVERIFY(QDir().mkpath(out));
+    QVERIFY(writeFile(out + QStringLiteral("/1.bmp"), "earlier copy"));
+    w.chosen = out;
+    {
+        ModalDriver driver({QMessageBox::No, QMessageBox::Ok});
+        QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+        QCOMPARE(driver.texts(), QStringList({DataSaver::overwriteText(out + QStringLiteral("/1.bmp")),
+                                              QStringLiteral("Unable to save data!")}));
+        QCOMPARE(driver.seen().first().icon, QMessageBox::Question);
+    }
+    QCOMPARE(readFile(out + QStringLiteral("/1.bmp")), QByteArray("earlier copy"));
+    QVERIFY(!QFileInfo::exists(out + QStringLiteral("/1.raw")));
+    QCOMPARE(w.window.workingDir(), w.src);
+    QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
+
+    // Saving into the folder the A-scans came from: one question, nothing copied.
+    w.chosen = w.src;
+    const QByteArray before = readFile(w.src + QStringLiteral("/1.raw"));
+    ModalDriver again({QMessageBox::Yes});
+    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+    QCOMPARE(again.texts(), QStringList{DataSaver::sameFolderText()});
+    QCOMPARE(readFile(w.src + QStringLiteral("/1.raw")), before);
+    QCOMPARE(w.window.workingDir(), w.src);
+}
+
+QTEST_MAIN(TestSaving)
 #include "tst_saving.moc"
