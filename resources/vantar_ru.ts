@@ -413,6 +413,42 @@
         <translation>Ход сохранения данных:</translation>
     </message>
     <message>
+        <source>Select Folder To Save Data</source>
+        <translation>Выберите папку для сохранения данных</translation>
+    </message>
+    <message>
+        <source>Data couldn&apos;t be saved to the device!</source>
+        <translation>Данные нельзя сохранить на прибор!</translation>
+    </message>
+    <message>
+        <source>The files you&apos;re trying to save already exist!
+Do you want to rewrite them?</source>
+        <translation>Сохраняемые файлы уже существуют!
+Перезаписать их?</translation>
+    </message>
+    <message>
+        <source>The file &quot;</source>
+        <translation>Файл &quot;</translation>
+    </message>
+    <message>
+        <source>&quot; already exists!
+Do you want to rewrite it?</source>
+        <translation>&quot; уже существует!
+Перезаписать его?</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t delete file &quot;</source>
+        <translation>Не удалось удалить файл &quot;</translation>
+    </message>
+    <message>
+        <source>&quot;!</source>
+        <translation>&quot;!</translation>
+    </message>
+    <message>
+        <source>Unable to save data!</source>
+        <translation>Не удалось сохранить данные!</translation>
+    </message>
+    <message>
         <source>A-scans (*.bmp)</source>
         <translation>А-сканы (*.bmp)</translation>
     </message>

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 #include <QToolButton>
+#include <QTranslator>
 
 #include <QDateTime>
 #include <QDir>
@@ -145,6 +146,7 @@ private slots:
     void windowSavesAScans();
     void windowRefusesInstrument();
     void windowReportsFailure();
+    void russianTexts();
 
 private:
     struct Window;
@@ -721,6 +723,24 @@ void TestSaving::windowReportsFailure()
     QCOMPARE(again.texts(), QStringList{DataSaver::sameFolderText()});
     QCOMPARE(readFile(w.src + QStringLiteral("/1.raw")), before);
     QCOMPARE(w.window.workingDir(), w.src);
+}
+
+void TestSaving::russianTexts()
+{
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral("vantar_ru"), QStringLiteral(VANTAR_BIN_DIR)));
+    QCoreApplication::installTranslator(&translator);
+    const QString failed = DataSaver::saveFailedText();
+    const QString device = DataSaver::deviceRefusedText();
+    const QString overwrite = DataSaver::overwriteText(QStringLiteral("/d/1.raw"));
+    const QString same = DataSaver::sameFolderText();
+    const QString removal = DataSaver::deleteFailedText(QStringLiteral("/d/1.raw"));
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(failed, QStringLiteral("Не удалось сохранить данные!"));
+    QCOMPARE(device, QStringLiteral("Данные нельзя сохранить на прибор!"));
+    QCOMPARE(overwrite, QStringLiteral("Файл \"/d/1.raw\" уже существует!\nПерезаписать его?"));
+    QCOMPARE(same, QStringLiteral("Сохраняемые файлы уже существуют!\nПерезаписать их?"));
+    QCOMPARE(removal, QStringLiteral("Не удалось удалить файл \"/d/1.raw\"!"));
 }
 
 QTEST_MAIN(TestSaving)
