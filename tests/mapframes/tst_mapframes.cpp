@@ -1,4 +1,6 @@
+#include "mapview/ccolorscale.h"
 #include "mapview/cscanogrammframe.h"
+#include "mapview/cvectordrawframe.h"
 #include "mapview/mappalette.h"
 #include "mapview/mappicture.h"
 #include "mapview/scanimage.h"
@@ -111,6 +113,19 @@ private slots:
     void contextMenuOnlyWithSamples();
     void copiesComposedImageToClipboard();
     void emptyFramePaintsBlack();
+
+    // A-scan frame
+    void ascanClickOnlyWithMarkerAndSignal();
+    void ascanMarkerNeedsSamplesAndClearForgetsIt();
+    void ascanPaintsBarsAndMarker();
+    void ascanGridFollowsResize();
+    void ascanContextMenuAndClipboard();
+
+    // Colour scale
+    void colourScaleDragStopsShortOfTheEnd();
+    void colourScaleSetValue();
+    void colourScaleOtherButtonsClearHover();
+    void colourScalePaintsThreshold();
 };
 
 void TestMapFrames::cornerSetters()
@@ -542,6 +557,216 @@ void TestMapFrames::emptyFramePaintsBlack()
     const QImage shot = grabbed(frame);
     QCOMPARE(shot.pixel(0, 0), qRgb(0, 0, 0));
     QCOMPARE(shot.pixel(49, 39), qRgb(0, 0, 0));
+}
+
+namespace {
+
+struct AScanFixture
+{
+    std::vector<qint16> samples;
+    CVectorDrawFrame frame;
+
+    AScanFixture()
+        : samples(100, 0)
+    {
+        samples[50] = 511;
+        frame.resize(100, 100);
+        frame.setAmplitudeRange(0, 511);
+        frame.setAmplitudeAxis(0.0, 100.0, 0.0, 25.0);
+        frame.setSignalAxis(0.0, 0.5, 0.0, 0.1);
+        frame.setSignal(samples.data(), int(samples.size()));
+    }
+};
+
+} // namespace
+
+void TestMapFrames::ascanClickOnlyWithMarkerAndSignal()
+{
+    AScanFixture fx;
+    QSignalSpy spy(&fx.frame, &CVectorDrawFrame::cursorPositionChanged);
+    press(&fx.frame, QPoint(30, 40));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toPoint(), QPoint(30, 40));
+    press(&fx.frame, QPoint(30, 40), Qt::RightButton);
+    QCOMPARE(spy.count(), 1);
+    // Measuring mode: the map view disables the marker, and clicks do nothing.
+    fx.frame.setMarkerEnabled(false);
+    press(&fx.frame, QPoint(30, 40));
+    QCOMPARE(spy.count(), 1);
+    fx.frame.setMarkerEnabled(true);
+    fx.frame.blank();
+    press(&fx.frame, QPoint(30, 40));
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestMapFrames::ascanMarkerNeedsSamplesAndClearForgetsIt()
+{
+    AScanFixture fx;
+    fx.frame.setMarker(30);
+    QCOMPARE(fx.frame.marker(), 30);
+    fx.frame.blank(); // the marker stays, the samples go
+    QCOMPARE(fx.frame.marker(), 30);
+    QVERIFY(!fx.frame.hasSignal());
+    fx.frame.setMarker(60);
+    QCOMPARE(fx.frame.marker(), 30);
+    fx.frame.setSignal(fx.samples.data(), 100);
+    fx.frame.clear();
+    QCOMPARE(fx.frame.marker(), 0);
+    QVERIFY(!fx.frame.hasSignal());
+    QCOMPARE(fx.frame.plot().count(), 0);
+}
+
+void TestMapFrames::ascanPaintsBarsAndMarker()
+{
+    AScanFixture fx;
+    fx.frame.setGridLines(false, false);
+    fx.frame.setMarker(20);
+    QImage shot = grabbed(fx.frame);
+    const QRgb green = qRgb(0, 255, 0);
+    QCOMPARE(shot.pixel(99, 50), green); // full-scale echo at its depth pixel
+    QCOMPARE(shot.pixel(50, 49), qRgb(0, 0, 0));
+    QCOMPARE(shot.pixel(70, 20), kWhite);
+    // −6 dB: the bar ends half way.
+    fx.frame.setGain(0.5);
+    shot = grabbed(fx.frame);
+    QCOMPARE(shot.pixel(50, 50), green);
+    QCOMPARE(shot.pixel(52, 50), qRgb(0, 0, 0));
+    // No marker when it is disabled.
+    fx.frame.setMarkerEnabled(false);
+    shot = grabbed(fx.frame);
+    QCOMPARE(shot.pixel(70, 20), qRgb(0, 0, 0));
+}
+
+void TestMapFrames::ascanGridFollowsResize()
+{
+    AScanFixture fx;
+    // 0.5 m over 100 pixels, lines every 0.1 m; after a resize to 200 the same depths.
+    QCOMPARE(fx.frame.plot().gridPositions(true), std::vector<int>({0, 20, 40, 60, 80}));
+    fx.frame.resize(200, 200);
+    QCOMPARE(fx.frame.plot().gridPositions(true), std::vector<int>({0, 40, 80, 120, 160}));
+    QCOMPARE(fx.frame.plot().gridPositions(false), std::vector<int>({0, 50, 100, 150}));
+    QCOMPARE(fx.frame.plot().pixelCount(), 200);
+    QCOMPARE(grabbed(fx.frame).size(), QSize(200, 200));
+}
+
+void TestMapFrames::ascanContextMenuAndClipboard()
+{
+    CVectorDrawFrame empty;
+    empty.resize(50, 50);
+    empty.show();
+    QContextMenuEvent e1(QContextMenuEvent::Mouse, QPoint(5, 5), empty.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&empty, &e1);
+    QVERIFY(!empty.contextMenu()->isVisible());
+
+    AScanFixture fx;
+    fx.frame.show();
+    QContextMenuEvent e2(QContextMenuEvent::Mouse, QPoint(5, 5), fx.frame.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&fx.frame, &e2);
+    QVERIFY(fx.frame.contextMenu()->isVisible());
+    fx.frame.contextMenu()->hide();
+
+    QScaleFrame depth;
+    depth.resize(36, 100);
+    depth.setTickLength(6);
+    depth.setRange(0.0, 0.5);
+    depth.setTicks(0.0, 0.1, 0.05);
+    depth.setName(QStringLiteral("Z"));
+    depth.setUnit(QStringLiteral("m"));
+    QObject::connect(&fx.frame, &CVectorDrawFrame::copyImageToClipboard, &fx.frame,
+                     [&] { QVERIFY(fx.frame.copyToClipboard(&depth, nullptr, depth.width())); });
+    QApplication::clipboard()->clear();
+    fx.frame.copyAction()->trigger();
+    const QImage clip = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    const int s = depth.width();
+    QCOMPARE(clip.size(), QSize(100 + s + 2, 100 + s + 2));
+    QCOMPARE(clip.pixel(s + 2 + 98, s + 2 + 50), qRgb(0, 255, 0));
+    QCOMPARE(clip.pixel(s + 1, s + 40), qRgb(0, 0, 0));
+    QCOMPARE(clip.pixel(s - 2, s + 2), qRgb(0, 0, 0)); // depth ruler's first tick
+    QCOMPARE(clip.pixel(s + 30, 10), kWhite);           // no ruler above
+}
+
+void TestMapFrames::colourScaleDragStopsShortOfTheEnd()
+{
+    CColorScale scale;
+    scale.resize(301, 50);
+    scale.show();
+    scale.fillPaletteStrip();
+    QCOMPARE(scale.rightMargin(), 30);
+    QSignalSpy spy(&scale, &CColorScale::leftLimitChanged);
+    move(&scale, QPoint(40, 20), Qt::NoButton);
+    QVERIFY(!scale.limitHovered());
+    move(&scale, QPoint(1, 20), Qt::NoButton);
+    QVERIFY(scale.limitHovered());
+    QCOMPARE(scale.cursor().shape(), Qt::SplitHCursor);
+    press(&scale, QPoint(1, 20));
+    move(&scale, QPoint(150, 20));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.last().at(0).toInt(), 50);
+    move(&scale, QPoint(600, 20));
+    QCOMPARE(scale.limitPosition(), 270);
+    QCOMPARE(spy.last().at(0).toInt(), 90);
+    move(&scale, QPoint(650, 20)); // no change, nothing emitted
+    QCOMPARE(spy.count(), 2);
+    release(&scale, QPoint(-30, 20));
+    QCOMPARE(scale.limitPosition(), 0);
+    QCOMPARE(spy.last().at(0).toInt(), 0);
+    QCOMPARE(scale.value(), 0);
+    // A press away from the limit drags nothing.
+    move(&scale, QPoint(100, 20), Qt::NoButton);
+    press(&scale, QPoint(100, 20));
+    move(&scale, QPoint(200, 20));
+    release(&scale, QPoint(200, 20));
+    QCOMPARE(spy.count(), 3);
+}
+
+void TestMapFrames::colourScaleSetValue()
+{
+    CColorScale scale;
+    scale.resize(301, 50);
+    scale.show();
+    QSignalSpy spy(&scale, &CColorScale::leftLimitChanged);
+    scale.setValue(0);
+    QCOMPARE(spy.count(), 0);
+    scale.setValue(40);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.last().at(0).toInt(), 40);
+    QCOMPARE(scale.limitPosition(), 120);
+    scale.setValue(40);
+    QCOMPARE(spy.count(), 1);
+    // The limit keeps its percent through a resize.
+    scale.resize(101, 50);
+    QCOMPARE(scale.limitPosition(), 40);
+    QCOMPARE(scale.rightMargin(), 10);
+}
+
+void TestMapFrames::colourScaleOtherButtonsClearHover()
+{
+    CColorScale scale;
+    scale.resize(301, 50);
+    scale.show();
+    scale.setValue(10); // limit 30
+    move(&scale, QPoint(31, 20), Qt::NoButton);
+    QVERIFY(scale.limitHovered());
+    press(&scale, QPoint(31, 20), Qt::RightButton);
+    QVERIFY(!scale.limitHovered());
+    release(&scale, QPoint(30, 20), Qt::RightButton); // the hover is looked at again
+    QVERIFY(scale.limitHovered());
+}
+
+void TestMapFrames::colourScalePaintsThreshold()
+{
+    CColorScale scale;
+    scale.resize(512, 50);
+    scale.fillPaletteStrip();
+    scale.setValue(30);
+    const QImage shot = grabbed(scale);
+    const int limit = scale.limitPosition();
+    QCOMPARE(limit, 153);
+    QCOMPARE(shot.pixel(limit, 10), kWhite);
+    QCOMPARE(shot.pixel(20, 40), qRgb(0, 0, 0));
+    QImage entry(1, 1, QImage::Format_RGB16);
+    entry.setPixel(0, 0, MapPalette::colour(200));
+    QCOMPARE(shot.pixel(400, 10), entry.convertToFormat(QImage::Format_RGB32).pixel(0, 0));
 }
 
 QTEST_MAIN(TestMapFrames)

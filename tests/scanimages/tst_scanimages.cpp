@@ -1,4 +1,6 @@
 #include "map/mapdata.h"
+#include "mapview/ascanplot.h"
+#include "mapview/colorscalepicture.h"
 #include "map/mapviewgeometry.h"
 #include "mapview/mappalette.h"
 #include "mapview/mappicture.h"
@@ -65,6 +67,20 @@ private slots:
 
     void composedPicture();
     void composedPictureWithoutRulers();
+
+    void plotIndexMapStaysInsideTheSignal();
+    void plotFewerSamplesGiveSmoothedStaircase();
+    void plotMoreSamplesKeepPeaksAndTheDeepestSamples();
+    void plotBipolarColumns();
+    void plotGainFloorsAndRectifies();
+    void plotBarsAlongY();
+    void plotGridAtMultiplesOfTheStep();
+    void plotMarkerAndEmptySignal();
+    void plotEveryStyleAndOrientation_data();
+    void plotEveryStyleAndOrientation();
+
+    void colourScaleGeometry();
+    void colourScalePicture();
 };
 
 void TestScanImages::paletteEntries_data()
@@ -505,6 +521,285 @@ void TestScanImages::composedPictureWithoutRulers()
             QCOMPARE(out.pixel(x, y), qRgb(255, 255, 255));
     QCOMPARE(out.pixel(14, 14), qRgb(0, 255, 0));
     QVERIFY(MapPicture::compose(QImage(), nullptr, nullptr, 12).isNull());
+}
+
+namespace {
+
+int greenInRow(const QImage& image, int y)
+{
+    int n = 0;
+    for (int x = 0; x < image.width(); ++x)
+        n += image.pixel(x, y) == qRgb(0, 255, 0);
+    return n;
+}
+
+} // namespace
+
+void TestScanImages::plotIndexMapStaysInsideTheSignal()
+{
+    AScanPlot plot;
+    plot.setSize(QSize(50, 300)); // signal along y: 300 pixels
+    std::vector<qint16> s(1000, 0);
+    plot.setSignal(s.data(), 100);
+    const auto& map = plot.indexMap();
+    QCOMPARE(int(map.size()), 300);
+    QCOMPARE(map[1], 0);   // round(0.33)
+    QCOMPARE(map[2], 1);   // round(0.67)
+    QCOMPARE(map[298], 99); // round(99.33)
+    QCOMPARE(map[299], 99); // round(99.67) = 100 would be past the end
+    plot.setSignal(s.data(), 1000);
+    QCOMPARE(plot.indexMap()[1], 3);
+    QCOMPARE(plot.indexMap()[298], 993);
+    QCOMPARE(plot.indexMap()[299], 999);
+    plot.setSignal(s.data(), 300);
+    QCOMPARE(plot.indexMap()[299], 299);
+    plot.setOrientation(AScanPlot::AlongX);
+    QCOMPARE(plot.pixelCount(), 50);
+}
+
+void TestScanImages::plotFewerSamplesGiveSmoothedStaircase()
+{
+    AScanPlot plot;
+    plot.setSize(QSize(100, 12));
+    plot.setAmplitudeRange(0, 511);
+    const qint16 s[4] = {0, 120, 0, 0};
+    plot.setSignal(s, 4);
+    plot.computeColumns();
+    // Pixels show samples 0 0 1 1 1 2 2 2 3 3 3 3, then a forward mean over round(12 / 4) = 3.
+    const std::vector<int> expected = {40, 80, 120, 80, 40, 0, 0, 0, 0, 0, 0, 0};
+    QCOMPARE(plot.columnMaxima(), expected);
+}
+
+void TestScanImages::plotMoreSamplesKeepPeaksAndTheDeepestSamples()
+{
+    AScanPlot plot;
+    plot.setSize(QSize(100, 100));
+    plot.setAmplitudeRange(0, 511);
+    std::vector<qint16> s(1000, 3);
+    s[537] = 300;
+    s[538] = -420; // rectified: the larger magnitude wins
+    s[100] = 900;  // beyond the amplitude axis
+    s[999] = 200;  // the deepest sample, on the last pixel
+    plot.setSignal(s.data(), 1000);
+    plot.computeColumns();
+    const auto& v = plot.columnMaxima();
+    QCOMPARE(v[54], 420); // pixel 54 covers samples 531…540
+    QCOMPARE(v[10], 511);
+    QCOMPARE(v[99], 200);
+    QCOMPARE(v[50], 3);
+    QCOMPARE(*std::max_element(v.begin() + 55, v.begin() + 99), 3);
+}
+
+void TestScanImages::plotBipolarColumns()
+{
+    AScanPlot plot;
+    plot.setStyle(AScanPlot::Bipolar);
+    plot.setSize(QSize(100, 10));
+    plot.setAmplitudeRange(-511, 511);
+    std::vector<qint16> s = {10, -20, 700, -5, 0, 0, 0, 0, 0, 0, -900, 40, 0, 0, 0, 0, 0, 0, 0, 1};
+    // Pixel i ends at sample round(2i): pixel 0 holds sample 0, pixel 1 samples 1 and 2, …,
+    // the last one samples 17 to 19.
+    plot.setSignal(s.data(), 20);
+    plot.computeColumns();
+    QCOMPARE(plot.columnMaxima()[0], 10);
+    QCOMPARE(plot.columnMinima()[0], 10);
+    QCOMPARE(plot.columnMaxima()[1], 511); // clamped to the axis
+    QCOMPARE(plot.columnMinima()[1], -20);
+    QCOMPARE(plot.columnMinima()[2], -5);
+    QCOMPARE(plot.columnMinima()[5], -511);
+    QCOMPARE(plot.columnMaxima()[6], 40);
+    QCOMPARE(plot.columnMaxima()[9], 1);
+    // Fewer samples than pixels: each pixel runs from the previous value to its own.
+    const qint16 few[2] = {100, -100};
+    plot.setSignal(few, 2);
+    plot.computeColumns();
+    QCOMPARE(plot.columnMinima()[0], 0); // from the middle of the range
+    QCOMPARE(plot.columnMaxima()[0], 100);
+    QCOMPARE(plot.columnMinima()[1], 100);
+}
+
+void TestScanImages::plotGainFloorsAndRectifies()
+{
+    AScanPlot plot;
+    plot.setSize(QSize(10, 3));
+    plot.setAmplitudeRange(0, 511);
+    const qint16 s[3] = {201, -201, 7};
+    plot.setSignal(s, 3);
+    plot.setGain(0.5);
+    plot.computeColumns();
+    QCOMPARE(plot.columnMaxima()[0], 100); // floor(100.5)
+    QCOMPARE(plot.columnMaxima()[1], 101); // floor(−100.5) = −101
+    QCOMPARE(plot.columnMaxima()[2], 3);
+}
+
+void TestScanImages::plotBarsAlongY()
+{
+    AScanPlot plot;
+    plot.setSize(QSize(100, 4));
+    plot.setAmplitudeRange(0, 511);
+    plot.setGridLines(false, false);
+    const qint16 s[4] = {255, 511, 2000, 0};
+    plot.setSignal(s, 4);
+    QImage p = plot.render();
+    // 511 units over 100 pixels: 255 reaches x = round(49.9) = 50.
+    QCOMPARE(p.pixel(50, 0), qRgb(0, 255, 0));
+    QCOMPARE(p.pixel(51, 0), qRgb(0, 0, 0));
+    QCOMPARE(greenInRow(p, 1), 100);
+    QCOMPARE(greenInRow(p, 2), 100); // beyond the maximum: full width
+    QCOMPARE(greenInRow(p, 3), 1);   // zero is a dot at the axis
+    // −6 dB: half as long.
+    plot.setGain(ScanImage::brightnessFactorFor(-6));
+    p = plot.render();
+    QCOMPARE(greenInRow(p, 1), 51); // floor(511 · 0.501) = 256 → x = round(50.1) = 50
+    QCOMPARE(greenInRow(p, 0), 26); // 127 → round(24.85) = 25
+}
+
+void TestScanImages::plotGridAtMultiplesOfTheStep()
+{
+    AScanPlot plot;
+    plot.setSize(QSize(100, 300));
+    plot.setSignalAxis({0.13, 0.3, 0.0, 0.05});
+    // 0.001 m per pixel: 0.15 m is pixel 20, then every 50.
+    const std::vector<int> depth = {20, 70, 120, 170, 220, 270};
+    QCOMPARE(plot.gridPositions(true), depth);
+    plot.setAmplitudeAxis({0.0, 100.0, 0.0, 25.0});
+    const std::vector<int> amp = {0, 25, 50, 75};
+    QCOMPARE(plot.gridPositions(false), amp);
+    plot.setAmplitudeAxis({-100.0, 200.0, 0.0, 50.0});
+    QCOMPARE(plot.gridPositions(false), std::vector<int>({0, 25, 50, 75}));
+    // Degenerate axes draw no grid, and neither does one denser than the pixels.
+    plot.setSignalAxis({0.0, 0.0, 0.0, 0.05});
+    QVERIFY(plot.gridPositions(true).empty());
+    plot.setSignalAxis({0.0, 1.0, 0.0, 1e-9});
+    QVERIFY(plot.gridPositions(true).empty());
+
+    // The lines are drawn: dotted white at half opacity over black.
+    plot.setSignalAxis({0.13, 0.3, 0.0, 0.05});
+    plot.setAmplitudeRange(0, 511);
+    std::vector<qint16> s(300, 0);
+    plot.setSignal(s.data(), 300);
+    const QImage p = plot.render();
+    int grey = 0;
+    for (int x = 1; x < 100; ++x)
+        grey += qGray(p.pixel(x, 20)) > 100;
+    QVERIFY(grey > 20 && grey < 99);
+    QCOMPARE(p.pixel(50, 21), qRgb(0, 0, 0));
+}
+
+void TestScanImages::plotMarkerAndEmptySignal()
+{
+    AScanPlot plot;
+    plot.setSize(QSize(60, 80));
+    plot.setAmplitudeRange(0, 511);
+    plot.setGridLines(false, false);
+    std::vector<qint16> s(80, 0);
+    plot.setSignal(s.data(), 80);
+    plot.setMarker(40);
+    QImage p = plot.render();
+    for (int x = 0; x < 60; ++x)
+        QCOMPARE(p.pixel(x, 40), qRgb(255, 255, 255));
+    plot.setMarkerEnabled(false);
+    p = plot.render();
+    QCOMPARE(p.pixel(30, 40), qRgb(0, 0, 0));
+    // Without samples: background only.
+    plot.setMarkerEnabled(true);
+    plot.forgetSignal();
+    p = plot.render();
+    QCOMPARE(p.size(), QSize(60, 80));
+    for (int y = 0; y < 80; y += 5)
+        for (int x = 0; x < 60; x += 5)
+            QCOMPARE(p.pixel(x, y), qRgb(0, 0, 0));
+}
+
+void TestScanImages::plotEveryStyleAndOrientation_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("orientation");
+    for (int st = 0; st < 3; ++st)
+        for (int o = 0; o < 2; ++o)
+            QTest::addRow("style %d orientation %d", st, o) << st << o;
+}
+
+void TestScanImages::plotEveryStyleAndOrientation()
+{
+    QFETCH(int, style);
+    QFETCH(int, orientation);
+    // An echo in the middle of a quiet signal; sizes around the sample count and a tiny one.
+    std::vector<qint16> s(200, 0);
+    for (int k = 90; k < 110; ++k)
+        s[size_t(k)] = qint16((k % 2 ? 1 : -1) * 400);
+    for (const QSize& size : {QSize(120, 120), QSize(200, 200), QSize(300, 250), QSize(3, 2)}) {
+        AScanPlot plot;
+        plot.setStyle(style);
+        plot.setOrientation(orientation);
+        plot.setSize(size);
+        plot.setAmplitudeRange(style == AScanPlot::Bipolar ? -511 : 0, 511);
+        plot.setSignal(s.data(), int(s.size()));
+        const QImage p = plot.render();
+        QCOMPARE(p.size(), size);
+        if (size.width() < 100)
+            continue;
+        int green = 0;
+        for (int y = 0; y < p.height(); ++y)
+            green += greenInRow(p, y);
+        QVERIFY2(green > 0, "the echo is drawn");
+        // The echo lies in the middle third of the signal axis.
+        const int L = orientation == AScanPlot::AlongX ? size.width() : size.height();
+        const auto& v = plot.columnMaxima();
+        QVERIFY(*std::max_element(v.begin() + L / 3, v.begin() + 2 * L / 3) >= 300);
+        QVERIFY(*std::max_element(v.begin(), v.begin() + L / 4) <= 0);
+    }
+}
+
+void TestScanImages::colourScaleGeometry()
+{
+    using namespace ColorScalePicture;
+    QCOMPARE(limitPosition(50, 301), 150);
+    QCOMPARE(limitPosition(0, 301), 0);
+    QCOMPARE(limitPosition(100, 301), 300);
+    QCOMPARE(limitPosition(25, 3), 1); // 0.5 rounds up
+    QCOMPARE(rightMargin(301), 30);
+    QCOMPARE(rightMargin(16), 2); // 1.5 rounds up
+    QCOMPARE(percentAt(270, 301), 90);
+    QCOMPARE(percentAt(1, 201), 1); // 0.5 rounds up
+    QCOMPARE(percentAt(0, 1), 0);
+    QCOMPARE(clampLimit(500, 301), 270);
+    QCOMPARE(clampLimit(-4, 301), 0);
+    QCOMPARE(limitPosition(50, 0), 0);
+}
+
+void TestScanImages::colourScalePicture()
+{
+    const QImage strip = ColorScalePicture::strip();
+    QCOMPARE(strip.size(), QSize(256, 50));
+    for (int x = 0; x < 256; x += 17) {
+        QCOMPARE(pixel565(strip, x, 1), entry565(x));
+        QCOMPARE(pixel565(strip, x, 48), entry565(x));
+    }
+    const QImage p = ColorScalePicture::render(strip, 512, 100, QStringLiteral("20 %"))
+                         .convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(p.size(), QSize(512, 50));
+    const QRgb white = qRgb(255, 255, 255);
+    QCOMPARE(p.pixel(100, 10), white);  // the limit line
+    QCOMPARE(p.pixel(300, 0), white);   // top
+    QCOMPARE(p.pixel(300, 49), white);  // bottom
+    QCOMPARE(p.pixel(511, 30), white);  // right
+    QCOMPARE(p.pixel(96, 24), white);   // marker line
+    QCOMPARE(p.pixel(107, 24), white);  // triangle tip side
+    QCOMPARE(p.pixel(50, 5), qRgb(0, 0, 0)); // under the threshold
+    // Right of the limit the palette, stretched twice: x = 400 shows entry 200.
+    const QRgb e200 = QImage(strip).convertToFormat(QImage::Format_RGB32).pixel(200, 10);
+    QCOMPARE(p.pixel(400, 10), e200);
+    // The text sits left of the limit when it fits there.
+    int dark = 0, light = 0;
+    for (int y = 15; y < 32; ++y)
+        for (int x = 40; x < 89; ++x)
+            light += qGray(p.pixel(x, y)) > 128;
+    for (int y = 15; y < 32; ++y)
+        for (int x = 111; x < 160; ++x)
+            dark += qGray(p.pixel(x, y)) > 250;
+    QVERIFY(light > 10);
+    QCOMPARE(dark, 0);
 }
 
 QTEST_MAIN(TestScanImages)
