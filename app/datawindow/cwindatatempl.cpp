@@ -370,7 +370,7 @@ private:
     CWinDataTempl& m_window;
 };
 
-// No map view can report changed stored files yet: nothing is pending, nothing written.
+// For a map view that keeps no stored files of its own: nothing is pending, nothing written.
 namespace {
 class NoMapChanges : public Vantar::MapChangesWriter
 {
@@ -498,8 +498,13 @@ bool CWinDataTempl::saveMapTo()
     SavingObserver observer(*this);
     Vantar::DataSaver saver(observer, m_drivePlatform ? m_drivePlatform->read()
                                                       : Vantar::createSystemDrivePlatform()->read());
-    NoMapChanges changes;
-    return saver.saveCurrentMap(configPath, mapName, m_strSavingDir, changes);
+    NoMapChanges none;
+    auto* viewChanges = dynamic_cast<Vantar::MapChangesWriter*>(map);
+    Vantar::MapChangesWriter& changes = viewChanges ? *viewChanges : none;
+    if (!saver.saveCurrentMap(configPath, mapName, m_strSavingDir, changes))
+        return false;
+    changes.markChangesSaved();
+    return true;
 }
 
 void CWinDataTempl::slot_printSelectedData()

@@ -34,7 +34,8 @@ public:
     virtual void loopEnded() {}
 };
 
-//! What the map view contributes to a map save: its changed stored files.
+//! What the map view contributes to a map save: its changed stored files. The map view
+//! takes part by deriving from it; the data window finds it there.
 class MapChangesWriter
 {
 public:
@@ -44,6 +45,8 @@ public:
     //! Writes the changed viewing settings and comments into strFolder without asking;
     //! iWritten gets the bits of the files written.
     virtual bool writeChanges(const QString& strFolder, int& iWritten) = 0;
+    //! After the whole map was saved: the current viewing settings and comments count as stored.
+    virtual void markChangesSaved() {}
 };
 
 //! Writes the edited settings of one A-scan (path, stem, saving folder, shared answers,
