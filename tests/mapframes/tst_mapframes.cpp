@@ -1,6 +1,12 @@
 #include "mapview/ccolorscale.h"
 #include "mapview/cscanogrammframe.h"
 #include "mapview/cvectordrawframe.h"
+#include "mapview/cwgtdbldigdisplay.h"
+#include "mapview/cwgtdigitsdisplay.h"
+#include "mapview/cwgtdisplaysdiff.h"
+#include "mapview/cwgtdisplaysstd.h"
+#include "mapview/cwgtextdigdisplay.h"
+#include "mapview/readoutformat.h"
 #include "mapview/mappalette.h"
 #include "mapview/mappicture.h"
 #include "mapview/scanimage.h"
@@ -10,6 +16,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QLCDNumber>
+#include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -126,6 +134,14 @@ private slots:
     void colourScaleSetValue();
     void colourScaleOtherButtonsClearHover();
     void colourScalePaintsThreshold();
+
+    // Read-outs
+    void readoutNumbers();
+    void readoutLayouts();
+    void standardGroup();
+    void differenceGroup();
+    void longValuesAreNotCut();
+    void groupsLayOutTheirReadouts();
 };
 
 void TestMapFrames::cornerSetters()
@@ -767,6 +783,136 @@ void TestMapFrames::colourScalePaintsThreshold()
     QImage entry(1, 1, QImage::Format_RGB16);
     entry.setPixel(0, 0, MapPalette::colour(200));
     QCOMPARE(shot.pixel(400, 10), entry.convertToFormat(QImage::Format_RGB32).pixel(0, 0));
+}
+
+void TestMapFrames::readoutNumbers()
+{
+    QCOMPARE(Readout::metres(0.5), QStringLiteral("0.50"));
+    QCOMPARE(Readout::metres(0.0), QStringLiteral("0.00"));
+    QCOMPARE(Readout::metres(-0.001), QStringLiteral("0.00"));
+    QCOMPARE(Readout::metres(-0.25), QStringLiteral("-0.25"));
+    QCOMPARE(Readout::metres(12.3456), QStringLiteral("12.35"));
+    QCOMPARE(Readout::whole(-7), QStringLiteral("-7"));
+    QCOMPARE(Readout::reportText(QStringLiteral("X"), QStringLiteral("m"), 0.25), QStringLiteral("X, m = 0.25"));
+    QCOMPARE(Readout::digitsFor(QStringLiteral("0.25"), 4), 4);
+    QCOMPARE(Readout::digitsFor(QStringLiteral("105.20"), 4), 6);
+}
+
+void TestMapFrames::readoutLayouts()
+{
+    // Wide: maximum widths and three equal gaps.
+    auto s = Readout::standardLayout(1100, 260, 320, 140, 200);
+    QCOMPARE(s.width, (std::array<int, 4>{320, 320, 200, 200}));
+    QCOMPARE(s.x, (std::array<int, 4>{0, 340, 680, 900}));
+    // Narrower: gaps of 10 and a quarter of the spare width on each.
+    s = Readout::standardLayout(900, 260, 320, 140, 200);
+    QCOMPARE(s.width, (std::array<int, 4>{277, 277, 157, 157}));
+    QCOMPARE(s.x, (std::array<int, 4>{0, 287, 574, 741}));
+    // Below the minimum: minimum widths.
+    s = Readout::standardLayout(500, 260, 320, 140, 200);
+    QCOMPARE(s.width, (std::array<int, 4>{260, 260, 140, 140}));
+
+    auto d = Readout::differenceLayout(1200, 220, 320, 140, 200);
+    QCOMPARE(d.width, (std::array<int, 4>{320, 320, 320, 200}));
+    QCOMPARE(d.x, (std::array<int, 4>{0, 333, 666, 999}));
+    d = Readout::differenceLayout(900, 220, 320, 140, 200);
+    QCOMPARE(d.width, (std::array<int, 4>{237, 237, 237, 159}));
+    QCOMPARE(d.x, (std::array<int, 4>{0, 247, 494, 741}));
+}
+
+void TestMapFrames::standardGroup()
+{
+    CWgtDisplaysStd g;
+    QCOMPARE(g.minimumWidth(), 830);
+    QCOMPARE(g.height(), 40);
+    QVERIFY(g.findChild<CWgtExtDigDisplay*>(QStringLiteral("wgt_displayX")));
+    QVERIFY(g.findChild<CWgtDigitsDisplay*>(QStringLiteral("wgt_displayA")));
+    g.setX(0.5, 3);
+    g.setY(0.0, 1);
+    g.setZ(0.155);
+    g.setAmplitude(-12); // gains above 100 dB plus the level read negative
+    QCOMPARE(g.displayX()->text(), QStringLiteral("0.50"));
+    QCOMPARE(g.displayY()->text(), QStringLiteral("0.00"));
+    QCOMPARE(g.displayX()->stepNumber(), 3);
+    QCOMPARE(g.displayA()->text(), QStringLiteral("-12"));
+    QCOMPARE(g.displayA()->property("intValue").toInt(), -12);
+    QCOMPARE(g.displayX()->property("value").toDouble(), 0.5);
+    const QLabel* step1 = g.displayX()->findChild<QLabel*>(QStringLiteral("lbl_stepnum1"));
+    const QLabel* step2 = g.displayX()->findChild<QLabel*>(QStringLiteral("lbl_stepnum2"));
+    QVERIFY(step1 && step2);
+    QCOMPARE(step1->text(), QStringLiteral("Step"));
+    QCOMPARE(step2->text(), QStringLiteral("Number"));
+    QVERIFY(g.displayX()->findChild<QLCDNumber*>(QStringLiteral("lcd_stepnum")));
+
+    const QList<QStringList> texts = g.reportTexts();
+    QCOMPARE(texts.size(), 4);
+    QCOMPARE(texts[0], QStringList({QStringLiteral("X, m = 0.50"), QStringLiteral("Step # 3")}));
+    QCOMPARE(texts[1], QStringList({QStringLiteral("Y, m = 0.00"), QStringLiteral("Step # 1")}));
+    QCOMPARE(texts[2].size(), 1);
+    QVERIFY(texts[2][0].startsWith(QStringLiteral("Z, m = 0.1")));
+    QCOMPARE(texts[3], QStringList({QStringLiteral("A, dB = -12.00")}));
+
+    g.clear();
+    QCOMPARE(g.displayX()->text(), QStringLiteral("0.00"));
+    QCOMPARE(g.displayZ()->text(), QStringLiteral("0.00"));
+    QCOMPARE(g.displayA()->text(), QStringLiteral("0"));
+    QCOMPARE(g.displayX()->stepNumber(), 3); // position numbers are left
+}
+
+void TestMapFrames::differenceGroup()
+{
+    CWgtDisplaysDiff g;
+    QCOMPARE(g.minimumWidth(), 830);
+    g.setX(0.1, 0.25);
+    g.setY(0.05, 0.5);
+    g.setZ(0.02, 0.04);
+    g.setAmplitude(36);
+    const QString delta(QChar(0x2206));
+    QCOMPARE(g.displayX()->name(1), delta + QStringLiteral("X"));
+    QCOMPARE(g.displayZ()->name(0), QStringLiteral("Z"));
+    QCOMPARE(g.displayY()->text(1), QStringLiteral("0.50"));
+    const QList<QStringList> texts = g.reportTexts();
+    QCOMPARE(texts.size(), 4);
+    QCOMPARE(texts[0], QStringList({QStringLiteral("X, m = 0.10"), delta + QStringLiteral("X, m = 0.25")}));
+    QCOMPARE(texts[2], QStringList({QStringLiteral("Z, m = 0.02"), delta + QStringLiteral("Z, m = 0.04")}));
+    QCOMPARE(texts[3], QStringList({QStringLiteral("A, dB = 36.00")}));
+    g.clear();
+    QCOMPARE(g.displayX()->text(1), QStringLiteral("0.00"));
+    QCOMPARE(g.displayA()->text(), QStringLiteral("0"));
+    for (const char* name : {"lbl_value1", "lcd_value1", "lbl_units1", "lbl_value2", "lcd_value2", "lbl_units2"})
+        QVERIFY2(g.displayX()->findChild<QWidget*>(QString::fromLatin1(name)), name);
+}
+
+void TestMapFrames::longValuesAreNotCut()
+{
+    // A 4-digit display keeps the last digits of a longer text: 12.35 m would read 2.35.
+    CWgtDigitsDisplay d;
+    auto* lcd = d.findChild<QLCDNumber*>(QStringLiteral("lcd_value"));
+    QVERIFY(lcd);
+    QCOMPARE(lcd->digitCount(), 4);
+    d.setValue(12.346);
+    QCOMPARE(d.text(), QStringLiteral("12.35"));
+    QCOMPARE(lcd->digitCount(), 5);
+    QCOMPARE(lcd->value(), 12.35);
+    d.setValue(0.5);
+    QCOMPARE(lcd->digitCount(), 4);
+    CWgtExtDigDisplay e;
+    e.setStepNumber(1234);
+    QCOMPARE(e.findChild<QLCDNumber*>(QStringLiteral("lcd_stepnum"))->digitCount(), 4);
+}
+
+void TestMapFrames::groupsLayOutTheirReadouts()
+{
+    CWgtDisplaysStd std;
+    std.resize(900, 40);
+    std.show();
+    QCOMPARE(std.displayY()->geometry(), QRect(287, 0, 277, 40));
+    QCOMPARE(std.displayA()->geometry(), QRect(741, 0, 157, 40));
+    CWgtDisplaysDiff diff;
+    diff.resize(1200, 40);
+    diff.show();
+    QCOMPARE(diff.displayZ()->geometry(), QRect(666, 0, 320, 40));
+    QCOMPARE(diff.displayA()->geometry(), QRect(999, 0, 200, 40));
 }
 
 QTEST_MAIN(TestMapFrames)
