@@ -1,6 +1,8 @@
 #include "ascan/scanwgt.h"
 
 #include "app/constants.h"
+#include "app/creportprinter.h"
+#include "ascan/ascanreport.h"
 #include "ascan/ascanfile.h"
 #include "ascan/cascanwgt.h"
 #include "ascan/settingsfile.h"
@@ -732,7 +734,57 @@ bool ScanWgt::saveAllEditsInPlace()
 
 bool ScanWgt::printAScanReports(QPrinter* pPrinter, const QString& strLogoPath)
 {
-    Q_UNUSED(pPrinter);
-    Q_UNUSED(strLogoPath);
-    return false;
+    if (!pPrinter)
+        return false;
+    QList<int> rows;
+    for (int row = 0; row < fileListWidget->count(); ++row)
+        if (fileListWidget->item(row)->isSelected())
+            rows << row;
+    if (rows.isEmpty())
+        return false;
+
+    const QString shownPath = m_strCurrentPath;
+    const bool shownEditable = m_bTableEditable;
+    bool ok = true;
+    {
+        CReportPrinter run(pPrinter, this);
+        int number = 0;
+        for (int row : std::as_const(rows)) {
+            ++number; // an A-scan that does not load keeps its number
+            const QString path = fileListWidget->pathAt(row);
+            if (!loadAScan(path))
+                continue;
+            tw_settings->clearSelection();
+            buildTable(false);
+            AScanReportData data;
+            data.title = fileListWidget->item(row)->text();
+            if (!m_strDate.isEmpty())
+                data.title += QStringLiteral("   ") + m_strDate;
+            data.logoPath = strLogoPath;
+            AScanPictureParts parts;
+            parts.display = m_pDisplay->displayImage();
+            parts.verticalScale = m_pDisplay->verticalScaleImage();
+            parts.horizontalScale = m_pDisplay->horizontalScaleImage();
+            parts.readouts = m_pDisplay->readoutsImage();
+            data.picture = AScanReport::composePicture(parts);
+            data.setupName = m_strSetupName;
+            for (const auto& r : tableRows())
+                data.rows.append({r.first, r.second});
+            if (!run.printAScanReport(data, number)) {
+                ok = false;
+                break;
+            }
+        }
+        ok = run.finish() && ok;
+    }
+
+    // Back to what was shown before printing, with its unsaved edits.
+    if (!shownPath.isEmpty() && loadAScan(shownPath)) {
+        tw_settings->clearSelection();
+        buildTable(shownEditable);
+    } else {
+        const QString message = m_strMessage;
+        clearShown(message);
+    }
+    return ok;
 }

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QGroupBox>
@@ -146,6 +147,7 @@ private slots:
     void testingMethodChangesColour();
     void saveAndResetEdits();
     void discardQuestion();
+    void printsSelectedReports();
 
     // The display
     void framePixels();
@@ -716,6 +718,40 @@ void TestAScanTab::discardQuestion()
         ModalDriver driver({QMessageBox::Yes});
         QVERIFY(w.confirmDiscardEdits());
     }
+}
+
+void TestAScanTab::printsSelectedReports()
+{
+    QTemporaryDir dir;
+    QTemporaryDir out;
+    const QString d = dir.path();
+    for (int n = 1; n <= 3; ++n)
+        writeAScan(d, n, [](GeneratedAScan& a) { plainSettings(a); });
+    QFile::remove(d + QStringLiteral("/2.raw")); // left out of the printout
+    ScanWgt w;
+    w.resize(1000, 640);
+    w.show();
+    w.loadFolder(pathOf(d, 3), d);
+    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4321"));
+    for (int row = 0; row < 3; ++row)
+        w.fileList()->item(row)->setSelected(true);
+    QCOMPARE(w.currentPath(), pathOf(d, 3));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = out.path() + QStringLiteral("/reports.pdf");
+    printer.setOutputFileName(pdf);
+    QVERIFY(w.printAScanReports(&printer, QString()));
+    const QByteArray bytes = fileBytes(pdf);
+    QVERIFY(bytes.startsWith("%PDF"));
+    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
+    // The shown A-scan comes back with its edit and an editable table.
+    QCOMPARE(w.currentPath(), pathOf(d, 3));
+    QVERIFY(w.isEdited());
+    QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(), QStringLiteral("4321"));
+    QVERIFY(tableOf(w)->item(ScanWgt::RowVelocity, 1)->flags() & Qt::ItemIsEditable);
+    QVERIFY(qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowCursor, 1)));
+    QVERIFY(!w.printAScanReports(nullptr, QString()));
 }
 
 // ---------------------------------------------------------------------------------------------
