@@ -2,6 +2,7 @@
 
 #include "map/mapdata.h"
 
+#include "map/numeric.h"
 #include "map/parallel.h"
 #include "map/preparefir.h"
 
@@ -23,10 +24,12 @@ qint16 roundWrap16(double x)
 {
     if (!std::isfinite(x))
         return 0;
-    const double fl = std::floor(x);
+    const double fl = Vantar::floorExact(x);
     const double r = (x - fl >= 0.5) ? fl + 1.0 : fl;
+    if (r > -2147483648.0 && r < 2147483648.0)
+        return qint16(quint16(quint32(qint32(r)) & 0xFFFFu));
     const double m = std::fmod(r, 65536.0); // exact
-    return qint16(quint16(qint32(m) & 0xFFFF));
+    return qint16(quint16(quint32(qint32(m)) & 0xFFFFu));
 }
 
 // What every signal of one preparing run shares.
@@ -161,9 +164,8 @@ bool MapData::prepareWith(double recordDepth, bool bFast)
     for (int first = 0; first < total; first += batch) {
         const int count = std::min(batch, total - first);
         auto process = [&](int index, PrepareFir::Correlator::Workspace* ws) {
-            const MapTrace& t = *traces[size_t(first + index)];
             double* x = work.data() + size_t(index) * size_t(n);
-            Fir::normalise(t, x, n);
+            Fir::normalise(*traces[size_t(first + index)], x, n);
             if (fir.bFilter) {
                 if (ws) {
                     correlator.apply(*ws, x, x);
@@ -176,6 +178,9 @@ bool MapData::prepareWith(double recordDepth, bool bFast)
                     x[i] = x[i] / fir.g;
             }
             fir.finish(x, n);
+            MapTrace& out = *traces[size_t(first + index)];
+            for (int i = 0; i < n; ++i)
+                out.prepared[size_t(i)] = roundWrap16(x[i]);
         };
         if (bFast) {
             // One task per thread, each with its own transform buffers for several signals.
@@ -194,12 +199,10 @@ bool MapData::prepareWith(double recordDepth, bool bFast)
             process(0, nullptr);
         }
         for (int index = 0; index < count; ++index) {
+            // Summed here in key order, whatever the threads did first.
             const double* x = work.data() + size_t(index) * size_t(n);
-            MapTrace& t = *traces[size_t(first + index)];
-            for (int i = 0; i < n; ++i) {
+            for (int i = 0; i < n; ++i)
                 accumulator[size_t(i)] += x[i];
-                t.prepared[size_t(i)] = roundWrap16(x[i]);
-            }
             ++done;
             if (!report(Vantar::roundedPercent(done, total, 90)))
                 return false;

@@ -2,6 +2,7 @@
 
 #include "map/mapdata.h"
 
+#include "map/numeric.h"
 #include "map/parallel.h"
 #include "map/preparefir.h"
 
@@ -109,7 +110,7 @@ bool MapData::readSignals(const MapPositionTable& positions, QStringList* pFaile
                 const bool bFlat = !(trace.sigma > 0);
                 for (int k = 0; k < n; ++k)
                     samples[size_t(k)] =
-                        bFlat ? qint16(0) : saturate16(std::floor(13.0 * samples[size_t(k)] / trace.sigma + 0.5));
+                        bFlat ? qint16(0) : saturate16(Vantar::floorExact(13.0 * samples[size_t(k)] / trace.sigma + 0.5));
                 if (bFilter)
                     m_filter->filterMapSignal(samples.data(), n, false);
                 std::copy(samples.begin(), samples.end(), trace.filtered.begin());

@@ -38,8 +38,9 @@ bool MapData::processSAFTWith(int pitchX, int pitchY, bool bFast)
     g.velocity = m_saft.velocity;
     if (!g.isValid())
         return false;
-    // The processed volume and its accumulator of doubles.
-    if (m_voxelCount * qint64(sizeof(qint16) + sizeof(double)) > Vantar::kMapMemoryLimit)
+    // The processed volume and, for the loops, an accumulator of doubles.
+    const qint64 bytes = m_voxelCount * qint64(sizeof(qint16) + (bFast ? 0 : sizeof(double)));
+    if (bytes > Vantar::kMapMemoryLimit)
         return false;
 
     std::vector<qint16> volume;
@@ -47,7 +48,8 @@ bool MapData::processSAFTWith(int pitchX, int pitchY, bool bFast)
     Saft::Signals signalTable;
     try {
         volume.assign(size_t(m_voxelCount), 0);
-        accumulator.assign(size_t(m_voxelCount), 0.0);
+        if (!bFast)
+            accumulator.assign(size_t(m_voxelCount), 0.0);
         signalTable.assign(size_t(g.columns) * size_t(g.rows), nullptr);
     } catch (const std::bad_alloc&) {
         return false;
@@ -61,14 +63,15 @@ bool MapData::processSAFTWith(int pitchX, int pitchY, bool bFast)
         signalTable[size_t(Saft::signalIndex(g, key.i, key.j))] = trace.prepared.data();
     }
 
-    const bool bSummed = bFast ? Saft::accumulateFast(g, signalTable, accumulator.data(), m_progress)
-                               : Saft::accumulateReference(g, signalTable, accumulator.data(), m_progress);
-    if (!bSummed)
-        return false;
-    const bool bEnvelope = bFast ? Saft::envelopeFast(g, accumulator.data(), volume.data())
-                                 : Saft::envelopeReference(g, accumulator.data(), volume.data());
-    accumulator = std::vector<double>();
-    if (!bEnvelope)
-        return false;
+    if (bFast) {
+        if (!Saft::reconstructFast(g, signalTable, volume.data(), m_progress))
+            return false;
+    } else {
+        if (!Saft::accumulateReference(g, signalTable, accumulator.data(), m_progress))
+            return false;
+        if (!Saft::envelopeReference(g, accumulator.data(), volume.data()))
+            return false;
+        accumulator = std::vector<double>();
+    }
     return setProcessedVolume(std::move(volume));
 }

@@ -41,19 +41,27 @@ inline bool delayAndWeight(double dx, double dy, int c, double velocity, int sam
     return true;
 }
 
-// Tiles of the volume: kTileColumns × kTileColumns columns over at most kTileLayers layers.
+// Tiles of the volume: up to kTileColumns × kTileColumns columns and, when the sums go to
+// a whole-volume accumulator, at most kTileLayers layers. A tile that is also turned into its
+// envelope spans every layer and has as many columns as keep it near 256 kB.
 struct Tiling
 {
+    int side = kTileColumns;
     int tilesA = 0;
     int tilesB = 0;
     int tilesC = 0;
     int layers = 0;
 
-    explicit Tiling(const Geometry& g)
+    Tiling(const Geometry& g, bool bFullDepth)
     {
-        layers = std::min(g.dim2, kTileLayers);
-        tilesA = (g.dim0 + kTileColumns - 1) / kTileColumns;
-        tilesB = (g.dim1 + kTileColumns - 1) / kTileColumns;
+        if (bFullDepth) {
+            layers = g.dim2;
+            side = int(std::clamp(std::floor(std::sqrt(32768.0 / std::max(g.dim2, 1))), 1.0, double(kTileColumns)));
+        } else {
+            layers = std::min(g.dim2, kTileLayers);
+        }
+        tilesA = (g.dim0 + side - 1) / side;
+        tilesB = (g.dim1 + side - 1) / side;
         tilesC = (g.dim2 + layers - 1) / layers;
     }
     int count() const { return tilesA * tilesB * tilesC; }
@@ -68,10 +76,10 @@ struct Tiling
         const int tb = (index / tilesC) % tilesB;
         const int ta = index / (tilesC * tilesB);
         Tile t;
-        t.a0 = ta * kTileColumns;
-        t.a1 = std::min(g.dim0, t.a0 + kTileColumns);
-        t.b0 = tb * kTileColumns;
-        t.b1 = std::min(g.dim1, t.b0 + kTileColumns);
+        t.a0 = ta * side;
+        t.a1 = std::min(g.dim0, t.a0 + side);
+        t.b0 = tb * side;
+        t.b1 = std::min(g.dim1, t.b0 + side);
         t.c0 = tc * layers;
         t.c1 = std::min(g.dim2, t.c0 + layers);
         return t;
@@ -112,6 +120,132 @@ struct AxisOffsets
     }
 };
 
+// Delay index and squared weight of every (|dx|, |dy|, layer). With the grid rule |dx| and
+// |dy| take few values, and a pair and its mirror share a row since dx² + dy² is the same sum.
+struct Tables
+{
+    AxisOffsets ox;
+    AxisOffsets oy;
+    int sy = 0;                 // distinct |dy|
+    std::vector<int> rowOf;     // (index of |dx|)·sy + (index of |dy|) → row
+    std::vector<quint16> delay; // row·dim2 + (c − 1); outside the record: 0
+    std::vector<double> weight; // squared weight; outside the record: 0, so nothing is added
+
+    // False when the tables would be inexact or too large: the direct path is taken then.
+    // Throws std::bad_alloc when memory runs out.
+    bool build(const Geometry& g)
+    {
+        ox.build(g.columns, g.dim0, g.pitchX, g.stepH);
+        oy.build(g.rows, g.dim1, g.pitchY, g.stepV);
+        const qint64 pairs = qint64(ox.values.size()) * qint64(oy.values.size());
+        if (ox.largest >= kMaxExactOffset || oy.largest >= kMaxExactOffset || g.sampleCount > 0xFFFF
+            || pairs > (qint64(1) << 24))
+            return false;
+        std::vector<qint64> both(ox.values);
+        both.insert(both.end(), oy.values.begin(), oy.values.end());
+        std::sort(both.begin(), both.end());
+        both.erase(std::unique(both.begin(), both.end()), both.end());
+        auto unified = [&](qint64 v) {
+            return quint64(std::lower_bound(both.begin(), both.end(), v) - both.begin());
+        };
+        sy = int(oy.values.size());
+        std::vector<quint64> keys(static_cast<size_t>(pairs));
+        for (size_t x = 0; x < ox.values.size(); ++x) {
+            const quint64 ux = unified(ox.values[x]);
+            for (int y = 0; y < sy; ++y) {
+                const quint64 uy = unified(oy.values[size_t(y)]);
+                keys[x * size_t(sy) + size_t(y)] = (std::min(ux, uy) << 32) | std::max(ux, uy);
+            }
+        }
+        std::vector<quint64> rowKeys(keys);
+        std::sort(rowKeys.begin(), rowKeys.end());
+        rowKeys.erase(std::unique(rowKeys.begin(), rowKeys.end()), rowKeys.end());
+        const qint64 rows = qint64(rowKeys.size());
+        if (rows * g.dim2 * qint64(sizeof(quint16) + sizeof(double)) > kMaxTableBytes)
+            return false;
+        rowOf.resize(static_cast<size_t>(pairs));
+        for (size_t p = 0; p < keys.size(); ++p)
+            rowOf[p] = int(std::lower_bound(rowKeys.begin(), rowKeys.end(), keys[p]) - rowKeys.begin());
+        keys = std::vector<quint64>();
+
+        const size_t stride = size_t(g.dim2);
+        delay.assign(size_t(rows) * stride, 0);
+        weight.assign(size_t(rows) * stride, 0.0);
+        constexpr int kRowsPerTask = 64;
+        const int tasks = int((rows + kRowsPerTask - 1) / kRowsPerTask);
+        auto buildRows = [&](int task) {
+            const qint64 first = qint64(task) * kRowsPerTask;
+            const qint64 last = std::min(rows, first + kRowsPerTask);
+            for (qint64 r = first; r < last; ++r) {
+                // Half millimetres halved: exact, as the loops' X − xs and Y − ys are.
+                const double dx = double(both[size_t(rowKeys[size_t(r)] >> 32)]) / 2.0;
+                const double dy = double(both[size_t(rowKeys[size_t(r)] & 0xFFFFFFFFu)]) / 2.0;
+                quint16* n = delay.data() + size_t(r) * stride;
+                double* w = weight.data() + size_t(r) * stride;
+                for (int c = 1; c <= g.dim2; ++c) {
+                    int index = 0;
+                    double w2 = 0.0;
+                    if (delayAndWeight(dx, dy, c, g.velocity, g.sampleCount, index, w2)) {
+                        n[c - 1] = quint16(index);
+                        w[c - 1] = w2;
+                    }
+                }
+            }
+            return true;
+        };
+        if (!Vantar::runTasks(tasks, buildRows))
+            throw std::bad_alloc();
+        return true;
+    }
+};
+
+// Sums every position into the columns of a tile, positions in the loops' order so that each
+// voxel's sum is taken in the same order. column(a, b) is the accumulator of cell (a, b) (from
+// 0) at layer c0.
+template <class Column>
+void sumTile(const Geometry& g, const Signals& s, const Tables* tables, const Tiling::Tile& t, Column column)
+{
+    const int layers = t.c1 - t.c0;
+    for (int i = 1; i <= g.columns; ++i) {
+        const double xs = (i - 0.5) * g.stepH;
+        for (int j = 1; j <= g.rows; ++j) {
+            const qint16* sig = s[size_t(signalIndex(g, i, j))];
+            if (!sig)
+                continue;
+            if (tables) {
+                const int* ix = tables->ox.index.data() + size_t(i - 1) * size_t(g.dim0);
+                const int* iy = tables->oy.index.data() + size_t(j - 1) * size_t(g.dim1);
+                for (int a = t.a0; a < t.a1; ++a) {
+                    const int* rowBase = tables->rowOf.data() + size_t(ix[a]) * size_t(tables->sy);
+                    for (int b = t.b0; b < t.b1; ++b) {
+                        const size_t at = size_t(rowBase[iy[b]]) * size_t(g.dim2) + size_t(t.c0);
+                        const quint16* n = tables->delay.data() + at;
+                        const double* w = tables->weight.data() + at;
+                        double* col = column(a, b);
+                        for (int c = 0; c < layers; ++c)
+                            col[c] += sig[n[c]] * w[c];
+                    }
+                }
+            } else {
+                const double ys = (j - 0.5) * g.stepV;
+                for (int a = t.a0; a < t.a1; ++a) {
+                    const double dx = double(a + 1) * g.pitchX - xs;
+                    for (int b = t.b0; b < t.b1; ++b) {
+                        const double dy = double(b + 1) * g.pitchY - ys;
+                        double* col = column(a, b);
+                        for (int c = 0; c < layers; ++c) {
+                            int n = 0;
+                            double w2 = 0.0;
+                            if (delayAndWeight(dx, dy, t.c0 + c + 1, g.velocity, g.sampleCount, n, w2))
+                                col[c] += sig[n] * w2;
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
 // Which work is done, turned into the positions the reference would have reached.
 class TaskProgress
 {
@@ -128,232 +262,6 @@ private:
     int m_positions;
     int m_tasks;
 };
-
-// Per-voxel arithmetic on the tiles: for geometries whose tables would be too large.
-bool accumulateDirectTiles(const Geometry& g, const Signals& s, double* acc, PositionProgress& pp)
-{
-    const Tiling tiling(g);
-    const int tasks = tiling.count();
-    auto task = [&](int index) {
-        const Tiling::Tile t = tiling.tile(g, index);
-        for (int i = 1; i <= g.columns; ++i) {
-            const double xs = (i - 0.5) * g.stepH;
-            for (int j = 1; j <= g.rows; ++j) {
-                const qint16* sig = s[size_t(signalIndex(g, i, j))];
-                if (!sig)
-                    continue;
-                const double ys = (j - 0.5) * g.stepV;
-                for (int a = t.a0; a < t.a1; ++a) {
-                    const double dx = double(a + 1) * g.pitchX - xs;
-                    for (int b = t.b0; b < t.b1; ++b) {
-                        const double dy = double(b + 1) * g.pitchY - ys;
-                        double* col = acc + (qint64(a) * g.dim1 + b) * g.dim2;
-                        for (int c = t.c0; c < t.c1; ++c) {
-                            int n = 0;
-                            double w2 = 0.0;
-                            if (delayAndWeight(dx, dy, c + 1, g.velocity, g.sampleCount, n, w2))
-                                col[c] += sig[n] * w2;
-                        }
-                    }
-                }
-            }
-        }
-        return true;
-    };
-    TaskProgress tp(pp, g.columns * g.rows, tasks);
-    return Vantar::runTasks(tasks, task, tp);
-}
-
-} // namespace
-
-bool Geometry::isValid() const
-{
-    return columns > 0 && rows > 0 && stepH > 0 && stepV > 0 && pitchX > 0 && pitchY > 0 && dim0 > 0 && dim1 > 0
-           && dim2 > 0 && sampleCount > 0 && velocity > 0 && std::isfinite(velocity);
-}
-
-PositionProgress::PositionProgress(const Vantar::ProgressFn& progress, int positions)
-    : m_progress(progress), m_positions(positions)
-{
-}
-
-bool PositionProgress::reach(int k)
-{
-    for (int kk = m_reached + 1; kk <= k; ++kk) {
-        m_reached = kk;
-        const int percent = Vantar::roundedPercent(kk, m_positions);
-        if (percent == m_lastPercent)
-            continue;
-        m_lastPercent = percent;
-        if (m_progress && !m_progress(percent, 100))
-            return false;
-    }
-    return true;
-}
-
-bool accumulateReference(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
-{
-    if (!g.isValid() || !acc || qint64(s.size()) != qint64(g.columns) * g.rows)
-        return false;
-    PositionProgress pp(progress, g.columns * g.rows);
-    int k = 0;
-    for (int i = 1; i <= g.columns; ++i) {
-        for (int j = 1; j <= g.rows; ++j) {
-            if (!pp.reach(++k))
-                return false;
-            const qint16* sig = s[size_t(signalIndex(g, i, j))];
-            if (!sig)
-                continue;
-            const double xs = (i - 0.5) * g.stepH;
-            const double ys = (j - 0.5) * g.stepV;
-            for (int a = 1; a <= g.dim0; ++a) {
-                const double X = double(a) * g.pitchX;
-                for (int b = 1; b <= g.dim1; ++b) {
-                    const double Y = double(b) * g.pitchY;
-                    double* col = acc + (qint64(a - 1) * g.dim1 + (b - 1)) * g.dim2;
-                    for (int c = 1; c <= g.dim2; ++c) {
-                        int n = 0;
-                        double w2 = 0.0;
-                        if (delayAndWeight(X - xs, Y - ys, c, g.velocity, g.sampleCount, n, w2))
-                            col[c - 1] += sig[n] * w2;
-                    }
-                }
-            }
-        }
-    }
-    return true;
-}
-
-bool accumulateFast(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
-{
-    if (!g.isValid() || !acc || qint64(s.size()) != qint64(g.columns) * g.rows)
-        return false;
-    const int positions = g.columns * g.rows;
-    PositionProgress pp(progress, positions);
-    if (!pp.reach(1))
-        return false;
-
-    // With the grid rule the delay and the weight depend only on |dx|, |dy| and the layer,
-    // and |dx| and |dy| take few values: one table row per pair, shared by the two orders
-    // of a pair since dx² + dy² is the same sum.
-    AxisOffsets ox;
-    AxisOffsets oy;
-    ox.build(g.columns, g.dim0, g.pitchX, g.stepH);
-    oy.build(g.rows, g.dim1, g.pitchY, g.stepV);
-    const qint64 pairs = qint64(ox.values.size()) * qint64(oy.values.size());
-    if (ox.largest >= kMaxExactOffset || oy.largest >= kMaxExactOffset || g.sampleCount > 0xFFFF
-        || pairs > (qint64(1) << 24))
-        return accumulateDirectTiles(g, s, acc, pp);
-
-    std::vector<qint64> both(ox.values);
-    both.insert(both.end(), oy.values.begin(), oy.values.end());
-    std::sort(both.begin(), both.end());
-    both.erase(std::unique(both.begin(), both.end()), both.end());
-    auto unified = [&](qint64 v) { return qint64(std::lower_bound(both.begin(), both.end(), v) - both.begin()); };
-    const int sy = int(oy.values.size());
-    std::vector<quint64> keys(static_cast<size_t>(pairs));
-    for (size_t x = 0; x < ox.values.size(); ++x) {
-        const qint64 ux = unified(ox.values[x]);
-        for (int y = 0; y < sy; ++y) {
-            const qint64 uy = unified(oy.values[size_t(y)]);
-            keys[x * size_t(sy) + size_t(y)] = (quint64(std::min(ux, uy)) << 32) | quint64(std::max(ux, uy));
-        }
-    }
-    std::vector<quint64> rowKeys(keys);
-    std::sort(rowKeys.begin(), rowKeys.end());
-    rowKeys.erase(std::unique(rowKeys.begin(), rowKeys.end()), rowKeys.end());
-    const qint64 rows = qint64(rowKeys.size());
-    const qint64 tableBytes = rows * g.dim2 * qint64(sizeof(quint16) + sizeof(double));
-    if (tableBytes > kMaxTableBytes)
-        return accumulateDirectTiles(g, s, acc, pp);
-    std::vector<int> rowOf(static_cast<size_t>(pairs));
-    for (size_t p = 0; p < keys.size(); ++p)
-        rowOf[p] = int(std::lower_bound(rowKeys.begin(), rowKeys.end(), keys[p]) - rowKeys.begin());
-    keys = std::vector<quint64>();
-
-    const size_t stride = size_t(g.dim2);
-    std::vector<quint16> tableN(size_t(rows) * stride);
-    std::vector<double> tableW(size_t(rows) * stride);
-    constexpr int kRowsPerTask = 64;
-    const int rowTasks = int((rows + kRowsPerTask - 1) / kRowsPerTask);
-    auto buildRows = [&](int task) {
-        const qint64 first = qint64(task) * kRowsPerTask;
-        const qint64 last = std::min(rows, first + kRowsPerTask);
-        for (qint64 r = first; r < last; ++r) {
-            // Half millimetres halved: exact, as the loops' X − xs and Y − ys are.
-            const double dx = double(both[size_t(rowKeys[size_t(r)] >> 32)]) / 2.0;
-            const double dy = double(both[size_t(rowKeys[size_t(r)] & 0xFFFFFFFFu)]) / 2.0;
-            quint16* n = tableN.data() + size_t(r) * stride;
-            double* w = tableW.data() + size_t(r) * stride;
-            for (int c = 1; c <= g.dim2; ++c) {
-                int index = 0;
-                double w2 = 0.0;
-                // Outside the record: sample 0 with weight 0 adds nothing.
-                if (!delayAndWeight(dx, dy, c, g.velocity, g.sampleCount, index, w2)) {
-                    index = 0;
-                    w2 = 0.0;
-                }
-                n[c - 1] = quint16(index);
-                w[c - 1] = w2;
-            }
-        }
-        return true;
-    };
-    if (!Vantar::runTasks(rowTasks, buildRows))
-        return false;
-
-    const Tiling tiling(g);
-    const int tasks = tiling.count();
-    auto task = [&](int index) {
-        const Tiling::Tile t = tiling.tile(g, index);
-        const int layers = t.c1 - t.c0;
-        // Positions in the loops' order, so that every voxel's sum is taken in the same order.
-        for (int i = 1; i <= g.columns; ++i) {
-            const int* ix = ox.index.data() + size_t(i - 1) * size_t(g.dim0);
-            for (int j = 1; j <= g.rows; ++j) {
-                const qint16* sig = s[size_t(signalIndex(g, i, j))];
-                if (!sig)
-                    continue;
-                const int* iy = oy.index.data() + size_t(j - 1) * size_t(g.dim1);
-                for (int a = t.a0; a < t.a1; ++a) {
-                    const int* rowBase = rowOf.data() + size_t(ix[a]) * size_t(sy);
-                    double* colBase = acc + qint64(a) * g.dim1 * g.dim2 + t.c0;
-                    for (int b = t.b0; b < t.b1; ++b) {
-                        const size_t row = size_t(rowBase[iy[b]]);
-                        const quint16* n = tableN.data() + row * stride + t.c0;
-                        const double* w = tableW.data() + row * stride + t.c0;
-                        double* col = colBase + qint64(b) * g.dim2;
-                        for (int c = 0; c < layers; ++c)
-                            col[c] += sig[n[c]] * w[c];
-                    }
-                }
-            }
-        }
-        return true;
-    };
-    TaskProgress tp(pp, positions, tasks);
-    return Vantar::runTasks(tasks, task, tp);
-}
-
-bool accumulateDirect(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
-{
-    if (!g.isValid() || !acc || qint64(s.size()) != qint64(g.columns) * g.rows)
-        return false;
-    PositionProgress pp(progress, g.columns * g.rows);
-    return pp.reach(1) && accumulateDirectTiles(g, s, acc, pp);
-}
-
-void transformSize(int dim2, int& N, int& e)
-{
-    N = 2;
-    e = 1;
-    while (N < dim2) {
-        N *= 2;
-        ++e;
-    }
-}
-
-namespace {
 
 // The twiddle factors of every span in the order the butterflies use them: span 1 at 0,
 // span 2 at 1 … 2, span 4 at 3 … 6, and so on (N − 1 values).
@@ -473,7 +381,135 @@ void envelopeColumn(EnvelopeBuffers& b, const double* column, int dim2, qint16* 
     }
 }
 
+
+// The fast paths: sums into acc (whole volume) or, with out, each tile summed in a buffer of
+// its own and turned into its envelope at once, so that no whole-volume accumulator is needed.
+bool runFast(const Geometry& g, const Signals& s, double* acc, qint16* out, const Vantar::ProgressFn& progress,
+             bool bDirect)
+{
+    if (!g.isValid() || (!acc && !out) || qint64(s.size()) != qint64(g.columns) * g.rows)
+        return false;
+    PositionProgress pp(progress, g.columns * g.rows);
+    if (!pp.reach(1))
+        return false;
+    try {
+        Tables tables;
+        const bool bTables = !bDirect && tables.build(g);
+        const Tables* t = bTables ? &tables : nullptr;
+        const Tiling tiling(g, out != nullptr);
+        const int tasks = tiling.count();
+        std::unique_ptr<EnvelopeBuffers> shared;
+        if (out)
+            shared = std::make_unique<EnvelopeBuffers>(g.dim2);
+        auto task = [&](int index) {
+            const Tiling::Tile tile = tiling.tile(g, index);
+            if (!out) {
+                sumTile(g, s, t, tile, [&](int a, int b) { return acc + (qint64(a) * g.dim1 + b) * g.dim2 + tile.c0; });
+                return true;
+            }
+            const int width = tile.b1 - tile.b0;
+            std::vector<double> local(size_t(tile.a1 - tile.a0) * size_t(width) * size_t(g.dim2), 0.0);
+            auto column = [&](int a, int b) {
+                return local.data() + (size_t(a - tile.a0) * size_t(width) + size_t(b - tile.b0)) * size_t(g.dim2);
+            };
+            sumTile(g, s, t, tile, column);
+            EnvelopeBuffers buffers = *shared;
+            for (int a = tile.a0; a < tile.a1; ++a)
+                for (int b = tile.b0; b < tile.b1; ++b)
+                    envelopeColumn(buffers, column(a, b), g.dim2, out + (qint64(a) * g.dim1 + b) * g.dim2);
+            return true;
+        };
+        TaskProgress tp(pp, g.columns * g.rows, tasks);
+        return Vantar::runTasks(tasks, task, tp);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 } // namespace
+
+bool Geometry::isValid() const
+{
+    return columns > 0 && rows > 0 && stepH > 0 && stepV > 0 && pitchX > 0 && pitchY > 0 && dim0 > 0 && dim1 > 0
+           && dim2 > 0 && sampleCount > 0 && velocity > 0 && std::isfinite(velocity);
+}
+
+PositionProgress::PositionProgress(const Vantar::ProgressFn& progress, int positions)
+    : m_progress(progress), m_positions(positions)
+{
+}
+
+bool PositionProgress::reach(int k)
+{
+    for (int kk = m_reached + 1; kk <= k; ++kk) {
+        m_reached = kk;
+        const int percent = Vantar::roundedPercent(kk, m_positions);
+        if (percent == m_lastPercent)
+            continue;
+        m_lastPercent = percent;
+        if (m_progress && !m_progress(percent, 100))
+            return false;
+    }
+    return true;
+}
+
+bool accumulateReference(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
+{
+    if (!g.isValid() || !acc || qint64(s.size()) != qint64(g.columns) * g.rows)
+        return false;
+    PositionProgress pp(progress, g.columns * g.rows);
+    int k = 0;
+    for (int i = 1; i <= g.columns; ++i) {
+        for (int j = 1; j <= g.rows; ++j) {
+            if (!pp.reach(++k))
+                return false;
+            const qint16* sig = s[size_t(signalIndex(g, i, j))];
+            if (!sig)
+                continue;
+            const double xs = (i - 0.5) * g.stepH;
+            const double ys = (j - 0.5) * g.stepV;
+            for (int a = 1; a <= g.dim0; ++a) {
+                const double X = double(a) * g.pitchX;
+                for (int b = 1; b <= g.dim1; ++b) {
+                    const double Y = double(b) * g.pitchY;
+                    double* col = acc + (qint64(a - 1) * g.dim1 + (b - 1)) * g.dim2;
+                    for (int c = 1; c <= g.dim2; ++c) {
+                        int n = 0;
+                        double w2 = 0.0;
+                        if (delayAndWeight(X - xs, Y - ys, c, g.velocity, g.sampleCount, n, w2))
+                            col[c - 1] += sig[n] * w2;
+                    }
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool accumulateFast(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
+{
+    return runFast(g, s, acc, nullptr, progress, false);
+}
+
+bool accumulateDirect(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress)
+{
+    return runFast(g, s, acc, nullptr, progress, true);
+}
+
+bool reconstructFast(const Geometry& g, const Signals& s, qint16* out, const Vantar::ProgressFn& progress)
+{
+    return runFast(g, s, nullptr, out, progress, false);
+}
+
+void transformSize(int dim2, int& N, int& e)
+{
+    N = 2;
+    e = 1;
+    while (N < dim2) {
+        N *= 2;
+        ++e;
+    }
+}
 
 void fft(double* re, double* im, int e, bool bInverse)
 {
@@ -493,25 +529,6 @@ bool envelopeReference(const Geometry& g, const double* acc, qint16* out)
     for (qint64 col = 0; col < qint64(g.dim0) * g.dim1; ++col)
         envelopeColumn(b, acc + col * g.dim2, g.dim2, out + col * g.dim2);
     return true;
-}
-
-bool envelopeFast(const Geometry& g, const double* acc, qint16* out)
-{
-    if (!acc || !out || g.dim0 <= 0 || g.dim1 <= 0 || g.dim2 <= 0)
-        return false;
-    const qint64 columns = qint64(g.dim0) * g.dim1;
-    constexpr qint64 kColumnsPerTask = 512;
-    const int tasks = int((columns + kColumnsPerTask - 1) / kColumnsPerTask);
-    const EnvelopeBuffers shared(g.dim2);
-    auto task = [&](int index) {
-        EnvelopeBuffers b = shared; // twiddles copied, not recomputed
-        const qint64 first = qint64(index) * kColumnsPerTask;
-        const qint64 last = std::min(columns, first + kColumnsPerTask);
-        for (qint64 col = first; col < last; ++col)
-            envelopeColumn(b, acc + col * g.dim2, g.dim2, out + col * g.dim2);
-        return true;
-    };
-    return Vantar::runTasks(tasks, task);
 }
 
 } // namespace Saft

@@ -85,6 +85,11 @@ bool accumulateFast(const Geometry& g, const Signals& s, double* acc, const Vant
 //! its tables would be too large; the same sums bit for bit.
 bool accumulateDirect(const Geometry& g, const Signals& s, double* acc, const Vantar::ProgressFn& progress = {});
 
+//! The processed volume straight from the signals: every tile of columns summed as
+//! accumulateFast does and turned into its envelope as envelopeReference does, so that no
+//! whole-volume accumulator is needed. The same 16-bit values as the reference.
+bool reconstructFast(const Geometry& g, const Signals& s, qint16* out, const Vantar::ProgressFn& progress = {});
+
 //! Size and exponent of the envelope transform: N = 2^e, the smallest power of two (at least
 //! 2) not below dim2.
 void transformSize(int dim2, int& N, int& e);
@@ -95,9 +100,7 @@ void transformSize(int dim2, int& N, int& e);
 void fft(double* re, double* im, int e, bool bInverse);
 
 //! out (voxelCount values) = round(0.0625 × |analytic signal|) of every depth column of acc,
-//! halves up, saturated to 16 bits. The reference runs column by column on this thread.
+//! halves up, saturated to 16 bits, column by column on this thread.
 bool envelopeReference(const Geometry& g, const double* acc, qint16* out);
-//! The same values from cached twiddles, columns spread over the worker threads.
-bool envelopeFast(const Geometry& g, const double* acc, qint16* out);
 
 } // namespace Saft

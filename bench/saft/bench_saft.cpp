@@ -1,0 +1,168 @@
+// SAFT: the tabulated, tiled, multi-threaded reconstruction against the straightforward loops
+// on a generated 30 × 20 map (10 mm steps, 500 mm depth: volume 60 × 40 × 100), then the
+// fast path alone on 100 × 100 positions (200 × 200 × 100) with its time and peak memory.
+
+#include "map/mapdata.h"
+#include "map/mapgenerator.h"
+#include "map/mapvolumegrid.h"
+#include "map/parallel.h"
+#include "map/saftkernel.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+double seconds(std::chrono::steady_clock::time_point since)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+// kB of a /proc/self/status line (VmRSS, VmHWM); 0 where there is none.
+long statusKb(const char* key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// Resets the peak so that the next VmHWM is the peak of what follows.
+void resetPeak()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+Saft::Geometry geometry(int columns, int rows, int step, int depthMm)
+{
+    const MapVolumeGrid grid = MapVolumeGrid::compute(columns, rows, step, step, depthMm / 1000.0);
+    Saft::Geometry g;
+    g.columns = columns;
+    g.rows = rows;
+    g.stepH = g.stepV = step;
+    g.pitchX = grid.pitchX;
+    g.pitchY = grid.pitchY;
+    g.dim0 = grid.dim0;
+    g.dim1 = grid.dim1;
+    g.dim2 = grid.dim2;
+    g.sampleCount = Vantar::kMapSampleCount;
+    g.velocity = 2.6;
+    return g;
+}
+
+} // namespace
+
+int main()
+{
+    // Prepared signals of a generated map with three reflectors, as the program makes them.
+    MapGeneratorOptions o;
+    o.columns = 30;
+    o.rows = 20;
+    o.reflectors = {{150, 100, 200, 1.0}, {60, 40, 350, 0.7}, {250, 170, 120, 0.5}};
+    MapData data;
+    for (int j = 1; j <= o.rows; ++j)
+        for (int i = 1; i <= o.columns; ++i) {
+            MapTrace t;
+            t.allocate(Vantar::kMapSampleCount);
+            t.raw = MapGenerator::signal(o, i, j);
+            double mean = 0, sq = 0;
+            for (qint16 v : t.raw)
+                mean += v;
+            mean /= t.raw.size();
+            for (qint16 v : t.raw)
+                sq += (v - mean) * (v - mean);
+            t.sigma = std::sqrt(sq / t.raw.size());
+            data.setTrace(i, j, std::move(t));
+        }
+    data.prepare(Vantar::kMapSampleCount * 10.0 / 100 * 2600 / 1000 / 2 / 1000);
+    const Saft::Geometry g = geometry(o.columns, o.rows, o.stepH, 500);
+    Saft::Signals s(size_t(g.columns) * size_t(g.rows), nullptr);
+    for (const auto& [key, t] : data.traces())
+        s[size_t(Saft::signalIndex(g, key.i, key.j))] = t.prepared.data();
+    const size_t voxels = size_t(g.voxelCount());
+
+    auto t0 = std::chrono::steady_clock::now();
+    std::vector<double> refAcc(voxels, 0.0);
+    Saft::accumulateReference(g, s, refAcc.data());
+    std::vector<qint16> refOut(voxels, 0);
+    Saft::envelopeReference(g, refAcc.data(), refOut.data());
+    const double tRef = seconds(t0);
+
+    std::vector<qint16> fastOut(voxels, 0);
+    double tFast = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        t0 = std::chrono::steady_clock::now();
+        Saft::reconstructFast(g, s, fastOut.data());
+        tFast = std::min(tFast, seconds(t0));
+    }
+    Vantar::setWorkerThreads(1);
+    double tOne = 1e9;
+    std::vector<qint16> oneOut(voxels, 0);
+    for (int run = 0; run < 2; ++run) {
+        t0 = std::chrono::steady_clock::now();
+        Saft::reconstructFast(g, s, oneOut.data());
+        tOne = std::min(tOne, seconds(t0));
+    }
+    Vantar::setWorkerThreads(0);
+    std::vector<double> fastAcc(voxels, 0.0);
+    Saft::accumulateFast(g, s, fastAcc.data());
+
+    int maxDiff = 0;
+    for (size_t v = 0; v < voxels; ++v) {
+        maxDiff = std::max(maxDiff, std::abs(int(fastOut[v]) - int(refOut[v])));
+        maxDiff = std::max(maxDiff, std::abs(int(oneOut[v]) - int(refOut[v])));
+    }
+    double maxRel = 0;
+    for (size_t v = 0; v < voxels; ++v) {
+        const double scale = std::max(std::abs(refAcc[v]), 1e-300);
+        maxRel = std::max(maxRel, std::abs(fastAcc[v] - refAcc[v]) / scale);
+    }
+    std::printf("30x20 map, volume %dx%dx%d, %d threads: reference %.3f s, fast %.4f s (1 thread %.4f s), "
+                "speedup %.1f (1 thread %.1f), output maxdiff %d, accumulator max relative difference %.3g\n",
+                g.dim0, g.dim1, g.dim2, Vantar::workerThreads(), tRef, tFast, tOne, tRef / tFast, tRef / tOne,
+                maxDiff, maxRel);
+    std::fflush(stdout);
+
+    // Large: 100 × 100 positions of distinct signals; only the fast path.
+    {
+        const Saft::Geometry big = geometry(100, 100, 10, 500);
+        std::vector<std::vector<qint16>> store(size_t(big.columns) * size_t(big.rows));
+        quint32 state = 12345;
+        for (auto& v : store) {
+            v.resize(Vantar::kMapSampleCount);
+            for (qint16& x : v) {
+                state = state * 1664525u + 1013904223u;
+                x = qint16(int(state >> 20) - 2048);
+            }
+        }
+        Saft::Signals bs;
+        for (auto& v : store)
+            bs.push_back(v.data());
+        const double signalMb = double(store.size()) * Vantar::kMapSampleCount * 2 / (1 << 20);
+        const double volumeMb = double(big.voxelCount()) * 2 / (1 << 20);
+        resetPeak();
+        const long before = statusKb("VmRSS:");
+        t0 = std::chrono::steady_clock::now();
+        std::vector<qint16> out(size_t(big.voxelCount()), 0);
+        Saft::reconstructFast(big, bs, out.data());
+        const double tBig = seconds(t0);
+        const long peak = statusKb("VmHWM:");
+        std::printf("100x100 map, volume %dx%dx%d: fast %.2f s on %d threads; signals %.0f MB, 16-bit volume %.1f "
+                    "MB, peak memory above the signals %.1f MB (%.2f volumes)\n",
+                    big.dim0, big.dim1, big.dim2, tBig, Vantar::workerThreads(), signalMb, volumeMb,
+                    (peak - before) / 1024.0, (peak - before) / 1024.0 / volumeMb);
+    }
+    std::printf("speedup=%.1f maxdiff=%d\n", tRef / tFast, maxDiff);
+    return 0;
+}
