@@ -211,6 +211,9 @@ void CDataManager::slot_switchLanguage(ECurrentLanguage eLang)
         m_strHelpFile = QStringLiteral("helpVT_4.0_eng.htm");
         m_iconLang = QIcon(QStringLiteral(":/vantar/images/english.png"));
     }
+    // Taken out first so that it is never listed twice, and so that open windows are told
+    // even when the translator is now empty: installing an empty one sends no language change.
+    QCoreApplication::removeTranslator(&m_translator);
     QCoreApplication::installTranslator(&m_translator);
     retranslate();
 }

@@ -107,6 +107,83 @@
     </message>
 </context>
 <context>
+    <name>CAScanFrame</name>
+    <message>
+        <source>Set Cursor To Maximum</source>
+        <translation>Установить курсор на максимум</translation>
+    </message>
+</context>
+<context>
+    <name>CAScanWgt</name>
+    <message>
+        <source>Strobe Operation</source>
+        <translation>Работа строба</translation>
+    </message>
+    <message>
+        <source>Type of Monitor Response Selection</source>
+        <translation>Выбор типа срабатывания АСД</translation>
+    </message>
+    <message>
+        <source>Type of Mapping Signals Selection</source>
+        <translation>Выбор типа отображения сигналов</translation>
+    </message>
+    <message>
+        <source>On/Off Switching of &quot;Loop&quot; Mode</source>
+        <translation>Включение/выключение режима «Лупа»</translation>
+    </message>
+    <message>
+        <source>Time Base Adjustment</source>
+        <translation>Настройка развёртки</translation>
+    </message>
+    <message>
+        <source>Reset Adjustment</source>
+        <translation>Сбросить настройки</translation>
+    </message>
+    <message>
+        <source>kHz</source>
+        <translation>кГц</translation>
+    </message>
+    <message>
+        <source>µs</source>
+        <translation>мкс</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>мм</translation>
+    </message>
+    <message>
+        <source>T, µs</source>
+        <translation>T, мкс</translation>
+    </message>
+    <message>
+        <source>V, m/s</source>
+        <translation>V, м/с</translation>
+    </message>
+    <message>
+        <source>Z, mm</source>
+        <translation>Z, мм</translation>
+    </message>
+    <message>
+        <source>A, dB</source>
+        <translation>A, дБ</translation>
+    </message>
+    <message>
+        <source>X1</source>
+        <translation>X1</translation>
+    </message>
+    <message>
+        <source>X2</source>
+        <translation>X2</translation>
+    </message>
+</context>
+<context>
+    <name>CColorScale</name>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+</context>
+<context>
     <name>CDataManager</name>
     <message>
         <source>A-Scan</source>
@@ -275,6 +352,20 @@
     <message>
         <source>Couldn&apos;t print the report on </source>
         <translation>Не удалось напечатать отчёт на </translation>
+    </message>
+</context>
+<context>
+    <name>CScanogrammFrame</name>
+    <message>
+        <source>Copy Image To Clipboard</source>
+        <translation>Копировать изображение в буфер обмена</translation>
+    </message>
+</context>
+<context>
+    <name>CVectorDrawFrame</name>
+    <message>
+        <source>Copy Image To Clipboard</source>
+        <translation>Копировать изображение в буфер обмена</translation>
     </message>
 </context>
 <context>
@@ -544,6 +635,33 @@ Do you want to rewrite it?</source>
     </message>
 </context>
 <context>
+    <name>MapData</name>
+    <message>
+        <source>Data Reading</source>
+        <translation>Чтение данных</translation>
+    </message>
+    <message>
+        <source>Data reading progress:</source>
+        <translation>Ход чтения данных:</translation>
+    </message>
+    <message>
+        <source>Data Preparing</source>
+        <translation>Подготовка данных</translation>
+    </message>
+    <message>
+        <source>Data preparing progress:</source>
+        <translation>Ход подготовки данных:</translation>
+    </message>
+    <message>
+        <source>Data Processing</source>
+        <translation>Обработка данных</translation>
+    </message>
+    <message>
+        <source>Data processing progress:</source>
+        <translation>Ход обработки данных:</translation>
+    </message>
+</context>
+<context>
     <name>MapFolder</name>
     <message>
         <source>The map folder &quot;%1&quot; cannot be read.</source>
@@ -579,6 +697,69 @@ Do you want to rewrite it?</source>
     <message>
         <source>Couldn&apos;t make the folder &quot;%1&quot;.</source>
         <translation>Не удалось создать папку &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>MapOpener</name>
+    <message>
+        <source>The depth window of the map lies outside its signals.</source>
+        <translation>Окно глубин карты лежит за пределами её сигналов.</translation>
+    </message>
+    <message>
+        <source>The map&apos;s volume could not be built: there is not enough memory.</source>
+        <translation>Не удалось построить объём карты: недостаточно памяти.</translation>
+    </message>
+    <message>
+        <source>Preparing the signals was stopped; the map is shown unprocessed.</source>
+        <translation>Подготовка сигналов остановлена; карта показана без обработки.</translation>
+    </message>
+    <message>
+        <source>The signals could not be prepared for SAFT: there is not enough memory. The map is shown unprocessed.</source>
+        <translation>Не удалось подготовить сигналы для SAFT: недостаточно памяти. Карта показана без обработки.</translation>
+    </message>
+    <message>
+        <source>SAFT processing was stopped; the map is shown unprocessed.</source>
+        <translation>Обработка SAFT остановлена; карта показана без обработки.</translation>
+    </message>
+    <message>
+        <source>SAFT processing could not be done: there is not enough memory or a parameter is unusable. The map is shown unprocessed.</source>
+        <translation>Не удалось выполнить обработку SAFT: недостаточно памяти или параметр непригоден. Карта показана без обработки.</translation>
+    </message>
+    <message>
+        <source>The map cannot be opened: %1</source>
+        <translation>Карту открыть невозможно: %1</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; holds no signal files (i_j.raw) of the map.</source>
+        <translation>В папке «%1» нет файлов сигналов карты (i_j.raw).</translation>
+    </message>
+    <message>
+        <source>Reading the map was stopped.</source>
+        <translation>Чтение карты остановлено.</translation>
+    </message>
+    <message>
+        <source>The map&apos;s signals could not be read: there is not enough memory.</source>
+        <translation>Не удалось прочитать сигналы карты: недостаточно памяти.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n signal file(s) of the map could not be read (missing, unreadable or shorter than %1 samples), the first of them &quot;%2&quot;; the map is not shown.</source>
+        <translation>
+            <numerusform>Не удалось прочитать %n файл сигнала карты (отсутствует, не читается или короче %1 отсчётов), первый из них &quot;%2&quot;; карта не показана.</numerusform>
+            <numerusform>Не удалось прочитать %n файла сигналов карты (отсутствуют, не читаются или короче %1 отсчётов), первый из них &quot;%2&quot;; карта не показана.</numerusform>
+            <numerusform>Не удалось прочитать %n файлов сигналов карты (отсутствуют, не читаются или короче %1 отсчётов), первый из них &quot;%2&quot;; карта не показана.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The map was recorded in transmission: it is shown unprocessed, SAFT does not apply.</source>
+        <translation>Карта записана методом прохождения: она показана без обработки, SAFT не применяется.</translation>
+    </message>
+    <message>
+        <source>A SAFT depth of %1 mm gives fewer than 2 depth layers; the map is left as it was.</source>
+        <translation>Глубина SAFT %1 мм даёт меньше 2 слоёв по глубине; карта оставлена без изменений.</translation>
+    </message>
+    <message>
+        <source>A velocity of %1 mm/µs cannot be used; the map is left as it was.</source>
+        <translation>Скорость %1 мм/мкс непригодна; карта оставлена без изменений.</translation>
     </message>
 </context>
 <context>
@@ -676,6 +857,17 @@ Do you want to rewrite it?</source>
     </message>
 </context>
 <context>
+    <name>NrrdWriter</name>
+    <message>
+        <source>There is no volume to write to &quot;%1&quot;.</source>
+        <translation>Нет объёма для записи в «%1».</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write &quot;%1&quot;: %2</source>
+        <translation>Не удалось записать «%1»: %2</translation>
+    </message>
+</context>
+<context>
     <name>ReportHtml</name>
     <message>
         <source>Instrument Settings</source>
@@ -684,6 +876,161 @@ Do you want to rewrite it?</source>
     <message>
         <source>Couldn&apos;t create temporary file </source>
         <translation>Не удалось создать временный файл </translation>
+    </message>
+</context>
+<context>
+    <name>ScanWgt</name>
+    <message>
+        <source>Data Loading</source>
+        <translation>Загрузка данных</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Previous A-scans</source>
+        <translation>Предыдущие А-сканы</translation>
+    </message>
+    <message>
+        <source>Next A-scans</source>
+        <translation>Следующие А-сканы</translation>
+    </message>
+    <message>
+        <source>The program is loading available data. Please, wait.</source>
+        <translation>Программа загружает имеющиеся данные. Пожалуйста, подождите.</translation>
+    </message>
+    <message>
+        <source>Data loading progress:</source>
+        <translation>Ход загрузки данных:</translation>
+    </message>
+    <message>
+        <source>No A-scans were found in the folder &quot;%1&quot;.</source>
+        <translation>В папке «%1» не найдено А-сканов.</translation>
+    </message>
+    <message>
+        <source>A-Scan Name</source>
+        <translation>Имя А-скана</translation>
+    </message>
+    <message>
+        <source>Instrument Settings</source>
+        <translation>Параметры прибора</translation>
+    </message>
+    <message>
+        <source>Probe type</source>
+        <translation>Тип преобразователя</translation>
+    </message>
+    <message>
+        <source>Operating frequency, KHz</source>
+        <translation>Рабочая частота, кГц</translation>
+    </message>
+    <message>
+        <source>Delay, µs</source>
+        <translation>Задержка, мкс</translation>
+    </message>
+    <message>
+        <source>Gain, dB</source>
+        <translation>Усиление, дБ</translation>
+    </message>
+    <message>
+        <source>Pulse voltage, V</source>
+        <translation>Амплитуда импульса, В</translation>
+    </message>
+    <message>
+        <source>Period number</source>
+        <translation>Число периодов</translation>
+    </message>
+    <message>
+        <source>Pulse repetition rate, Hz</source>
+        <translation>Частота повторения импульсов, Гц</translation>
+    </message>
+    <message>
+        <source>Averaging, quantity</source>
+        <translation>Накопление, количество</translation>
+    </message>
+    <message>
+        <source>Velocity, m/s</source>
+        <translation>Скорость, м/с</translation>
+    </message>
+    <message>
+        <source>Base, mm</source>
+        <translation>База, мм</translation>
+    </message>
+    <message>
+        <source>TGV</source>
+        <translation>ВРЧ</translation>
+    </message>
+    <message>
+        <source>Scale</source>
+        <translation>Шкала</translation>
+    </message>
+    <message>
+        <source>Readings discreteness</source>
+        <translation>Дискретность показаний</translation>
+    </message>
+    <message>
+        <source>Cursor</source>
+        <translation>Курсор</translation>
+    </message>
+    <message>
+        <source>Input signals filter</source>
+        <translation>Фильтр входных сигналов</translation>
+    </message>
+    <message>
+        <source>Testing method</source>
+        <translation>Метод контроля</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>мм</translation>
+    </message>
+    <message>
+        <source>µs</source>
+        <translation>мкс</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>0.1</source>
+        <translation>0.1</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Выкл</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Вкл</translation>
+    </message>
+    <message>
+        <source>Reflection</source>
+        <translation>Отражение</translation>
+    </message>
+    <message>
+        <source>Transmission</source>
+        <translation>Прохождение</translation>
+    </message>
+    <message numerus="yes">
+        <source>The settings of %n A-scan(s) were changed and not saved.
+Do you want to discard the changes?</source>
+        <translation>
+            <numerusform>Настройки %n А-скана были изменены и не сохранены.
+Отменить изменения?</numerusform>
+            <numerusform>Настройки %n А-сканов были изменены и не сохранены.
+Отменить изменения?</numerusform>
+            <numerusform>Настройки %n А-сканов были изменены и не сохранены.
+Отменить изменения?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; already exists!</source>
+        <translation>Файл &quot;%1&quot; уже существует!</translation>
+    </message>
+    <message>
+        <source>Do you want to rewrite it?</source>
+        <translation>Перезаписать его?</translation>
     </message>
 </context>
 </TS>

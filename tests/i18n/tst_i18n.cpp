@@ -6,8 +6,16 @@
 #include "app/chelpviewer.h"
 #include "app/constants.h"
 #include "app/datawindow/cwindatatempl.h"
+#include "mapview/cmapsettings.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QXmlStreamReader>
 #include <QFile>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -63,6 +71,95 @@ QString savedShot(QWidget* widget, const QString& name)
     return path;
 }
 
+
+// Source texts whose Russian differs from the English: after a switch to Russian none of
+// them may still be shown. Names and units that stay the same in both languages are not in it.
+QSet<QString> translatedSources()
+{
+    QSet<QString> sources;
+    QFile file(QStringLiteral(VANTAR_SOURCE_DIR "/resources/vantar_ru.ts"));
+    if (!file.open(QIODevice::ReadOnly))
+        return sources;
+    QXmlStreamReader xml(&file);
+    QString source;
+    while (!xml.atEnd()) {
+        if (!xml.readNextStartElement())
+            continue;
+        if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const QString translation = xml.readElementText();
+            if (!translation.isEmpty() && translation != source && !source.trimmed().isEmpty())
+                sources.insert(source.trimmed());
+        }
+    }
+    return sources;
+}
+
+// Every text a user can see in the visible widgets of the window: labels, buttons, tooltips,
+// group box titles, tab texts, table cells and headers, combo box entries, line edits.
+QStringList visibleTexts(QWidget* window)
+{
+    QStringList texts;
+    texts << window->windowTitle();
+    QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        if (!w->isVisibleTo(window))
+            continue;
+        texts << w->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(w))
+            texts << label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            texts << button->text();
+        else if (auto* box = qobject_cast<QGroupBox*>(w))
+            texts << box->title();
+        else if (auto* edit = qobject_cast<QLineEdit*>(w))
+            texts << edit->text() << edit->placeholderText();
+        else if (auto* combo = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < combo->count(); ++i)
+                texts << combo->itemText(i);
+        else if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i) << tabs->tabToolTip(i);
+        if (auto* table = qobject_cast<QTableWidget*>(w)) {
+            for (int r = 0; r < table->rowCount(); ++r)
+                for (int c = 0; c < table->columnCount(); ++c)
+                    if (QTableWidgetItem* item = table->item(r, c))
+                        texts << item->text();
+            for (int c = 0; c < table->columnCount(); ++c)
+                if (QTableWidgetItem* item = table->horizontalHeaderItem(c))
+                    texts << item->text();
+        }
+    }
+    texts.removeAll(QString());
+    return texts;
+}
+
+// The shown texts that are still English; a text counts when it is a source text as a whole,
+// or starts with one that ends in a blank or a colon (a heading put before a name or value).
+QStringList englishLeft(const QStringList& texts, const QSet<QString>& sources)
+{
+    QStringList left;
+    for (const QString& text : texts) {
+        const QString t = text.trimmed();
+        bool bEnglish = sources.contains(t);
+        for (auto it = sources.begin(); !bEnglish && it != sources.end(); ++it)
+            bEnglish = it->size() > 3 && (it->endsWith(QLatin1Char(':')) || text.startsWith(*it + QLatin1Char(' ')))
+                       && text.startsWith(*it);
+        if (bEnglish)
+            left << text;
+    }
+    return left;
+}
+
+bool hasCyrillic(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF)
+            return true;
+    return false;
+}
+
 const QString kPages[] = {QStringLiteral("helpVT_4.0_eng.htm"), QStringLiteral("helpVT_4.0_rus.htm")};
 
 } // namespace
@@ -80,6 +177,7 @@ private slots:
     void helpFollowsLanguage();
     void helpPicturesResolve();
     void aboutBoxInBothLanguages();
+    void noEnglishLeftAfterSwitch();
 };
 
 void TestI18n::init()
@@ -263,6 +361,61 @@ void TestI18n::aboutBoxInBothLanguages()
     QVERIFY(!text.contains(QStringLiteral("Благодарим")));
     QVERIFY(!savedShot(about, QStringLiteral("vantar-about-en.png")).isEmpty());
     QVERIFY(about->grab().toImage() != ru);
+}
+
+void TestI18n::noEnglishLeftAfterSwitch()
+{
+    const QSet<QString> sources = translatedSources();
+    QVERIFY(sources.size() > 50);
+    {
+        QSettings s = store();
+        s.setValue(QStringLiteral("DefLang"), 1);
+    }
+    CDataManager w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ConfigSettings settings;
+    settings.bAveraging = true;
+    settings.iAveraging = 8;
+    CMapSettings mapSettings({50, 50, 0, 12}, settings, SAFTsettings(), SAFTsettings(), QStringLiteral("Pier 4"),
+                             ProcessedView, QStringLiteral("crack at 0.3"), &w);
+    mapSettings.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&mapSettings));
+
+    // The English start shows English texts, so the check below can find them.
+    QStringList shown;
+    for (int tab = 0; tab < 2; ++tab) {
+        w.tabs()->setCurrentIndex(tab);
+        shown << visibleTexts(&w);
+    }
+    shown << visibleTexts(&mapSettings);
+    QVERIFY(englishLeft(shown, sources).size() > 10);
+
+    switchTo(w, Russian);
+    // Windows that follow the language by themselves are told through posted events.
+    QCoreApplication::processEvents();
+    QStringList left;
+    for (int tab = 0; tab < 2; ++tab) {
+        w.tabs()->setCurrentIndex(tab);
+        left << englishLeft(visibleTexts(&w), sources);
+    }
+    left << englishLeft(visibleTexts(&mapSettings), sources);
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
+
+    // And back: no Russian left, except in the names the data brings.
+    switchTo(w, English);
+    QCoreApplication::processEvents();
+    QStringList russian;
+    for (int tab = 0; tab < 2; ++tab) {
+        w.tabs()->setCurrentIndex(tab);
+        for (const QString& text : visibleTexts(&w))
+            if (hasCyrillic(text))
+                russian << text;
+    }
+    for (const QString& text : visibleTexts(&mapSettings))
+        if (hasCyrillic(text))
+            russian << text;
+    QVERIFY2(russian.isEmpty(), qPrintable(russian.join(QStringLiteral(" | "))));
 }
 
 QTEST_MAIN(TestI18n)
