@@ -369,6 +369,87 @@
     </message>
 </context>
 <context>
+    <name>CWgtDisplaysDiff</name>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>%1X</source>
+        <translation>%1X</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>%1Y</source>
+        <translation>%1Y</translation>
+    </message>
+    <message>
+        <source>Z</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>%1Z</source>
+        <translation>%1Z</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>м</translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>дБ</translation>
+    </message>
+</context>
+<context>
+    <name>CWgtDisplaysStd</name>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>м</translation>
+    </message>
+    <message>
+        <source>Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>Z</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>дБ</translation>
+    </message>
+</context>
+<context>
+    <name>CWgtExtDigDisplay</name>
+    <message>
+        <source>Step</source>
+        <translation>Шаг</translation>
+    </message>
+    <message>
+        <source>Number</source>
+        <translation>номер</translation>
+    </message>
+    <message>
+        <source>Step #</source>
+        <translation>Шаг №</translation>
+    </message>
+</context>
+<context>
     <name>CWgtSAFTparam</name>
     <message>
         <source>Processing Settings</source>

@@ -2,7 +2,11 @@
 // comments, the pictures of one run in a folder of their own, and both reports printed to PDF
 // and read back with the poppler tools (texts, embedded pictures, rendered pages).
 
+#include "app/cdatamanager.h"
 #include "app/creportprinter.h"
+#include "app/datawindow/cwindatatempl.h"
+#include "ascan/clistwidgetheir.h"
+#include "ascan/scanwgt.h"
 #include "ascan/ascanfile.h"
 #include "ascan/ascangenerator.h"
 #include "ascan/ascanreport.h"
@@ -13,6 +17,8 @@
 #include "map/mapreport.h"
 
 #include <QComboBox>
+#include <QListWidget>
+#include <QToolButton>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -21,6 +27,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -248,6 +255,7 @@ private slots:
     void russianReport();
     void pageRangeAndFailures();
     void printDialogOnSharedPrinter();
+    void printButtonOfAScanTab();
 
 private:
     QString m_strOut;       // PDFs and page pictures, kept for looking at
@@ -856,6 +864,70 @@ void TestReports::printDialogOnSharedPrinter()
     QVERIFY(!CReportPrinter::printDocumentWithDialog(&printer, doc, nullptr));
     QVERIFY(!QFile::exists(pdf));
     QVERIFY(!CReportPrinter::execPrintDialog(nullptr, nullptr));
+}
+
+void TestReports::printButtonOfAScanTab()
+{
+    if (!havePoppler())
+        QSKIP("poppler-utils are not installed");
+    {
+        QSettings s(QStringLiteral("Norvik Software"), QStringLiteral("Vantar 4.0"));
+        s.setValue(QStringLiteral("DefLang"), 1);
+    }
+    // The shared printer writes a PDF file, so accepting the dialog prints into it.
+    const QString pdf = m_strOut + QStringLiteral("/tab.pdf");
+    CDataManager w(nullptr, [pdf] {
+        auto* printer = new QPrinter(QPrinter::ScreenResolution);
+        printer->setPageOrientation(QPageLayout::Portrait);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        return printer;
+    });
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QStringList files = QDir(m_strAScans).entryList({QStringLiteral("*.bmp")}, QDir::Files);
+    sortNumbered(files);
+    QVERIFY(w.openPath(m_strAScans + QLatin1Char('/') + files.first()));
+    ScanWgt* tab = w.ascanWindow()->ascanView();
+    QVERIFY(tab);
+    QTRY_COMPARE(tab->fileList()->count(), 3);
+    for (int row = 0; row < 3; ++row)
+        tab->fileList()->item(row)->setSelected(true);
+    auto* print = w.ascanWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_print"));
+    QVERIFY(print && print->isEnabled());
+
+    const QStringList before = reportFolders(QDir::tempPath());
+    bool bDialog = false;
+    ModalDriver driver({QMessageBox::Ok});
+    driver.setOtherHandler([&](QWidget* modal) {
+        if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+            bDialog = !dialog->testOption(QAbstractPrintDialog::PrintCurrentPage);
+            dialog->accept();
+        }
+    });
+    QFile::remove(pdf);
+    QTest::mouseClick(print, Qt::LeftButton);
+    QVERIFY(bDialog);
+    QVERIFY(driver.seen().isEmpty());
+    QCOMPARE(reportFolders(QDir::tempPath()), before);
+
+    QCOMPARE(pdfPages(pdf), 3);
+    const QStringList pages = pdfPageTexts(pdf, 3);
+    for (int i = 0; i < 3; ++i) {
+        AScanRecord record;
+        QVERIFY(loadAScanRecord(m_strAScans + QLatin1Char('/') + files.at(i), record));
+        QVERIFY2(pages.at(i).contains(record.name), qPrintable(pages.at(i)));
+        QVERIFY(pages.at(i).contains(QStringLiteral("Velocity, m/s ") + record.currentSettings.velocityText()));
+        QVERIFY(pages.at(i).contains(QStringLiteral("Vantar 4.0")));
+    }
+    // Every page holds the logo and one picture of the display at least 600 pixels wide.
+    int wide = 0;
+    for (const PdfImage& image : pdfImages(pdf))
+        wide += image.width >= 600 ? 1 : 0;
+    QCOMPARE(wide, 3);
+    const QStringList pngs = renderPages(pdf, m_strOut + QStringLiteral("/tab"));
+    QCOMPARE(pngs.size(), 3);
+    qInfo("%s", qPrintable(pngs.first()));
 }
 
 QTEST_MAIN(TestReports)
