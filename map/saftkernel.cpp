@@ -27,10 +27,10 @@ const double kCosLimit = std::cos(kConeAngle);
 
 // Delay index and squared weight of a voxel at lateral offset (dx, dy) mm and layer c (from
 // 1), exactly as the loops compute them. False when the sample lies outside the record.
-inline bool delayAndWeight(double dx, double dy, int c, double velocity, int sampleCount, int& n, double& w2)
+inline bool delayAndWeightAt(double lateral, int c, double velocity, int sampleCount, int& n, double& w2)
 {
     const double z = kStandOff + kLayerMm * c;
-    const double R = std::sqrt(dx * dx + dy * dy + z * z);
+    const double R = std::sqrt(lateral + z * z);
     const double q = z / R;
     const double w = q >= kCosLimit ? 1.0 : std::pow(q / kCosLimit, 20.0);
     const double t = std::floor(2.0 * (R - kStandOff) / velocity * 10.0 + 0.5);
@@ -39,6 +39,12 @@ inline bool delayAndWeight(double dx, double dy, int c, double velocity, int sam
     n = int(t) + kSurfaceSample;
     w2 = w * w;
     return true;
+}
+
+// The same at lateral offset (dx, dy) mm.
+inline bool delayAndWeight(double dx, double dy, int c, double velocity, int sampleCount, int& n, double& w2)
+{
+    return delayAndWeightAt(dx * dx + dy * dy, c, velocity, sampleCount, n, w2);
 }
 
 // Tiles of the volume: up to kTileColumns × kTileColumns columns and, when the sums go to
@@ -120,8 +126,8 @@ struct AxisOffsets
     }
 };
 
-// Delay index and squared weight of every (|dx|, |dy|, layer). With the grid rule |dx| and
-// |dy| take few values, and a pair and its mirror share a row since dx² + dy² is the same sum.
+// Delay index and squared weight of every lateral offset and layer. With the grid rule |dx|
+// and |dy| take few values, and offsets of equal dx² + dy² share a row.
 struct Tables
 {
     AxisOffsets ox;
@@ -141,20 +147,15 @@ struct Tables
         if (ox.largest >= kMaxExactOffset || oy.largest >= kMaxExactOffset || g.sampleCount > 0xFFFF
             || pairs > (qint64(1) << 24))
             return false;
-        std::vector<qint64> both(ox.values);
-        both.insert(both.end(), oy.values.begin(), oy.values.end());
-        std::sort(both.begin(), both.end());
-        both.erase(std::unique(both.begin(), both.end()), both.end());
-        auto unified = [&](qint64 v) {
-            return quint64(std::lower_bound(both.begin(), both.end(), v) - both.begin());
-        };
+        // A row per distinct kx² + ky² (half millimetres): the lateral part of R² is all that
+        // matters, and it is exact, so mirrored pairs and pairs of equal sums share a row.
         sy = int(oy.values.size());
         std::vector<quint64> keys(static_cast<size_t>(pairs));
         for (size_t x = 0; x < ox.values.size(); ++x) {
-            const quint64 ux = unified(ox.values[x]);
+            const quint64 kx = quint64(ox.values[x]);
             for (int y = 0; y < sy; ++y) {
-                const quint64 uy = unified(oy.values[size_t(y)]);
-                keys[x * size_t(sy) + size_t(y)] = (std::min(ux, uy) << 32) | std::max(ux, uy);
+                const quint64 ky = quint64(oy.values[size_t(y)]);
+                keys[x * size_t(sy) + size_t(y)] = kx * kx + ky * ky;
             }
         }
         std::vector<quint64> rowKeys(keys);
@@ -177,15 +178,14 @@ struct Tables
             const qint64 first = qint64(task) * kRowsPerTask;
             const qint64 last = std::min(rows, first + kRowsPerTask);
             for (qint64 r = first; r < last; ++r) {
-                // Half millimetres halved: exact, as the loops' X − xs and Y − ys are.
-                const double dx = double(both[size_t(rowKeys[size_t(r)] >> 32)]) / 2.0;
-                const double dy = double(both[size_t(rowKeys[size_t(r)] & 0xFFFFFFFFu)]) / 2.0;
+                // dx² + dy² = key / 4, exactly the loops' (X − xs)² + (Y − ys)².
+                const double lateral = double(rowKeys[size_t(r)]) / 4.0;
                 quint16* n = delay.data() + size_t(r) * stride;
                 double* w = weight.data() + size_t(r) * stride;
                 for (int c = 1; c <= g.dim2; ++c) {
                     int index = 0;
                     double w2 = 0.0;
-                    if (delayAndWeight(dx, dy, c, g.velocity, g.sampleCount, index, w2)) {
+                    if (delayAndWeightAt(lateral, c, g.velocity, g.sampleCount, index, w2)) {
                         n[c - 1] = quint16(index);
                         w[c - 1] = w2;
                     }

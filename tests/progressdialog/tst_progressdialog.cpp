@@ -1,0 +1,208 @@
+// The progress dialog of the long steps: its objects, and running steps on a worker thread
+// while the GUI thread keeps serving timers and repaints, with monotonic progress.
+
+#include "map/mapdata.h"
+#include "map/mapgenerator.h"
+#include "map/mapopener.h"
+#include "mapview/cinfosavedialog.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+CInfoSaveDialog* shownDialog()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<CInfoSaveDialog*>(w); d && d->isVisible())
+            return d;
+    return nullptr;
+}
+
+// What the GUI thread sees of the dialog, every few milliseconds while a step runs.
+struct Watcher
+{
+    QTimer timer;
+    int ticks = 0;
+    QList<int> values;
+    QStringList titles;
+    QStringList labels;
+    bool bModal = true;
+    bool bEscapeIgnored = true;
+
+    Watcher()
+    {
+        timer.setInterval(2);
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            ++ticks;
+            CInfoSaveDialog* d = shownDialog();
+            if (!d)
+                return;
+            const int v = d->findChild<QProgressBar*>("prgb_procInfo")->value();
+            const QString title = d->windowTitle();
+            if (titles.isEmpty() || titles.last() != title) {
+                titles << title;
+                labels << d->findChild<QLabel*>("lbl_procInfo")->text();
+            }
+            if (values.isEmpty() || values.last() != v)
+                values << v;
+            bModal = bModal && QApplication::activeModalWidget() == d;
+            QTest::keyClick(d, Qt::Key_Escape);
+            d->close();
+            bEscapeIgnored = bEscapeIgnored && d->isVisible();
+        });
+        timer.start();
+    }
+};
+
+} // namespace
+
+class TestProgressDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void objectsAndTexts();
+    void stepRunsOnWorkerWhileGuiLives();
+    void progressNeverGoesBack();
+    void mapOpeningStepByStep();
+    void failedStepReturnsFalse();
+};
+
+void TestProgressDialog::objectsAndTexts()
+{
+    CInfoSaveDialog d;
+    QCOMPARE(d.objectName(), QStringLiteral("dlg_infoSave"));
+    QCOMPARE(d.windowTitle(), QStringLiteral("Data Saving"));
+    QCOMPARE(d.minimumSize(), QSize(400, 120));
+    QCOMPARE(d.maximumSize(), QSize(400, 120));
+    QCOMPARE(d.windowModality(), Qt::ApplicationModal);
+    QVERIFY(d.isModal());
+    auto* label = d.findChild<QLabel*>("lbl_procInfo");
+    QVERIFY(label);
+    QCOMPARE(label->text(), QStringLiteral("Data saving progress:"));
+    QCOMPARE(label->geometry(), QRect(10, 10, 380, 40));
+    QCOMPARE(label->alignment(), Qt::AlignJustify | Qt::AlignVCenter);
+    auto* bar = d.findChild<QProgressBar*>("prgb_procInfo");
+    QVERIFY(bar);
+    QCOMPARE(bar->geometry(), QRect(10, 60, 380, 40));
+    QCOMPARE(bar->minimum(), 0);
+    QCOMPARE(bar->maximum(), 100);
+    QCOMPARE(bar->value(), 0);
+    d.setProgress(140);
+    QCOMPARE(d.progress(), 100);
+    d.setProgress(-3); // not running: any value, held to the range
+    QCOMPARE(d.progress(), 0);
+}
+
+void TestProgressDialog::stepRunsOnWorkerWhileGuiLives()
+{
+    Watcher w;
+    QThread* gui = QThread::currentThread();
+    bool bOnWorker = false;
+    QImage picture;
+    QTimer grab;
+    grab.setSingleShot(true);
+    QObject::connect(&grab, &QTimer::timeout, [&] {
+        if (CInfoSaveDialog* d = shownDialog())
+            picture = d->grab().toImage();
+    });
+    grab.start(150);
+    const bool bOk = CInfoSaveDialog::runStep(nullptr, "Data Preparing", "Data preparing progress:",
+                                               [&](const Vantar::ProgressFn& progress) {
+                                                   bOnWorker = QThread::currentThread() != gui;
+                                                   for (int k = 1; k <= 10; ++k) {
+                                                       std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                                                       progress(k * 9, 100);
+                                                   }
+                                                   return true;
+                                               });
+    QVERIFY(bOk);
+    QVERIFY(bOnWorker);
+    QVERIFY2(w.ticks > 20, qPrintable(QString::number(w.ticks))); // the GUI thread kept running
+    QCOMPARE(w.titles, QStringList{"Data Preparing"});
+    QCOMPARE(w.labels, QStringList{"Data preparing progress:"});
+    QVERIFY(w.values.size() >= 3);
+    QVERIFY(std::is_sorted(w.values.begin(), w.values.end()));
+    QVERIFY(w.bModal);
+    QVERIFY(w.bEscapeIgnored);
+    QVERIFY(!shownDialog());
+    QVERIFY(!picture.isNull());
+    QCOMPARE(picture.size(), QSize(400, 120));
+    picture.save(QDir::tempPath() + "/dlg_infoSave.png");
+}
+
+void TestProgressDialog::progressNeverGoesBack()
+{
+    QList<int> seen;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (CInfoSaveDialog* d = shownDialog())
+            if (seen.isEmpty() || seen.last() != d->progress())
+                seen << d->progress();
+    });
+    timer.start(1);
+    CInfoSaveDialog::runStep(nullptr, "t", "l", [](const Vantar::ProgressFn& progress) {
+        for (int v : {20, 60, 30, 50, 70}) {
+            progress(v, 100);
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        }
+        return true;
+    });
+    QVERIFY(!seen.isEmpty());
+    QVERIFY(std::is_sorted(seen.begin(), seen.end()));
+    QVERIFY(!seen.contains(30) && !seen.contains(50));
+}
+
+void TestProgressDialog::mapOpeningStepByStep()
+{
+    QTemporaryDir dir;
+    MapGeneratorOptions o;
+    o.columns = 8;
+    o.rows = 6;
+    o.depth = 200;
+    o.reflectors = {MapReflector{40, 30, 100, 1.0}};
+    QVERIFY(MapGenerator::write(dir.path(), o));
+    MapData data;
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    MapOpenResult result;
+    Watcher w;
+    const bool bOk = CInfoSaveDialog::runSteps(nullptr, [&](MapStepReporter& r) {
+        result = MapOpener::open(data, request, &r);
+        return result.loaded;
+    });
+    QVERIFY2(bOk && result.processed, qPrintable(result.message));
+    QVERIFY(data.hasProcessedVolume());
+    QVERIFY(!shownDialog());
+    // Whichever steps the timer caught, they came in order with their own texts.
+    const QStringList all{"Data Reading", "Data Preparing", "Data Processing"};
+    int at = -1;
+    for (const QString& t : w.titles) {
+        const int k = int(all.indexOf(t));
+        QVERIFY2(k > at, qPrintable(w.titles.join(", ")));
+        at = k;
+    }
+    for (int k = 0; k < w.titles.size(); ++k)
+        QCOMPARE(w.labels[k], MapOpener::stepLabel(MapStep(all.indexOf(w.titles[k]))));
+}
+
+void TestProgressDialog::failedStepReturnsFalse()
+{
+    QVERIFY(!CInfoSaveDialog::runStep(nullptr, "t", "l", [](const Vantar::ProgressFn&) { return false; }));
+    QVERIFY(!CInfoSaveDialog::runStep(nullptr, "t", "l", [](const Vantar::ProgressFn&) -> bool {
+        throw std::bad_alloc();
+    }));
+    QVERIFY(!shownDialog());
+}
+
+QTEST_MAIN(TestProgressDialog)
+#include "tst_progressdialog.moc"
