@@ -3,6 +3,7 @@
 #include "app/chelpviewer.h"
 #include "app/constants.h"
 #include "app/datawindow/cwindatatempl.h"
+#include "ascan/scanwgt.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -316,6 +317,8 @@ void CDataManager::closeEvent(QCloseEvent* event)
     if (m_bStarted) {
         writeSettings();
         wgt_map->askToSaveMapChanges();
+        if (ScanWgt* ascan = wgt_ascan->ascanView())
+            ascan->offerToSaveEdits();
     }
     event->accept();
 }

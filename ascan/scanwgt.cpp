@@ -730,6 +730,18 @@ bool ScanWgt::saveAllEditsInPlace()
     return all;
 }
 
+void ScanWgt::offerToSaveEdits()
+{
+    if (m_edits.isEmpty())
+        return;
+    const QString text = tr("The settings of %n A-scan(s) were changed and not saved.\n"
+                            "Do you want to save them into the settings files beside the A-scans?",
+                            nullptr, int(m_edits.size()));
+    if (QMessageBox::question(this, Vantar::applicationName(), text, QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes)
+        saveAllEditsInPlace();
+}
+
 // ---------------------------------------------------------------------------------------------
 
 bool ScanWgt::printAScanReports(QPrinter* pPrinter, const QString& strLogoPath)

@@ -69,6 +69,9 @@ public:
     //! Writes every unsaved edit into its own settings file; false when one failed (its edit
     //! is kept).
     bool saveAllEditsInPlace();
+    //! At close: asks whether the unsaved edits go into their settings files and writes them
+    //! on Yes. Nothing is asked without edits.
+    void offerToSaveEdits();
 
     bool hasUnsavedEdits() const { return !m_edits.isEmpty(); }
     QStringList editedFiles() const { return m_edits.keys(); }

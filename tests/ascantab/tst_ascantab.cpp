@@ -718,6 +718,26 @@ void TestAScanTab::discardQuestion()
         ModalDriver driver({QMessageBox::Yes});
         QVERIFY(w.confirmDiscardEdits());
     }
+    // At close: No keeps the files as they were, Yes writes the edits beside the A-scans.
+    {
+        ModalDriver driver({QMessageBox::No});
+        w.offerToSaveEdits();
+        QCOMPARE(driver.seen().size(), 1);
+        QVERIFY(!QFileInfo::exists(d + QStringLiteral("/1.sss")));
+    }
+    {
+        ModalDriver driver({QMessageBox::Yes});
+        w.offerToSaveEdits();
+        ConfigSettings back;
+        QVERIFY(readConfigFile(d + QStringLiteral("/1.sss"), back));
+        QCOMPARE(back.iVelocity, qint16(4003));
+        QVERIFY(!w.hasUnsavedEdits());
+    }
+    {
+        ModalDriver driver({QMessageBox::Yes});
+        w.offerToSaveEdits();
+        QCOMPARE(driver.seen().size(), 0);
+    }
 }
 
 void TestAScanTab::printsSelectedReports()
