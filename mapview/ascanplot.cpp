@@ -163,29 +163,25 @@ void AScanPlot::drawSignal(QImage& picture) const
     const auto clampAmp = [this](int value) { return std::clamp(value, m_iAmpMin, m_iAmpMax); };
     const auto rectified = [&](int i) { return std::abs(clampAmp(m_max[size_t(i)])); };
 
-    // Amplitudes are scaled by the exact units per pixel, so the signal meets the amplitude
-    // grid: a whole-number scale made a full-scale echo overshoot the picture, and once the
-    // picture was wider than the amplitude range the line style drew nothing at all.
-    const auto along = [&](double value, double unitsPerPixel) { return roundHalfAway(value / unitsPerPixel); };
     if (m_iStyle == Bipolar) {
         if (m_iOrientation == AlongX) {
-            const double u = double(A) / h;
+            const int s = std::max(A / h, 1);
             const int mid = h / 2;
             int previousCentre = 0;
             for (int x = 0; x < L; ++x) {
                 const int lo = clampAmp(m_min[size_t(x)]), hi = clampAmp(m_max[size_t(x)]);
-                p.drawLine(x, mid - along(lo, u), x, mid - along(hi, u));
-                const int centre = mid - along((lo + hi) / 2.0, u);
+                p.drawLine(x, mid - lo / s, x, mid - hi / s);
+                const int centre = mid - (lo + hi) / 2 / s;
                 if (x > 0)
                     p.drawLine(x - 1, previousCentre, x, centre);
                 previousCentre = centre;
             }
         } else {
-            const double u = double(A) / w;
+            const int s = std::max(A / w, 1);
             const int mid = w / 2;
             for (int y = 0; y < L; ++y) {
                 const int lo = clampAmp(m_min[size_t(y)]), hi = clampAmp(m_max[size_t(y)]);
-                p.drawLine(mid + along(lo, u), y, mid + along(hi, u), y);
+                p.drawLine(mid + lo / s, y, mid + hi / s, y);
             }
         }
         return;
@@ -197,17 +193,17 @@ void AScanPlot::drawSignal(QImage& picture) const
             const double u = double(A) / (h - 1);
             int previous = h - 1;
             for (int x = 0; x < L; ++x) {
-                const int y = (h - 1) - along(rectified(x), u);
+                const int y = (h - 1) - roundHalfAway(rectified(x) / u);
                 p.drawLine(x, previous, x, y);
                 previous = y;
             }
         } else {
-            if (w < 10)
+            if (w < 10 || A / w < 1)
                 return;
-            const double u = double(A) / w;
+            const int s = A / w;
             int previous = 0;
             for (int y = 0; y < L; ++y) {
-                const int x = along(rectified(y), u);
+                const int x = rectified(y) / s;
                 p.drawLine(previous, y, x, y);
                 previous = x;
             }
@@ -215,13 +211,13 @@ void AScanPlot::drawSignal(QImage& picture) const
         return;
     }
     if (m_iOrientation == AlongX) {
-        const double u = double(A) / h;
+        const int s = std::max(A / h, 1);
         for (int x = 0; x < L; ++x)
-            p.drawLine(x, h - 1, x, h - 1 - along(rectified(x), u));
+            p.drawLine(x, h - 1, x, h - 1 - rectified(x) / s);
     } else {
         const double u = double(A) / w;
         for (int y = 0; y < L; ++y)
-            p.drawLine(0, y, along(rectified(y), u), y);
+            p.drawLine(0, y, roundHalfAway(rectified(y) / u), y);
     }
 }
 

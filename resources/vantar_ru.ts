@@ -239,6 +239,48 @@
         <source>Couldn&apos;t save comments to file &quot;</source>
         <translation>Не удалось сохранить комментарии в файл &quot;</translation>
     </message>
+    <message>
+        <source>dB</source>
+        <translation>дБ</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Яркость</translation>
+    </message>
+    <message>
+        <source>Drag the marker to set the threshold</source>
+        <translation>Перетащите метку, чтобы задать порог</translation>
+    </message>
+    <message>
+        <source>The depth must give at least two depth layers.</source>
+        <translation>Глубина должна давать не менее двух слоёв.</translation>
+    </message>
+    <message>
+        <source>The volume could not be built.</source>
+        <translation>Не удалось построить объём.</translation>
+    </message>
+    <message>
+        <source>Map&apos;s viewing settings and comments were changed.
+Do you want to save them?</source>
+        <translation>Настройки просмотра и комментарии к карте изменены.
+Сохранить их?</translation>
+    </message>
+    <message>
+        <source>Map&apos;s viewing settings were changed. Do you want to save them?</source>
+        <translation>Настройки просмотра карты изменены. Сохранить их?</translation>
+    </message>
+    <message>
+        <source>Map&apos;s comments were changed. Do you want to save them?</source>
+        <translation>Комментарии к карте изменены. Сохранить их?</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t delete file </source>
+        <translation>Не удалось удалить файл </translation>
+    </message>
+    <message>
+        <source>Map Name: </source>
+        <translation>Имя карты: </translation>
+    </message>
 </context>
 <context>
     <name>CMapSettings</name>
@@ -1112,6 +1154,18 @@ Do you want to discard the changes?</source>
     <message>
         <source>Do you want to rewrite it?</source>
         <translation>Перезаписать его?</translation>
+    </message>
+    <message numerus="yes">
+        <source>The settings of %n A-scan(s) were changed and not saved.
+Do you want to save them into the settings files beside the A-scans?</source>
+        <translation>
+            <numerusform>Настройки %n A-скана изменены и не сохранены.
+Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
+            <numerusform>Настройки %n A-сканов изменены и не сохранены.
+Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
+            <numerusform>Настройки %n A-сканов изменены и не сохранены.
+Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

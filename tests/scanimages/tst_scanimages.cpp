@@ -75,7 +75,6 @@ private slots:
     void plotGainFloorsAndRectifies();
     void plotBarsAlongY();
     void plotGridAtMultiplesOfTheStep();
-    void plotSignalMeetsTheAmplitudeGrid();
     void plotMarkerAndEmptySignal();
     void plotEveryStyleAndOrientation_data();
     void plotEveryStyleAndOrientation();
@@ -685,53 +684,6 @@ void TestScanImages::plotGridAtMultiplesOfTheStep()
         grey += qGray(p.pixel(x, 20)) > 100;
     QVERIFY(grey > 20 && grey < 99);
     QCOMPARE(p.pixel(50, 21), qRgb(0, 0, 0));
-}
-
-void TestScanImages::plotSignalMeetsTheAmplitudeGrid()
-{
-    // Half of full scale ends on the 50 % grid line in every style and on both axes.
-    std::vector<qint16> s(300, 255);
-    const QRgb green = qRgb(0, 255, 0), black = qRgb(0, 0, 0);
-    {
-        AScanPlot plot; // bipolar across x: the middle is 150, +50 % is x = 225
-        plot.setStyle(AScanPlot::Bipolar);
-        plot.setSize(QSize(300, 300));
-        plot.setAmplitudeRange(-511, 511);
-        plot.setAmplitudeAxis({-100.0, 200.0, 0.0, 50.0});
-        plot.setGridLines(false, false);
-        plot.setSignal(s.data(), 300);
-        QCOMPARE(plot.gridPositions(false), std::vector<int>({0, 75, 150, 225}));
-        const QImage p = plot.render();
-        QCOMPARE(p.pixel(225, 100), green);
-        QCOMPARE(p.pixel(226, 100), black);
-        plot.setOrientation(AScanPlot::AlongX); // upwards from the middle: y = 75
-        const QImage q = plot.render();
-        QCOMPARE(q.pixel(100, 75), green);
-        QCOMPARE(q.pixel(100, 74), black);
-    }
-    {
-        AScanPlot plot; // bars along x, 0 … 511 over 300 rows: 255 reaches row 149
-        plot.setOrientation(AScanPlot::AlongX);
-        plot.setSize(QSize(300, 300));
-        plot.setAmplitudeRange(0, 511);
-        plot.setGridLines(false, false);
-        plot.setSignal(s.data(), 300);
-        const QImage p = plot.render();
-        QCOMPARE(p.pixel(100, 149), green);
-        QCOMPARE(p.pixel(100, 148), black);
-    }
-    {
-        AScanPlot plot; // a rectified line in a frame wider than the amplitude range
-        plot.setStyle(AScanPlot::RectifiedLine);
-        plot.setSize(QSize(600, 300));
-        plot.setAmplitudeRange(0, 511);
-        plot.setGridLines(false, false);
-        plot.setSignal(s.data(), 300);
-        const QImage p = plot.render();
-        QCOMPARE(p.pixel(299, 100), green); // round(255 / 0.852) = 299: half way across
-        QCOMPARE(greenInRow(p, 100), 1);
-        QCOMPARE(greenInRow(p, 0), 300); // the first row runs out from the axis
-    }
 }
 
 void TestScanImages::plotMarkerAndEmptySignal()

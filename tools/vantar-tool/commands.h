@@ -29,6 +29,8 @@ int runGenAScans(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpGenAScans(QTextStream& out);
 int runGenMap(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpGenMap(QTextStream& out);
+int runRender(const QStringList& args, QTextStream& out, QTextStream& err);
+void helpRender(QTextStream& out);
 int runExportAScan(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpExportAScan(QTextStream& out);
 int runDrives(const QStringList& args, QTextStream& out, QTextStream& err);

@@ -1,6 +1,6 @@
 #include "tools/vantar-tool/commands.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <cstring>
@@ -13,6 +13,7 @@ const Command kCommands[] = {
     {"info", "print what is read from an A-scan, a settings file or a map configuration", runInfo, helpInfo},
     {"gen-ascans", "write a folder of generated A-scans", runGenAScans, helpGenAScans},
     {"gen-map", "write a generated map with point reflectors", runGenMap, helpGenMap},
+    {"render", "draw a map's scans as the map view shows them, as PNG files", runRender, helpRender},
     {"export-ascan", "write an A-scan's signal with time and depth as CSV", runExportAScan, helpExportAScan},
     {"drives", "print the disks and volumes and where the instrument is mounted", runDrives, helpDrives},
     {"reconstruct", "open a map headless and write its volumes as NRRD", runReconstruct, helpReconstruct},
@@ -30,10 +31,10 @@ void usage(QTextStream& out)
 
 int main(int argc, char* argv[])
 {
-    // Pictures are drawn with fonts, which need a GUI application; no window is ever shown.
+    // Pictures are drawn with fonts and the map view's widgets; no window is ever shown.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
 
