@@ -296,9 +296,11 @@ void CAScanWgt::applyWindow()
 {
     m_window = AScanMath::windowFor(m_current);
     frameAScan->setLoupe(m_current.iLoupe != 0);
+    // The signal first: filtering may have moved the samples, and a new draw mode reduces
+    // whatever the frame holds.
+    frameAScan->setSignal(m_display.constData() + m_window.first, m_window.length());
     frameAScan->setDrawMode(drawMode(), m_current.eTestingMethod == ConfigSettings::Transmission
                                             || drawMode() != qBound(0, int(m_current.eSignalType), 2));
-    frameAScan->setSignal(m_display.constData() + m_window.first, m_window.length());
     frameAScan->setMinStrobeWidth(AScanMath::minStrobeSamples(m_current));
 }
 
