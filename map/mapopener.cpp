@@ -214,6 +214,24 @@ MapOpenResult MapOpener::open(MapData& data, const MapOpenRequest& request, MapS
         r.depthRange = sampleToDepth(settings, settings.iWindowEnd - settings.iWindowStart);
         r.saft = derivedSettings(settings, r.depthStart, r.depthRange, request.current);
     }
+    if (request.overrides.any()) {
+        request.overrides.applyTo(r.saft);
+        if (request.overrides.depth) {
+            if (!acceptsDepth(r.saft.depth))
+                return fail(tr("A SAFT depth of %1 mm gives fewer than 2 depth layers; the map is not opened.")
+                                .arg(r.saft.depth));
+            r.depthRange = r.saft.depth / 1000.0;
+            // Slices, limits and box of a stored state only mean something in its own volume.
+            const MapVolumeGrid g = MapVolumeGrid::compute(r.scan.columns, r.scan.rows, r.config.stepH,
+                                                           r.config.stepV, r.depthRange);
+            if (bStored && !storedState.fitsVolume(g.dim0, g.dim1, g.dim2)) {
+                bStored = false;
+                r.savedState = MapViewState();
+            }
+        }
+        if (!(r.saft.velocity > 0) || !std::isfinite(r.saft.velocity))
+            return fail(tr("A velocity of %1 mm/µs cannot be used; the map is not opened.").arg(r.saft.velocity));
+    }
     r.savedSettings = bStored;
     data.setSAFTsettings(r.saft);
     data.setFilterPeriod(filterPeriod(settings, r.saft.frequency));

@@ -9,6 +9,7 @@
 #include "map/mappositionkey.h"
 #include "map/mapviewstate.h"
 #include "map/mapvolumegrid.h"
+#include "map/saftoverrides.h"
 #include "map/saftsettings.h"
 
 #include <QCoreApplication>
@@ -44,6 +45,9 @@ struct MapOpenRequest
     //! When given, "usr_map.set" and "map.cmm" are read into it; otherwise "usr_map.set" is
     //! read on its own and the comments are left alone.
     MapStoredFiles* storedFiles = nullptr;
+    //! Parameters given by hand: they replace the stored or derived ones; a depth given so
+    //! sets the depth window as the processing panel does.
+    SAFTOverrides overrides;
 };
 
 //! What opening found and did.

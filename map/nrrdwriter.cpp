@@ -50,6 +50,11 @@ QByteArray NrrdWriter::data(const NrrdVolume& v)
 
 bool NrrdWriter::write(const QString& path, const NrrdVolume& v, QString* pError)
 {
+    return writeFile(path, header(v), v, pError);
+}
+
+bool NrrdWriter::writeFile(const QString& path, const QByteArray& head, const NrrdVolume& v, QString* pError)
+{
     const QByteArray body = data(v);
     if (body.isEmpty()) {
         if (pError)
@@ -57,7 +62,6 @@ bool NrrdWriter::write(const QString& path, const NrrdVolume& v, QString* pError
         return false;
     }
     QSaveFile file(path);
-    const QByteArray head = header(v);
     if (!file.open(QIODevice::WriteOnly) || file.write(head) != head.size() || file.write(body) != body.size()
         || !file.commit()) {
         if (pError)

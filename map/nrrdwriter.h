@@ -34,4 +34,7 @@ public:
     //! Writes header and data to path through a temporary file that replaces it only when
     //! complete. False with a message when the volume is empty or the write fails.
     static bool write(const QString& path, const NrrdVolume& volume, QString* pError = nullptr);
+    //! The same with any header: head, then data(volume). Shared by the other volume formats.
+    static bool writeFile(const QString& path, const QByteArray& head, const NrrdVolume& volume,
+                          QString* pError = nullptr);
 };

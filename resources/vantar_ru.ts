@@ -884,6 +884,14 @@ Do you want to rewrite it?</source>
         <source>A velocity of %1 mm/µs cannot be used; the map is left as it was.</source>
         <translation>Скорость %1 мм/мкс непригодна; карта оставлена без изменений.</translation>
     </message>
+    <message>
+        <source>A SAFT depth of %1 mm gives fewer than 2 depth layers; the map is not opened.</source>
+        <translation>Глубина SAFT %1 мм даёт меньше 2 слоёв по глубине; карта не открыта.</translation>
+    </message>
+    <message>
+        <source>A velocity of %1 mm/µs cannot be used; the map is not opened.</source>
+        <translation>Скорость %1 мм/мкс непригодна; карта не открыта.</translation>
+    </message>
 </context>
 <context>
     <name>MapReport</name>

@@ -3,8 +3,18 @@
 #include "ascan/ascanfile.h"
 #include "ascan/ascangenerator.h"
 #include "map/depthconversion.h"
+#include "map/mapgenerator.h"
+#include "map/mapopener.h"
+#include "map/mapviewstatefile.h"
+#include "map/mapvolumegrid.h"
+#include "mapview/mappalette.h"
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +41,76 @@ Run runTool(const QStringList& args)
     return r;
 }
 
+QJsonObject readSummary(const QString& dir)
+{
+    QFile f(QDir(dir).filePath(QStringLiteral("summary.json")));
+    if (!f.open(QIODevice::ReadOnly))
+        return QJsonObject();
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+// A volume file read back the way a volume viewer reads it: header fields, then the samples.
+struct VolumeFile
+{
+    QMap<QByteArray, QByteArray> fields;
+    QByteArray header;
+    QByteArray samples;
+    int sizes[3] = {0, 0, 0};
+
+    // Sample (i, j, k) with i fastest, little-endian.
+    int at(int i, int j, int k) const
+    {
+        const qint64 n = 2 * (i + qint64(sizes[0]) * (j + qint64(sizes[1]) * k));
+        return qint16(quint16(quint8(samples[n])) | quint16(quint8(samples[n + 1])) << 8);
+    }
+};
+
+// NRRD: "key: value" lines up to the blank line; MetaImage: "Key = value" up to
+// "ElementDataFile = LOCAL".
+VolumeFile readVolumeFile(const QString& path, bool bMetaImage)
+{
+    VolumeFile v;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return v;
+    const QByteArray all = f.readAll();
+    qsizetype pos = 0;
+    while (pos < all.size()) {
+        const qsizetype end = all.indexOf('\n', pos);
+        if (end < 0)
+            return VolumeFile();
+        const QByteArray line = all.mid(pos, end - pos);
+        pos = end + 1;
+        if (!bMetaImage && line.isEmpty())
+            break;
+        const qsizetype sep = line.indexOf(bMetaImage ? " = " : ": ");
+        if (sep > 0)
+            v.fields.insert(line.left(sep), line.mid(sep + (bMetaImage ? 3 : 2)));
+        if (bMetaImage && line == "ElementDataFile = LOCAL")
+            break;
+    }
+    v.header = all.left(pos);
+    v.samples = all.mid(pos);
+    const QList<QByteArray> sizes = v.fields.value(bMetaImage ? "DimSize" : "sizes").split(' ');
+    for (int a = 0; a < 3 && a < sizes.size(); ++a)
+        v.sizes[a] = sizes[a].toInt();
+    return v;
+}
+
+MapGeneratorOptions smallMap(int columns, int rows)
+{
+    MapGeneratorOptions o;
+    o.columns = columns;
+    o.rows = rows;
+    o.noise = 0;
+    return o;
+}
+
+QStringList reconstructArgs(const QStringList& rest)
+{
+    return QStringList{QStringLiteral("reconstruct"), QStringLiteral("--threads"), QStringLiteral("2")} + rest;
+}
+
 } // namespace
 
 class TestBatch : public QObject
@@ -38,10 +118,248 @@ class TestBatch : public QObject
     Q_OBJECT
 
 private slots:
+    void reconstructVolumesAndReflector();
+    void reconstructOptionsOverrideStored();
+    void reconstructManyMapsOneBad();
+    void reconstructBadUsage();
     void exportAScanCsv();
     void exportAScanBadInput();
     void helpForEveryCommand();
 };
+
+void TestBatch::reconstructVolumesAndReflector()
+{
+    // Voxels of half a step: a map this coarse resolves the reflector laterally too.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    MapGeneratorOptions o = smallMap(16, 8);
+    o.stepH = o.stepV = 200;
+    o.depth = 400;
+    o.reflectors = {MapReflector{1700, 700, 250, 1.0}};
+    QString error;
+    const QString mapDir = dir.filePath(QStringLiteral("map"));
+    QVERIFY2(MapGenerator::write(mapDir, o, &error), qPrintable(error));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const Run r = runTool(reconstructArgs({mapDir + QStringLiteral("/map.cfg"), QStringLiteral("--out"), out,
+                                           QStringLiteral("--metaimage")}));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY(r.err.contains(QLatin1String("Data Processing done in")));
+
+    const QJsonObject summary = readSummary(out);
+    QCOMPARE(summary.value("dim0").toInt(), 32);
+    QCOMPARE(summary.value("dim1").toInt(), 16);
+    QCOMPARE(summary.value("dim2").toInt(), 80);
+    const QJsonArray at = summary.value("processedVolume").toObject().value("at").toArray();
+    QCOMPARE(at, (QJsonArray{1700 / 100 - 1, 700 / 100 - 1, 250 / 5 - 1}));
+    const int maximum = summary.value("processedVolume").toObject().value("maximum").toInt();
+    QVERIFY(maximum > 0);
+    const QJsonObject timings = summary.value("timings").toObject();
+    for (const char* key : {"reading", "preparing", "processing", "writing", "total"})
+        QVERIFY2(timings.value(QLatin1String(key)).toDouble(-1) >= 0, key);
+
+    // Header and samples as a viewer reads them; voxel a of the SAFT volume at (a + 1) pitches.
+    const VolumeFile nrrd = readVolumeFile(out + QStringLiteral("/processed.nrrd"), false);
+    QVERIFY(nrrd.header.startsWith("NRRD0004\n"));
+    QCOMPARE(nrrd.fields.value("type"), QByteArray("int16"));
+    QCOMPARE(nrrd.fields.value("encoding"), QByteArray("raw"));
+    QCOMPARE(nrrd.fields.value("endian"), QByteArray("little"));
+    QCOMPARE(nrrd.fields.value("sizes"), QByteArray("32 16 80"));
+    QCOMPARE(nrrd.fields.value("space directions"), QByteArray("(100,0,0) (0,100,0) (0,0,5)"));
+    QCOMPARE(nrrd.fields.value("space origin"), QByteArray("(100,100,5)"));
+    QCOMPARE(nrrd.samples.size(), 2 * 32 * 16 * 80);
+    QCOMPARE(nrrd.at(at[0].toInt(), at[1].toInt(), at[2].toInt()), maximum);
+    int largest = -32768;
+    for (qsizetype n = 0; n + 1 < nrrd.samples.size(); n += 2)
+        largest = std::max(largest, int(qint16(quint8(nrrd.samples[n]) | quint8(nrrd.samples[n + 1]) << 8)));
+    QCOMPARE(largest, maximum);
+
+    const VolumeFile mha = readVolumeFile(out + QStringLiteral("/processed.mha"), true);
+    QCOMPARE(mha.fields.value("DimSize"), QByteArray("32 16 80"));
+    QCOMPARE(mha.fields.value("ElementSpacing"), QByteArray("100 100 5"));
+    QCOMPARE(mha.fields.value("Offset"), QByteArray("100 100 5"));
+    QCOMPARE(mha.fields.value("ElementType"), QByteArray("MET_SHORT"));
+    QCOMPARE(mha.fields.value("BinaryDataByteOrderMSB"), QByteArray("False"));
+    QCOMPARE(mha.samples, nrrd.samples);
+
+    // The unprocessed volume's cells are centred half a pitch in.
+    const VolumeFile raw = readVolumeFile(out + QStringLiteral("/raw.nrrd"), false);
+    QCOMPARE(raw.fields.value("space origin"), QByteArray("(50,50,2.5)"));
+    QCOMPARE(raw.samples.size(), nrrd.samples.size());
+
+    // Pictures at true proportions, the reflector the brightest spot of the C-scan.
+    const QImage c(out + QStringLiteral("/cscan.png"));
+    const QImage b(out + QStringLiteral("/bscan.png"));
+    const QImage d(out + QStringLiteral("/dscan.png"));
+    QCOMPARE(c.size(), QSize(600, 300));   // 3200 × 1600 mm
+    QCOMPARE(b.size(), QSize(600, 80));    // 3200 × 400 mm, at least a pixel per layer
+    QCOMPARE(d.size(), QSize(150, 600));   // 400 × 1600 mm
+    // Pixel p of P shows sample round(p / (P − 1) · (N − 1)): the peak's pixel has the palette's
+    // last colour (the pictures scale the maximum to it), a far corner is dark.
+    auto pixelOf = [](int index, int samples, int pixels) {
+        return int(std::lround(double(index) * (pixels - 1) / (samples - 1)));
+    };
+    const QRgb peak = MapPalette::colour(MapPalette::kSize - 1);
+    auto near = [](QRgb a, QRgb b) {
+        return qAbs(qRed(a) - qRed(b)) <= 8 && qAbs(qGreen(a) - qGreen(b)) <= 8 && qAbs(qBlue(a) - qBlue(b)) <= 8;
+    };
+    QVERIFY(near(c.pixel(pixelOf(16, 32, 600), pixelOf(6, 16, 300)), peak));
+    QVERIFY(near(b.pixel(pixelOf(16, 32, 600), pixelOf(49, 80, 80)), peak));
+    QVERIFY(near(d.pixel(pixelOf(49, 80, 150), pixelOf(6, 16, 600)), peak));
+    QVERIFY(!near(c.pixel(0, 299), peak));
+    QVERIFY(qRed(c.pixel(599, 0)) + qGreen(c.pixel(599, 0)) < 64);
+}
+
+void TestBatch::reconstructOptionsOverrideStored()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const MapGeneratorOptions o = smallMap(6, 5);
+    QString error;
+    QVERIFY2(MapGenerator::write(dir.path(), o, &error), qPrintable(error));
+    // Stored parameters with a state that fits the volume they give.
+    SAFTsettings stored;
+    stored.depth = 400;
+    stored.frequency = 75;
+    stored.bandwidth = 75;
+    stored.velocity = 2.7;
+    stored.tcg = 5;
+    stored.filterSW = true;
+    const MapVolumeGrid g = MapVolumeGrid::compute(o.columns, o.rows, o.stepH, o.stepV, 0.4);
+    MapViewState state;
+    state.threshold = 10;
+    state.ranges.dim0 = g.dim0;
+    state.ranges.dim1 = g.dim1;
+    state.ranges.dim2 = g.dim2;
+    state.ranges.range0 = {0, g.dim0 - 1};
+    state.ranges.range1 = {0, g.dim1 - 1};
+    state.ranges.range2 = {0, g.dim2 - 1};
+    QVERIFY(state.isValid());
+    QVERIFY(writeViewSettingsFile(dir.filePath(QStringLiteral("usr_map.set")), stored, state, &error));
+    const QString cfg = dir.filePath(QStringLiteral("map.cfg"));
+
+    const QString out1 = dir.filePath(QStringLiteral("stored"));
+    Run r = runTool(reconstructArgs({cfg, QStringLiteral("--out"), out1}));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QJsonObject s = readSummary(out1);
+    QCOMPARE(s.value("savedSettings").toBool(), true);
+    QCOMPARE(s.value("parameters").toObject(),
+             (QJsonObject{{"depth", 400}, {"frequency", 75}, {"bandwidth", 75}, {"velocity", 2.7}, {"tcg", 5},
+                          {"filterSW", true}}));
+    QCOMPARE(s.value("dim2").toInt(), g.dim2);
+    QCOMPARE(s.value("pictures").toObject().value("threshold").toInt(), 10);
+
+    // One option: the rest stays stored, and so does the state.
+    const QString out2 = dir.filePath(QStringLiteral("frequency"));
+    r = runTool(reconstructArgs({cfg, QStringLiteral("--out"), out2, QStringLiteral("--frequency"),
+                                 QStringLiteral("100")}));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    s = readSummary(out2);
+    QCOMPARE(s.value("savedSettings").toBool(), true);
+    QCOMPARE(s.value("parameters").toObject().value("frequency").toInt(), 100);
+    QCOMPARE(s.value("parameters").toObject().value("depth").toInt(), 400);
+    QCOMPARE(s.value("overridden").toArray(), QJsonArray{"frequency"});
+
+    // All of them; a new depth makes a volume the stored state does not fit.
+    const QString out3 = dir.filePath(QStringLiteral("all"));
+    r = runTool(reconstructArgs({cfg, QStringLiteral("--out"), out3, QStringLiteral("--depth"), QStringLiteral("300"),
+                                 QStringLiteral("--velocity"), QStringLiteral("3100"), QStringLiteral("--frequency"),
+                                 QStringLiteral("120"), QStringLiteral("--bandwidth"), QStringLiteral("50"),
+                                 QStringLiteral("--tcg"), QStringLiteral("12"), QStringLiteral("--no-filter-sw")}));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    s = readSummary(out3);
+    QCOMPARE(s.value("savedSettings").toBool(), false);
+    QCOMPARE(s.value("parameters").toObject(),
+             (QJsonObject{{"depth", 300}, {"frequency", 120}, {"bandwidth", 50}, {"velocity", 3.1}, {"tcg", 12},
+                          {"filterSW", false}}));
+    QCOMPARE(s.value("dim2").toInt(), MapOpener::layersForDepth(300));
+    QCOMPARE(s.value("overridden").toArray().size(), 6);
+    QCOMPARE(readVolumeFile(out3 + QStringLiteral("/processed.nrrd"), false).sizes[2], MapOpener::layersForDepth(300));
+
+    // The parameters derived from the map's settings, the options still on top.
+    const QString out4 = dir.filePath(QStringLiteral("derived"));
+    r = runTool(reconstructArgs({cfg, QStringLiteral("--out"), out4, QStringLiteral("--ignore-saved"),
+                                 QStringLiteral("--tcg"), QStringLiteral("7")}));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    s = readSummary(out4);
+    QCOMPARE(s.value("savedSettings").toBool(), false);
+    QCOMPARE(s.value("parameters").toObject().value("frequency").toInt(), o.frequency);
+    QCOMPARE(s.value("parameters").toObject().value("tcg").toInt(), 7);
+}
+
+void TestBatch::reconstructManyMapsOneBad()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString maps = dir.filePath(QStringLiteral("maps"));
+    MapGeneratorOptions o = smallMap(5, 4);
+    QString error;
+    for (const char* name : {"a", "b", "c"})
+        QVERIFY2(MapGenerator::write(maps + QLatin1Char('/') + QLatin1String(name), o, &error), qPrintable(error));
+    // One signal of b one byte short.
+    QFile raw(maps + QStringLiteral("/b/2_3.raw"));
+    QVERIFY(raw.open(QIODevice::ReadWrite));
+    QVERIFY(raw.resize(raw.size() - 1));
+    raw.close();
+    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("empty"))));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    // An earlier result of b must not survive as if it were this run's.
+    QVERIFY(QDir().mkpath(out + QStringLiteral("/b")));
+    QFile old(out + QStringLiteral("/b/processed.nrrd"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+
+    const Run r = runTool(reconstructArgs({maps, dir.filePath(QStringLiteral("empty")), QStringLiteral("--out"), out}));
+    QCOMPARE(r.exitCode, 1);
+    const QStringList lines = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(QStringLiteral("reconstruct:"));
+    QCOMPARE(lines.size(), 5); // the empty folder, three maps, the total
+    QVERIFY2(lines[0].contains(QLatin1String("empty")) && lines[0].contains(QLatin1String("no map")),
+             qPrintable(lines[0]));
+    QVERIFY2(lines[1].contains(QLatin1String("[1/3]")) && lines[1].contains(QLatin1String("done")), qPrintable(lines[1]));
+    QVERIFY2(lines[2].contains(QLatin1String("[2/3]")) && lines[2].contains(QLatin1String("failed"))
+                 && lines[2].contains(QLatin1String("2_3.raw")),
+             qPrintable(lines[2]));
+    QVERIFY2(lines[3].contains(QLatin1String("[3/3]")) && lines[3].contains(QLatin1String("done")), qPrintable(lines[3]));
+    QVERIFY2(lines[4].contains(QLatin1String("2 of 4 maps reconstructed, 2 failed")), qPrintable(lines[4]));
+    for (const char* name : {"a", "c"})
+        QVERIFY(QFile::exists(out + QLatin1Char('/') + QLatin1String(name) + QStringLiteral("/processed.nrrd")));
+    QVERIFY(!QFile::exists(out + QStringLiteral("/b/processed.nrrd")));
+    const QJsonObject s = readSummary(out + QStringLiteral("/b"));
+    QCOMPARE(s.value("loaded").toBool(), false);
+    QVERIFY(s.value("message").toString().contains(QLatin1String("2_3.raw")));
+}
+
+void TestBatch::reconstructBadUsage()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString error;
+    QVERIFY2(MapGenerator::write(dir.path(), smallMap(3, 2), &error), qPrintable(error));
+    const QString cfg = dir.filePath(QStringLiteral("map.cfg"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const QList<QStringList> bad = {
+        {QStringLiteral("--depth"), QStringLiteral("5")},      // fewer than 2 layers
+        {QStringLiteral("--bandwidth"), QStringLiteral("30")}, // not a step of 25
+        {QStringLiteral("--frequency"), QStringLiteral("52")}, // not a step of 5
+        {QStringLiteral("--velocity"), QStringLiteral("fast")},
+        {QStringLiteral("--tcg"), QStringLiteral("31")},
+        {QStringLiteral("--threads"), QStringLiteral("0")},
+        {QStringLiteral("--brightness"), QStringLiteral("41")},
+        {QStringLiteral("--bogus")},
+    };
+    for (const QStringList& extra : bad) {
+        const Run r = runTool(QStringList{QStringLiteral("reconstruct"), cfg, QStringLiteral("--out"), out} + extra);
+        QVERIFY2(r.exitCode == 2, qPrintable(extra.join(' ')));
+        QVERIFY2(r.err.contains(QLatin1String("bad argument")) && r.err.contains(QLatin1String("SYNOPSIS")),
+                 qPrintable(r.err));
+    }
+    QVERIFY(!QFile::exists(out));
+    QCOMPARE(runTool({QStringLiteral("reconstruct"), cfg}).exitCode, 2);
+    const Run missing = runTool({QStringLiteral("reconstruct"), dir.filePath(QStringLiteral("none.cfg")),
+                                 QStringLiteral("--out"), out});
+    QCOMPARE(missing.exitCode, 1);
+    QVERIFY(missing.err.contains(QLatin1String("none.cfg")));
+}
 
 void TestBatch::exportAScanCsv()
 {

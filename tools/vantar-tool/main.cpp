@@ -16,7 +16,7 @@ const Command kCommands[] = {
     {"render", "draw a map's scans as the map view shows them, as PNG files", runRender, helpRender},
     {"export-ascan", "write an A-scan's signal with time and depth as CSV", runExportAScan, helpExportAScan},
     {"drives", "print the disks and volumes and where the instrument is mounted", runDrives, helpDrives},
-    {"reconstruct", "open a map headless and write its volumes as NRRD", runReconstruct, helpReconstruct},
+    {"reconstruct", "reconstruct maps headless: volumes, scan pictures, summary", runReconstruct, helpReconstruct},
 };
 
 void usage(QTextStream& out)

@@ -1,250 +1,237 @@
 #include "tools/vantar-tool/commands.h"
 
-#include "map/mapdata.h"
-#include "map/mapopener.h"
-#include "map/nrrdwriter.h"
+#include "map/mapviewstate.h"
 #include "map/parallel.h"
+#include "tools/vantar-tool/reconstructmap.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
+#include <QDirIterator>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSaveFile>
+#include <QSet>
+
+#include <algorithm>
 
 namespace VantarTool {
 
 namespace {
 
-// Step lines on the error stream: which step, when it reached 100 % and how long it took.
-class ConsoleReporter : public MapStepReporter
+// An integer option within lo … hi (and a multiple of step); false leaves value alone.
+bool intOption(const QString& text, int lo, int hi, int step, std::optional<qint32>& value)
 {
-public:
-    ConsoleReporter(QTextStream& err, bool bQuiet) : m_err(err), m_bQuiet(bQuiet) {}
-
-    void stepStarted(MapStep, const QString& strTitle, const QString&) override
-    {
-        m_title = strTitle;
-        m_timer.start();
-    }
-    bool stepProgress(int, int) override { return true; }
-    void stepFinished(MapStep, bool bOk) override
-    {
-        if (m_bQuiet)
-            return;
-        m_err << "vantar-tool reconstruct: " << m_title << (bOk ? " done in " : " failed after ")
-              << QString::number(m_timer.elapsed() / 1000.0, 'f', 2) << " s\n";
-        m_err.flush();
-    }
-
-private:
-    QTextStream& m_err;
-    bool m_bQuiet;
-    QString m_title;
-    QElapsedTimer m_timer;
-};
-
-struct Peak
-{
-    int value = 0;
-    int i = 0, j = 0, k = 0;
-};
-
-Peak volumeMaximum(const std::vector<qint16>& v, int dim0, int dim1, int dim2)
-{
-    Peak p;
-    bool bFirst = true;
-    for (int i = 0; i < dim0; ++i)
-        for (int j = 0; j < dim1; ++j)
-            for (int k = 0; k < dim2; ++k) {
-                const int value = v[size_t((qint64(i) * dim1 + j) * dim2 + k)];
-                if (bFirst || value > p.value) {
-                    p = Peak{value, i, j, k};
-                    bFirst = false;
-                }
-            }
-    return p;
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < lo || v > hi || (v - lo) % step != 0)
+        return false;
+    value = v;
+    return true;
 }
 
-QJsonObject peakJson(const Peak& p)
+// The maps named on the command line: configuration files as given, folders searched (with
+// their subfolders) for "*.cfg". A folder without one is reported as a failure of its own.
+QStringList collectMaps(const QStringList& inputs, QStringList& emptyFolders)
 {
-    return QJsonObject{{"maximum", p.value}, {"at", QJsonArray{p.i, p.j, p.k}}};
+    QStringList maps;
+    for (const QString& input : inputs) {
+        if (!QFileInfo(input).isDir()) {
+            maps << input;
+            continue;
+        }
+        QStringList found;
+        QDirIterator it(input, {QStringLiteral("*.cfg"), QStringLiteral("*.CFG")}, QDir::Files,
+                        QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
+        while (it.hasNext())
+            found << it.next();
+        found.sort();
+        if (found.isEmpty())
+            emptyFolders << input;
+        maps << found;
+    }
+    return maps;
 }
 
-QJsonObject saftJson(const SAFTsettings& s)
+// Output folder of each map when there are several: the map folder's name, made unique.
+QStringList outputFolders(const QStringList& maps, const QString& outDir)
 {
-    return QJsonObject{{"depth", s.depth}, {"frequency", s.frequency}, {"bandwidth", s.bandwidth},
-                       {"velocity", s.velocity}, {"tcg", s.tcg}, {"filterSW", s.filterSW}};
+    QStringList dirs;
+    if (maps.size() == 1)
+        return {outDir};
+    QSet<QString> used;
+    for (const QString& map : maps) {
+        const QFileInfo info(map);
+        QString base = info.absoluteDir().dirName();
+        if (base.isEmpty())
+            base = info.completeBaseName();
+        QString name = base;
+        for (int n = 2; used.contains(name); ++n)
+            name = QStringLiteral("%1-%2").arg(base).arg(n);
+        used.insert(name);
+        dirs << QDir(outDir).filePath(name);
+    }
+    return dirs;
 }
 
 } // namespace
 
 int runReconstruct(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    QString config;
+    QStringList inputs;
     QString outDir;
-    bool bIgnoreSaved = false;
+    ReconstructOptions options;
     bool bQuiet = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
         bool ok = true;
-        if (a == QLatin1String("--out") && i + 1 < args.size()) {
+        if (a == QLatin1String("--out") && hasValue) {
             outDir = args[++i];
+        } else if (a == QLatin1String("--depth") && hasValue) {
+            ok = intOption(args[++i], 10, 35000, 1, options.overrides.depth);
+        } else if (a == QLatin1String("--frequency") && hasValue) {
+            ok = intOption(args[++i], 25, 250, 5, options.overrides.frequency);
+        } else if (a == QLatin1String("--bandwidth") && hasValue) {
+            ok = intOption(args[++i], 25, 100, 25, options.overrides.bandwidth);
+        } else if (a == QLatin1String("--tcg") && hasValue) {
+            ok = intOption(args[++i], 0, 30, 1, options.overrides.tcg);
+        } else if (a == QLatin1String("--velocity") && hasValue) {
+            const double v = args[++i].toDouble(&ok);
+            ok = ok && v >= 500.0 && v <= 15000.0;
+            if (ok)
+                options.overrides.velocity = v / 1000.0;
+        } else if (a == QLatin1String("--no-filter-sw")) {
+            options.overrides.filterSW = false;
+        } else if (a == QLatin1String("--filter-sw")) {
+            options.overrides.filterSW = true;
         } else if (a == QLatin1String("--ignore-saved")) {
-            bIgnoreSaved = true;
+            options.ignoreSaved = true;
+        } else if (a == QLatin1String("--metaimage")) {
+            options.metaImage = true;
+        } else if (a == QLatin1String("--brightness") && hasValue) {
+            std::optional<qint32> db;
+            ok = intOption(args[++i], MapViewState::kMinBrightness, MapViewState::kMaxBrightness, 1, db);
+            options.brightnessDb = db;
+        } else if (a == QLatin1String("--no-pictures")) {
+            options.pictures = false;
         } else if (a == QLatin1String("--quiet")) {
             bQuiet = true;
-        } else if (a == QLatin1String("--threads") && i + 1 < args.size()) {
+        } else if (a == QLatin1String("--threads") && hasValue) {
             const int n = args[++i].toInt(&ok);
             ok = ok && n >= 1 && n <= 256;
             if (ok)
                 Vantar::setWorkerThreads(n);
-        } else if (!a.startsWith(u'-') && config.isEmpty()) {
-            config = a;
+        } else if (!a.startsWith(u'-')) {
+            inputs << a;
         } else {
             ok = false;
         }
         if (!ok) {
-            err << "vantar-tool reconstruct: bad argument \"" << a << "\"\n\n";
+            err << "vantar-tool reconstruct: bad argument \"" << a << "\"";
+            if (a.startsWith(u'-') && i < args.size() && args[i] != a)
+                err << " \"" << args[i] << "\"";
+            err << "\n\n";
             helpReconstruct(err);
             return 2;
         }
     }
-    if (config.isEmpty() || outDir.isEmpty()) {
+    if (inputs.isEmpty() || outDir.isEmpty()) {
         helpReconstruct(err);
         return 2;
     }
-    if (!QDir().mkpath(outDir)) {
-        err << "vantar-tool reconstruct: couldn't make the folder \"" << outDir << "\"\n";
-        return 1;
+
+    QStringList emptyFolders;
+    const QStringList maps = collectMaps(inputs, emptyFolders);
+    int failed = 0;
+    for (const QString& folder : emptyFolders) {
+        err << "vantar-tool reconstruct: " << folder << ": failed: no map configuration (*.cfg) in the folder\n";
+        ++failed;
     }
-    const QString processedPath = outDir + QStringLiteral("/processed.nrrd");
-    const QString rawPath = outDir + QStringLiteral("/raw.nrrd");
-    const QString summaryPath = outDir + QStringLiteral("/summary.json");
-    // A processed volume of an earlier run must not pass for this one.
-    QFile::remove(processedPath);
-
-    MapData data;
-    MapOpenRequest request;
-    request.configPath = config;
-    request.useStoredSettings = !bIgnoreSaved;
-    ConsoleReporter reporter(err, bQuiet);
-    QElapsedTimer total;
-    total.start();
-    const MapOpenResult r = MapOpener::open(data, request, &reporter);
-
-    QJsonObject summary{
-        {"config", QFileInfo(config).absoluteFilePath()},
-        {"map", r.config.mapName},
-        {"loaded", r.loaded},
-        {"processed", r.processed},
-        {"transmission", r.transmission},
-        {"savedSettings", r.savedSettings},
-        {"parameters", saftJson(r.saft)},
-        {"columns", r.scan.columns},
-        {"rows", r.scan.rows},
-        {"stepH", r.config.stepH},
-        {"stepV", r.config.stepV},
-        {"seconds", total.elapsed() / 1000.0},
-    };
-    if (!r.message.isEmpty())
-        summary.insert("message", r.message);
-    if (!r.failedFiles.isEmpty())
-        summary.insert("failedFiles", QJsonArray::fromStringList(r.failedFiles));
-
-    int status = 0;
-    if (r.loaded) {
-        const MapVolumeGrid& g = r.grid;
-        summary.insert("dim0", g.dim0);
-        summary.insert("dim1", g.dim1);
-        summary.insert("dim2", g.dim2);
-        summary.insert("pitchX", g.pitchX);
-        summary.insert("pitchY", g.pitchY);
-        summary.insert("pitchZ", MapVolumeGrid::kCellMm);
-        summary.insert("depthStart", r.depthStart);
-        summary.insert("depthRange", r.depthRange);
-        summary.insert("firstSample", r.firstSample);
-        summary.insert("sampleSpan", r.sampleSpan);
-
-        // Cell a of the unprocessed volume spans [a, a + 1) pitches from the map's edge and its
-        // layers start at the depth window; SAFT voxel a lies at (a + 1) pitches, layer k at
-        // 5 (k + 1) mm below the surface.
-        NrrdVolume raw;
-        raw.values = data.rawVolume().data();
-        raw.dim0 = g.dim0;
-        raw.dim1 = g.dim1;
-        raw.dim2 = g.dim2;
-        raw.spacing = {double(g.pitchX), double(g.pitchY), double(MapVolumeGrid::kCellMm)};
-        raw.origin = {0.5 * g.pitchX, 0.5 * g.pitchY, 1000.0 * r.depthStart + 0.5 * MapVolumeGrid::kCellMm};
-        raw.comments = {QStringLiteral("unprocessed volume of %1").arg(r.config.mapName)};
-        QString error;
-        if (!NrrdWriter::write(rawPath, raw, &error)) {
-            err << "vantar-tool reconstruct: " << error << '\n';
-            return 1;
+    const QStringList dirs = outputFolders(maps, outDir);
+    const bool bSingle = maps.size() == 1 && emptyFolders.isEmpty();
+    options.stepLines = bSingle && !bQuiet;
+    for (int n = 0; n < maps.size(); ++n) {
+        const ReconstructOutcome o = reconstructMap(maps[n], dirs[n], options, err);
+        if (!bQuiet || !o.ok) {
+            err << "vantar-tool reconstruct: ";
+            if (!bSingle)
+                err << '[' << n + 1 << '/' << maps.size() << "] ";
+            err << maps[n] << ": ";
+            if (o.ok)
+                err << "done in " << QString::number(o.seconds, 'f', 2) << " s, " << o.dim0 << " x " << o.dim1
+                    << " x " << o.dim2 << " voxels, maximum " << o.maximum << " at (" << o.at[0] << ", " << o.at[1]
+                    << ", " << o.at[2] << ") -> " << dirs[n] << '\n';
+            else
+                err << "failed: " << o.reason << '\n';
+            err.flush();
         }
-        summary.insert("raw", peakJson(volumeMaximum(data.rawVolume(), g.dim0, g.dim1, g.dim2)));
-        if (r.processed) {
-            NrrdVolume processed = raw;
-            processed.values = data.processedVolume().data();
-            processed.origin = {double(g.pitchX), double(g.pitchY), double(MapVolumeGrid::kCellMm)};
-            processed.comments = {QStringLiteral("SAFT volume of %1").arg(r.config.mapName)};
-            if (!NrrdWriter::write(processedPath, processed, &error)) {
-                err << "vantar-tool reconstruct: " << error << '\n';
-                return 1;
-            }
-            summary.insert("processedVolume",
-                           peakJson(volumeMaximum(data.processedVolume(), g.dim0, g.dim1, g.dim2)));
-        } else {
-            status = 1;
-        }
-    } else {
-        status = 1;
+        if (!o.ok)
+            ++failed;
+        else
+            out << "wrote " << dirs[n] << '\n';
     }
-
-    QSaveFile file(summaryPath);
-    const QByteArray json = QJsonDocument(summary).toJson();
-    if (!file.open(QIODevice::WriteOnly) || file.write(json) != json.size() || !file.commit()) {
-        err << "vantar-tool reconstruct: couldn't write \"" << summaryPath << "\": " << file.errorString() << '\n';
-        return 1;
-    }
-    if (status != 0) {
-        err << "vantar-tool reconstruct: " << (r.message.isEmpty() ? QStringLiteral("no processed volume") : r.message)
-            << '\n';
-        return status;
-    }
-    out << "wrote " << processedPath << ", " << rawPath << " and " << summaryPath << " (" << r.grid.dim0 << " x "
-        << r.grid.dim1 << " x " << r.grid.dim2 << " voxels)\n";
-    return 0;
+    const int all = int(maps.size() + emptyFolders.size());
+    if (all > 1)
+        err << "vantar-tool reconstruct: " << all - failed << " of " << all << " maps reconstructed"
+            << (failed ? QStringLiteral(", %1 failed\n").arg(failed) : QStringLiteral("\n"));
+    return failed ? 1 : 0;
 }
 
 void helpReconstruct(QTextStream& out)
 {
     out << "NAME\n"
-           "    vantar-tool reconstruct - open a map as the program does and write its volumes\n"
+           "    vantar-tool reconstruct - open maps as the program does and write their volumes\n"
            "\n"
            "SYNOPSIS\n"
-           "    vantar-tool reconstruct CFG --out DIR [--ignore-saved] [--threads N] [--quiet]\n"
+           "    vantar-tool reconstruct CFG|FOLDER ... --out DIR [--depth MM] [--velocity M/S]\n"
+           "                [--frequency KHZ] [--bandwidth PCT] [--tcg DB/M] [--no-filter-sw]\n"
+           "                [--filter-sw] [--ignore-saved] [--metaimage] [--brightness DB]\n"
+           "                [--no-pictures] [--threads N] [--quiet]\n"
            "\n"
            "DESCRIPTION\n"
-           "    Reads the map of the configuration file CFG and its signal files, builds the\n"
-           "    unprocessed volume, prepares the signals and reconstructs them with SAFT, with\n"
-           "    the parameters saved in the map's \"usr_map.set\" when they are valid for it\n"
-           "    (unless --ignore-saved) or else those derived from the map's settings. Writes\n"
-           "    DIR/processed.nrrd and DIR/raw.nrrd (NRRD 4, int16, raw, little-endian, sizes\n"
-           "    dim0 dim1 dim2 with the first axis fastest, spacing and origin in mm) and\n"
-           "    DIR/summary.json (parameters, sizes, pitches and each volume's maximum with its\n"
-           "    voxel indices).\n"
+           "    Reads the map of each configuration file CFG (a FOLDER is searched, with its\n"
+           "    subfolders, for *.cfg) and its signal files, builds the unprocessed volume,\n"
+           "    prepares the signals and reconstructs them with SAFT, with the parameters saved\n"
+           "    in the map's \"usr_map.set\" when they are valid for it (unless --ignore-saved) or\n"
+           "    else those derived from the map's settings; the parameter options replace\n"
+           "    either. For each map it writes\n"
            "\n"
-           "    When the map was recorded in transmission, or a step fails, the reason is\n"
-           "    printed, no processed volume is written and the exit status is 1.\n"
+           "      processed.nrrd, raw.nrrd  the SAFT and the unprocessed volume (NRRD 4, int16,\n"
+           "                    raw, little-endian, sizes dim0 dim1 dim2 with the first axis\n"
+           "                    fastest, space directions and origin in mm)\n"
+           "      processed.mha, raw.mha    the same as MetaImage, with --metaimage\n"
+           "      cscan.png, bscan.png, dscan.png\n"
+           "                    slices through the volume's maximum in the map palette, at true\n"
+           "                    proportions; the maximum gets the palette's last colour unless\n"
+           "                    --brightness is given; the stored threshold applies\n"
+           "      summary.json  parameters used, sizes, pitches, each volume's maximum with its\n"
+           "                    voxel indices, and the time of each step in seconds\n"
+           "\n"
+           "    into DIR for a single map, or into DIR/NAME for each of several, NAME being the\n"
+           "    map folder's name (made unique). One line per map goes to the error stream\n"
+           "    (with a single map also one line per step). A map recorded in transmission, or\n"
+           "    one whose reading or reconstruction fails, is reported with the reason and\n"
+           "    gets no processed volume; the other maps go on.\n"
            "\n"
            "OPTIONS\n"
-           "    --out DIR        folder for the results (made when missing)\n"
-           "    --ignore-saved   derive the parameters from the map's settings\n"
-           "    --threads N      worker threads (default: all cores)\n"
-           "    --quiet          no step lines on the error stream\n";
+           "    --out DIR          folder for the results (made when missing)\n"
+           "    --depth MM         SAFT depth, at least 2 layers of 5 mm (10 to 35000)\n"
+           "    --velocity M/S     sound velocity, 500 to 15000 m/s\n"
+           "    --frequency KHZ    probe frequency, 25 to 250 kHz in steps of 5\n"
+           "    --bandwidth PCT    filter bandwidth, 25, 50, 75 or 100 %\n"
+           "    --tcg DB/M         depth gain, 0 to 30 dB/m\n"
+           "    --no-filter-sw     keep the signal all positions share (--filter-sw removes it)\n"
+           "    --ignore-saved     derive the parameters from the map's settings\n"
+           "    --metaimage        also write the volumes as MetaImage (.mha)\n"
+           "    --brightness DB    brightness of the pictures as in the map view, -40 to 40 dB\n"
+           "    --no-pictures      no scan pictures\n"
+           "    --threads N        worker threads (default: all cores)\n"
+           "    --quiet            only failures on the error stream\n"
+           "\n"
+           "EXIT STATUS\n"
+           "    0 every map reconstructed; 1 one or more failed (the others are written);\n"
+           "    2 bad usage.\n"
+           "\n"
+           "EXAMPLES\n"
+           "    vantar-tool reconstruct /data/weld/map.cfg --out /tmp/weld --depth 400\n"
+           "    vantar-tool reconstruct /data/maps --out /tmp/all --quiet --metaimage\n";
 }
 
 } // namespace VantarTool
