@@ -124,6 +124,7 @@ private slots:
     void reconstructBadUsage();
     void exportAScanCsv();
     void exportAScanBadInput();
+    void exportAScanPng();
     void helpForEveryCommand();
 };
 
@@ -417,6 +418,49 @@ void TestBatch::exportAScanBadInput()
     QCOMPARE(r.exitCode, 1);
     r = runTool({QStringLiteral("export-ascan"), QStringLiteral("--csv")});
     QCOMPARE(r.exitCode, 2);
+}
+
+void TestBatch::exportAScanPng()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString error;
+    QVERIFY2(generateAScans(dir.path(), 5, 5, &error), qPrintable(error));
+    auto png = [&](int n, const QStringList& extra) {
+        const QString path = dir.filePath(QStringLiteral("%1.png").arg(n));
+        const Run r = runTool(QStringList{QStringLiteral("export-ascan"), dir.filePath(QStringLiteral("%1.bmp").arg(n)),
+                                          QStringLiteral("--png"), path}
+                              + extra);
+        return std::pair{r, QImage(path)};
+    };
+    const auto [r1, one] = png(1, {});
+    QVERIFY2(r1.exitCode == 0, qPrintable(r1.err));
+    QCOMPARE(one.size(), QSize(1000, 520));
+    // The trace is drawn: many pixels of a saturated green.
+    int green = 0;
+    for (int y = 0; y < one.height(); ++y)
+        for (int x = 0; x < one.width(); ++x) {
+            const QRgb p = one.pixel(x, y);
+            green += qGreen(p) > 180 && qRed(p) < 120 && qBlue(p) < 120;
+        }
+    QVERIFY2(green > 500, qPrintable(QString::number(green)));
+    const auto [r2, two] = png(2, {QStringLiteral("--size"), QStringLiteral("800x400")});
+    QVERIFY2(r2.exitCode == 0, qPrintable(r2.err));
+    QCOMPARE(two.size(), QSize(800, 400));
+    const auto [r3, three] = png(3, {});
+    QVERIFY(three.size() == one.size() && three != one); // another signal, another picture
+
+    // Bad size, missing signal, unwritable place: no picture.
+    QCOMPARE(png(1, {QStringLiteral("--size"), QStringLiteral("10x10")}).first.exitCode, 2);
+    QFile::remove(dir.filePath(QStringLiteral("4.png")));
+    QFile::remove(dir.filePath(QStringLiteral("4.raw")));
+    const auto [r4, four] = png(4, {});
+    QCOMPARE(r4.exitCode, 1);
+    QVERIFY(four.isNull() && !QFile::exists(dir.filePath(QStringLiteral("4.png"))));
+    const Run r5 = runTool({QStringLiteral("export-ascan"), dir.filePath(QStringLiteral("5.bmp")), QStringLiteral("--png"),
+                            dir.filePath(QStringLiteral("no/such/folder/5.png"))});
+    QCOMPARE(r5.exitCode, 1);
+    QVERIFY(r5.err.contains(QLatin1String("5.png")));
 }
 
 void TestBatch::helpForEveryCommand()
