@@ -1,55 +1,25 @@
 #include "map/bandpassfilter.h"
 
-#include <fftw3.h>
+#include "map/fftwsupport.h"
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <limits>
-#include <mutex>
+
+using Vantar::Fftw::ComplexBuffer;
+using Vantar::Fftw::PlanPair;
+using Vantar::Fftw::RealBuffer;
+using Vantar::Fftw::allocComplex;
+using Vantar::Fftw::allocReal;
+using Vantar::Fftw::blockSizeFor;
+using Vantar::Fftw::correlationSpectrum;
+using Vantar::Fftw::loadBlock;
+using Vantar::Fftw::multiplySpectra;
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kFourPiSquared = 39.47841760435743;
-
-// FFTW's planner is shared by the whole process and not thread-safe; executing plans is.
-std::mutex& plannerMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
-struct FftwFree
-{
-    void operator()(void* p) const { fftw_free(p); }
-};
-using RealBuffer = std::unique_ptr<double[], FftwFree>;
-using ComplexBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
-
-RealBuffer allocReal(size_t n)
-{
-    return RealBuffer(static_cast<double*>(fftw_malloc(sizeof(double) * n)));
-}
-
-ComplexBuffer allocComplex(size_t n)
-{
-    return ComplexBuffer(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * n)));
-}
-
-// Block size of the overlap-save correlation: a few kernel lengths, so that most of each
-// transform yields output, and never much longer than the signal needs.
-int fftSizeFor(int kernelLength, int n)
-{
-    const long long wanted = std::max<long long>(2048, 8LL * kernelLength);
-    const long long enough = static_cast<long long>(n) + kernelLength - 1;
-    long long size = 1;
-    while (size < wanted && size < enough)
-        size *= 2;
-    while (size < kernelLength)
-        size *= 2;
-    return static_cast<int>(size);
-}
 
 // One row of the display gain table: F below bound takes the factor.
 struct GainRow
@@ -86,22 +56,10 @@ long long kernelLengthFor(int period)
 struct BandPassFilter::FastPath
 {
     int kernelLength = 0;
-    int fftSize = 0;
-    fftw_plan forward = nullptr;
-    fftw_plan inverse = nullptr;
-    // Conjugated kernel spectra divided by the transform size: multiplying a block's spectrum
-    // by them and transforming back gives the correlation directly.
+    PlanPair plans;
+    // Correlation spectra of the two kernels at the plans' size.
     ComplexBuffer cosineSpectrum;
     ComplexBuffer sineSpectrum;
-
-    ~FastPath()
-    {
-        std::lock_guard<std::mutex> lock(plannerMutex());
-        if (forward)
-            fftw_destroy_plan(forward);
-        if (inverse)
-            fftw_destroy_plan(inverse);
-    }
 };
 
 BandPassFilter::BandPassFilter() = default;
@@ -181,39 +139,19 @@ bool BandPassFilter::ensureKernels()
 bool BandPassFilter::ensureFastPath(int n)
 {
     const int length = static_cast<int>(m_cosineKernel.size());
-    const int size = fftSizeFor(length, n);
-    if (m_fast && m_fast->kernelLength == length && m_fast->fftSize == size)
+    const int size = static_cast<int>(blockSizeFor(length, n));
+    if (m_fast && m_fast->kernelLength == length && m_fast->plans.size() == size)
         return true;
     m_fast.reset();
     auto fast = std::make_unique<FastPath>();
     fast->kernelLength = length;
-    fast->fftSize = size;
-    const size_t bins = size_t(size) / 2 + 1;
-    RealBuffer in = allocReal(size);
-    ComplexBuffer spectrum = allocComplex(bins);
-    fast->cosineSpectrum = allocComplex(bins);
-    fast->sineSpectrum = allocComplex(bins);
-    if (!in || !spectrum || !fast->cosineSpectrum || !fast->sineSpectrum)
+    fast->plans = PlanPair::make(size);
+    if (!fast->plans.isValid())
         return false;
-    {
-        std::lock_guard<std::mutex> lock(plannerMutex());
-        fast->forward = fftw_plan_dft_r2c_1d(size, in.get(), spectrum.get(), FFTW_ESTIMATE);
-        fast->inverse = fftw_plan_dft_c2r_1d(size, spectrum.get(), in.get(), FFTW_ESTIMATE);
-    }
-    if (!fast->forward || !fast->inverse)
+    fast->cosineSpectrum = correlationSpectrum(fast->plans, m_cosineKernel.data(), length);
+    fast->sineSpectrum = correlationSpectrum(fast->plans, m_sineKernel.data(), length);
+    if (!fast->cosineSpectrum || !fast->sineSpectrum)
         return false;
-    const double scale = 1.0 / size;
-    const std::vector<double>* kernels[2] = {&m_cosineKernel, &m_sineKernel};
-    fftw_complex* spectra[2] = {fast->cosineSpectrum.get(), fast->sineSpectrum.get()};
-    for (int which = 0; which < 2; ++which) {
-        std::fill(in.get(), in.get() + size, 0.0);
-        std::copy(kernels[which]->begin(), kernels[which]->end(), in.get());
-        fftw_execute_dft_r2c(fast->forward, in.get(), spectrum.get());
-        for (size_t k = 0; k < bins; ++k) {
-            spectra[which][k][0] = spectrum[k][0] * scale;
-            spectra[which][k][1] = -spectrum[k][1] * scale;
-        }
-    }
     m_fast = std::move(fast);
     return true;
 }
@@ -228,11 +166,12 @@ bool BandPassFilter::filterMapSignal(qint16* samples, int n, bool bEnvelope)
         return filterMapSignalReference(samples, n, bEnvelope);
 
     const FastPath& fast = *m_fast;
-    const int size = fast.fftSize;
+    const PlanPair& plans = fast.plans;
+    const int size = plans.size();
     const int length = fast.kernelLength;
     const int half = length / 2;
     const int block = size - length + 1; // outputs per transform free of wrap-around
-    const size_t bins = size_t(size) / 2 + 1;
+    const size_t bins = plans.bins();
 
     RealBuffer in = allocReal(size);
     RealBuffer outA = allocReal(size);
@@ -246,27 +185,14 @@ bool BandPassFilter::filterMapSignal(qint16* samples, int n, bool bEnvelope)
     // ahead of the output written in place: keep the samples as doubles first.
     std::vector<double> x(samples, samples + n);
 
-    auto multiply = [&](const fftw_complex* kernel) {
-        for (size_t k = 0; k < bins; ++k) {
-            const double re = spectrum[k][0] * kernel[k][0] - spectrum[k][1] * kernel[k][1];
-            const double im = spectrum[k][0] * kernel[k][1] + spectrum[k][1] * kernel[k][0];
-            product[k][0] = re;
-            product[k][1] = im;
-        }
-    };
-
     for (int first = 0; first < n; first += block) {
-        // Block input: x[first − half + t] for t = 0 … size − 1, zero outside the signal.
-        for (int t = 0; t < size; ++t) {
-            const long long index = static_cast<long long>(first) - half + t;
-            in[t] = (index >= 0 && index < n) ? x[size_t(index)] : 0.0;
-        }
-        fftw_execute_dft_r2c(fast.forward, in.get(), spectrum.get());
-        multiply(fast.cosineSpectrum.get());
-        fftw_execute_dft_c2r(fast.inverse, product.get(), outA.get());
+        loadBlock(x.data(), n, first, half, size, in.get());
+        plans.forward(in.get(), spectrum.get());
+        multiplySpectra(spectrum.get(), fast.cosineSpectrum.get(), product.get(), bins);
+        plans.backward(product.get(), outA.get());
         if (bEnvelope) {
-            multiply(fast.sineSpectrum.get());
-            fftw_execute_dft_c2r(fast.inverse, product.get(), outQ.get());
+            multiplySpectra(spectrum.get(), fast.sineSpectrum.get(), product.get(), bins);
+            plans.backward(product.get(), outQ.get());
         }
         const int count = std::min(block, n - first);
         for (int t = 0; t < count; ++t) {

@@ -1,48 +1,28 @@
 #include "map/preparefir.h"
 
-#include <fftw3.h>
+#include "map/fftwsupport.h"
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
 namespace PrepareFir {
+
+using Vantar::Fftw::ComplexBuffer;
+using Vantar::Fftw::PlanPair;
+using Vantar::Fftw::RealBuffer;
+using Vantar::Fftw::allocComplex;
+using Vantar::Fftw::allocReal;
 
 namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kFourPiSquared = 39.47841760435743;
 
-// The planner is not thread-safe; plans are made under this lock, executed without it.
-std::mutex& plannerMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
-struct FftwFree
-{
-    void operator()(void* p) const { fftw_free(p); }
-};
-using RealBuffer = std::unique_ptr<double[], FftwFree>;
-using ComplexBuffer = std::unique_ptr<fftw_complex[], FftwFree>;
-
-RealBuffer allocReal(size_t n)
-{
-    return RealBuffer(static_cast<double*>(fftw_malloc(sizeof(double) * n)));
-}
-
-ComplexBuffer allocComplex(size_t n)
-{
-    return ComplexBuffer(static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * n)));
-}
-
 } // namespace
 
 void makeFftwThreadSafe()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { fftw_make_planner_thread_safe(); });
+    Vantar::Fftw::makePlannerThreadSafe();
 }
 
 bool makeWindowedKernel(const qint16* positions, int K, double* cosine, double* sine, double* window, double f,
@@ -104,18 +84,8 @@ double populationSigma(const double* x, int n)
 
 struct Correlator::Plans
 {
-    fftw_plan forward = nullptr;
-    fftw_plan inverse = nullptr;
-    ComplexBuffer spectrum; // conjugated kernel spectrum divided by the transform size
-
-    ~Plans()
-    {
-        std::lock_guard<std::mutex> lock(plannerMutex());
-        if (forward)
-            fftw_destroy_plan(forward);
-        if (inverse)
-            fftw_destroy_plan(inverse);
-    }
+    PlanPair pair;
+    ComplexBuffer spectrum; // correlation spectrum of the kernel
 };
 
 class Correlator::Workspace
@@ -142,38 +112,16 @@ bool Correlator::build(const double* h, int kernelLength, int n)
     makeFftwThreadSafe();
     if (!h || kernelLength <= 0 || n <= 0)
         return false;
-    // A few kernel lengths per block, so most of each transform is output.
-    long long size = 1;
-    const long long wanted = std::max<long long>(2048, 8LL * kernelLength);
-    const long long enough = static_cast<long long>(n) + kernelLength - 1;
-    while (size < wanted && size < enough)
-        size *= 2;
-    while (size < kernelLength)
-        size *= 2;
+    const long long size = Vantar::Fftw::blockSizeFor(kernelLength, n);
     if (size > (1LL << 26))
         return false;
-    const size_t bins = size_t(size) / 2 + 1;
     auto plans = std::make_unique<Plans>();
-    RealBuffer in = allocReal(size_t(size));
-    ComplexBuffer spectrum = allocComplex(bins);
-    plans->spectrum = allocComplex(bins);
-    if (!in || !spectrum || !plans->spectrum)
+    plans->pair = PlanPair::make(int(size));
+    if (!plans->pair.isValid())
         return false;
-    {
-        std::lock_guard<std::mutex> lock(plannerMutex());
-        plans->forward = fftw_plan_dft_r2c_1d(int(size), in.get(), spectrum.get(), FFTW_ESTIMATE);
-        plans->inverse = fftw_plan_dft_c2r_1d(int(size), spectrum.get(), in.get(), FFTW_ESTIMATE);
-    }
-    if (!plans->forward || !plans->inverse)
+    plans->spectrum = Vantar::Fftw::correlationSpectrum(plans->pair, h, kernelLength);
+    if (!plans->spectrum)
         return false;
-    std::fill(in.get(), in.get() + size, 0.0);
-    std::copy(h, h + kernelLength, in.get());
-    fftw_execute_dft_r2c(plans->forward, in.get(), spectrum.get());
-    const double scale = 1.0 / double(size);
-    for (size_t k = 0; k < bins; ++k) {
-        plans->spectrum[k][0] = spectrum[k][0] * scale;
-        plans->spectrum[k][1] = -spectrum[k][1] * scale;
-    }
     m_plans = std::move(plans);
     m_n = n;
     m_kernelLength = kernelLength;
@@ -212,23 +160,16 @@ void Correlator::apply(Workspace& ws, const double* x, double* y) const
     const int size = m_size;
     const int half = m_kernelLength / 2;
     const int block = size - m_kernelLength + 1; // outputs per transform free of wrap-around
-    const size_t bins = size_t(size) / 2 + 1;
+    const PlanPair& pair = m_plans->pair;
+    const size_t bins = pair.bins();
     std::copy(x, x + n, ws.copy.begin());
     const double* src = ws.copy.data();
     const fftw_complex* kernel = m_plans->spectrum.get();
     for (int first = 0; first < n; first += block) {
-        for (int t = 0; t < size; ++t) {
-            const long long index = static_cast<long long>(first) - half + t;
-            ws.in[t] = (index >= 0 && index < n) ? src[index] : 0.0;
-        }
-        fftw_execute_dft_r2c(m_plans->forward, ws.in.get(), ws.spectrum.get());
-        for (size_t k = 0; k < bins; ++k) {
-            const double re = ws.spectrum[k][0] * kernel[k][0] - ws.spectrum[k][1] * kernel[k][1];
-            const double im = ws.spectrum[k][0] * kernel[k][1] + ws.spectrum[k][1] * kernel[k][0];
-            ws.spectrum[k][0] = re;
-            ws.spectrum[k][1] = im;
-        }
-        fftw_execute_dft_c2r(m_plans->inverse, ws.spectrum.get(), ws.out.get());
+        Vantar::Fftw::loadBlock(src, n, first, half, size, ws.in.get());
+        pair.forward(ws.in.get(), ws.spectrum.get());
+        Vantar::Fftw::multiplySpectra(ws.spectrum.get(), kernel, ws.spectrum.get(), bins);
+        pair.backward(ws.spectrum.get(), ws.out.get());
         const int count = std::min(block, n - first);
         std::copy(ws.out.get(), ws.out.get() + count, y + first);
     }

@@ -2,12 +2,17 @@
 // other, rounding, saturation and the guards on the period.
 
 #include "map/bandpassfilter.h"
+#include "map/fftwsupport.h"
+#include "map/preparefir.h"
 
 #include <QTest>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstring>
 #include <random>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -51,6 +56,61 @@ int peakAbs(const std::vector<qint16>& s, int from, int to)
     return m;
 }
 
+// One run of the concurrent planning test: a fresh band-pass filter or preparing correlator,
+// so that every run makes (and destroys) its own FFTW plans.
+struct PlanningRun
+{
+    bool bBandPass = true;
+    int kernelParameter = 0; // period of the band-pass filter, kernel length of the correlator
+    int length = 0;
+};
+
+// Sizes chosen so that the runs need transforms of several different lengths.
+PlanningRun planningRun(int index)
+{
+    static const int kPeriods[] = {40, 100, 200, 333};
+    static const int kKernels[] = {31, 101, 301, 601};
+    static const int kLengths[] = {700, 1500, 3000, 6000, 12000, 40000};
+    PlanningRun run;
+    run.bBandPass = index % 2 == 0;
+    run.kernelParameter = run.bBandPass ? kPeriods[(index / 2) % 4] : kKernels[(index / 2) % 4];
+    run.length = kLengths[index % 6];
+    return run;
+}
+
+// The run's output as bytes, empty when it failed.
+QByteArray performPlanningRun(const PlanningRun& run)
+{
+    const std::vector<qint16> input = echoes(unsigned(run.length), run.length, 100, 3000.0);
+    if (run.bBandPass) {
+        BandPassFilter f;
+        f.setPeriod(run.kernelParameter);
+        f.setBandwidth(1.0);
+        std::vector<qint16> s = input;
+        if (!f.filterMapSignal(s.data(), run.length, true))
+            return QByteArray();
+        return QByteArray(reinterpret_cast<const char*>(s.data()), int(s.size() * sizeof(qint16)));
+    }
+    const int length = run.kernelParameter;
+    std::vector<qint16> positions(static_cast<size_t>(length));
+    for (int k = 0; k < length; ++k)
+        positions[size_t(k)] = qint16(k - length / 2);
+    const size_t count = static_cast<size_t>(length);
+    std::vector<double> cosine(count), sine(count), window(count);
+    if (!PrepareFir::makeWindowedKernel(positions.data(), length, cosine.data(), sine.data(), window.data(),
+                                        0.01, 0.5, -3.0))
+        return QByteArray();
+    PrepareFir::Correlator correlator;
+    if (!correlator.build(sine.data(), length, run.length))
+        return QByteArray();
+    PrepareFir::Correlator::WorkspacePtr ws = correlator.makeWorkspace();
+    if (!ws)
+        return QByteArray();
+    std::vector<double> x(input.begin(), input.end());
+    correlator.apply(*ws, x.data(), x.data());
+    return QByteArray(reinterpret_cast<const char*>(x.data()), int(x.size() * sizeof(double)));
+}
+
 } // namespace
 
 class TestFilter : public QObject
@@ -85,6 +145,8 @@ private slots:
     void displayResultsSaturate();
     void displayLongPeriodRefused_data();
     void displayLongPeriodRefused();
+    void fftwSupportHandBuilt();
+    void bandPassAndPreparingFirPlanConcurrently();
 };
 
 void TestFilter::defaults()
@@ -632,6 +694,90 @@ void TestFilter::displayLongPeriodRefused()
         QVERIFY(s == input);
     else
         QVERIFY(s != input);
+}
+
+void TestFilter::fftwSupportHandBuilt()
+{
+    using namespace Vantar::Fftw;
+    QVERIFY(!PlanPair::make(0).isValid());
+    QCOMPARE(blockSizeFor(601, 40000), 8192LL); // 8 × 601 rounded up to a power of two
+    QCOMPARE(blockSizeFor(601, 100), 1024LL);   // 100 + 601 − 1 samples are enough
+    QCOMPARE(blockSizeFor(5, 1), 8LL);          // never shorter than the kernel
+
+    PlanPair plans = PlanPair::make(8);
+    QVERIFY(plans.isValid());
+    QCOMPARE(plans.bins(), size_t(5));
+    PlanPair moved = std::move(plans);
+    QVERIFY(!plans.isValid());
+    QVERIFY(moved.isValid());
+    QCOMPARE(moved.size(), 8);
+
+    QVERIFY(!correlationSpectrum(moved, nullptr, 1));
+    const double longKernel[9] = {};
+    QVERIFY(!correlationSpectrum(moved, longKernel, 9));
+    // A one-sample delay e^(−iπk/4), conjugated and divided by the 8 points.
+    const double delay[2] = {0.0, 1.0};
+    ComplexBuffer spectrum = correlationSpectrum(moved, delay, 2);
+    QVERIFY(spectrum);
+    for (int k = 0; k < 5; ++k) {
+        QVERIFY(std::abs(spectrum[k][0] - std::cos(kPi * k / 4) / 8) < 1e-15);
+        QVERIFY(std::abs(spectrum[k][1] - std::sin(kPi * k / 4) / 8) < 1e-15);
+    }
+
+    // (1 + 2i)(3 − i) = 5 + 5i and (0 + 1i)(0 + 1i) = −1, also in place.
+    fftw_complex a[2] = {{1.0, 2.0}, {0.0, 1.0}};
+    const fftw_complex b[2] = {{3.0, -1.0}, {0.0, 1.0}};
+    multiplySpectra(a, b, a, 2);
+    QCOMPARE(a[0][0], 5.0);
+    QCOMPARE(a[0][1], 5.0);
+    QCOMPARE(a[1][0], -1.0);
+    QCOMPARE(a[1][1], 0.0);
+
+    const double x[4] = {1.0, 2.0, 3.0, 4.0};
+    double in[6];
+    loadBlock(x, 4, 0, 2, 6, in);
+    const double first[6] = {0.0, 0.0, 1.0, 2.0, 3.0, 4.0};
+    QVERIFY(std::equal(in, in + 6, first));
+    loadBlock(x, 4, 3, 2, 6, in);
+    const double last[6] = {2.0, 3.0, 4.0, 0.0, 0.0, 0.0};
+    QVERIFY(std::equal(in, in + 6, last));
+}
+
+void TestFilter::bandPassAndPreparingFirPlanConcurrently()
+{
+    // FFTW's planner is process-wide: the band-pass filter and the preparing FIR must plan
+    // under one lock. The concurrent runs go first, before anything in this process has
+    // planned, and each must give the bytes of the same run alone.
+    constexpr int kThreads = 4;
+    constexpr int kRunsPerThread = 6;
+    constexpr int kRuns = kThreads * kRunsPerThread;
+    std::vector<QByteArray> concurrent(kRuns);
+    std::atomic<int> waiting{kThreads};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([t, &concurrent, &waiting] {
+            // Released together, so the first plans of both kinds are made at the same time.
+            waiting.fetch_sub(1);
+            while (waiting.load() > 0)
+                std::this_thread::yield();
+            for (int i = 0; i < kRunsPerThread; ++i) {
+                const int index = t + i * kThreads;
+                concurrent[size_t(index)] = performPlanningRun(planningRun(index));
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+
+    int bandPassRuns = 0;
+    for (int index = 0; index < kRuns; ++index) {
+        const PlanningRun run = planningRun(index);
+        bandPassRuns += run.bBandPass;
+        const QByteArray alone = performPlanningRun(run);
+        QVERIFY2(!alone.isEmpty(), qPrintable(QString::number(index)));
+        QVERIFY2(concurrent[size_t(index)] == alone, qPrintable(QString::number(index)));
+    }
+    QCOMPARE(bandPassRuns, kRuns / 2);
 }
 
 QTEST_GUILESS_MAIN(TestFilter)
