@@ -247,12 +247,16 @@ void CDataManager::slot_showHelp()
 void CDataManager::slot_showInfoAbout()
 {
     if (!m_pAboutWindow) {
-        m_pAboutWindow = new (std::nothrow) QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+        // Customised hints need the title hint as well, or X11 window managers draw no title
+        // bar and so no close button.
+        m_pAboutWindow = new (std::nothrow) QWidget(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                                                              | Qt::WindowCloseButtonHint);
         if (!m_pAboutWindow) {
             QMessageBox::warning(this, Vantar::applicationName(), tr("Memory exhausted!"), QMessageBox::Ok);
             return;
         }
         m_pAboutWindow->setObjectName(QStringLiteral("AboutWindowGUI"));
+        m_pAboutWindow->installEventFilter(this);
         m_pAboutWindow->setWindowModality(Qt::WindowModal);
         m_pAboutWindow->setFixedSize(300, 450);
         m_pAboutWindow->setFocusPolicy(Qt::NoFocus);
@@ -307,6 +311,17 @@ QString CDataManager::aboutHtml() const
     html += QStringLiteral("</a></p>\n");
     html += QStringLiteral("</body>");
     return html;
+}
+
+bool CDataManager::eventFilter(QObject* watched, QEvent* event)
+{
+    // The About box is a plain window without focusable children: Esc reaches it directly.
+    if (watched == m_pAboutWindow && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_pAboutWindow->close();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CDataManager::closeEvent(QCloseEvent* event)

@@ -4,28 +4,6 @@
 
 #include <QPainter>
 
-QList<ReportRow> AScanReport::settingsRows(const ConfigSettings& s)
-{
-    return {
-        {tr("Probe type"), s.probeTypeText()},
-        {tr("Operating frequency, KHz"), s.frequencyText()},
-        {tr("Delay, \u00B5s"), s.delayText()},
-        {tr("Gain, dB"), s.gainText()},
-        {tr("Pulse voltage, V"), s.pulseVoltageText()},
-        {tr("Period number"), s.periodText()},
-        {tr("Pulse repetition rate, Hz"), s.repetitionRateText()},
-        {tr("Averaging, quantity"), s.averagingText()},
-        {tr("Velocity, m/s"), s.velocityText()},
-        {tr("Base, mm"), s.baseText()},
-        {tr("TGV"), s.tvgText()},
-        {tr("Scale"), s.scaleUnitsText()},
-        {tr("Readings discreteness"), s.discretenessText()},
-        {tr("Cursor"), s.cursorText()},
-        {tr("Input signals filter"), s.inputFilterText()},
-        {tr("Testing method"), s.testingMethodText()},
-    };
-}
-
 QString AScanReport::writeSettingsTable(const QList<ReportRow>& rows)
 {
     QString html = QStringLiteral("<TABLE ALIGN=\"CENTER\" WIDTH=%1 BORDER CELLSPACING=\"0\" CELLPADDING=\"1\">\n")

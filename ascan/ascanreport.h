@@ -29,7 +29,7 @@ struct AScanReportData
     QString logoPath;        // empty: the report starts with a plain title
     QImage picture;          // composePicture() of the display's parts
     QString setupName;       // heading of the settings table; empty: "Instrument Settings"
-    QList<ReportRow> rows;   // the settings table as the tab shows it read-only
+    QList<ReportRow> rows;   // SettingsRows::ascanTable() of the A-scan's current settings
 };
 
 class AScanReport
@@ -39,10 +39,6 @@ class AScanReport
 public:
     //! Gap and frame around each part of the picture, in pixels.
     static constexpr int kPictureMargin = 6;
-
-    //! The sixteen rows of the A-scan settings table in read-only form, labels and values
-    //! in the current language.
-    static QList<ReportRow> settingsRows(const ConfigSettings& settings);
 
     //! The settings table with one row per entry of rows.
     static QString writeSettingsTable(const QList<ReportRow>& rows);

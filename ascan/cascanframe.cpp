@@ -262,6 +262,9 @@ void CAScanFrame::drawGrid(QPainter& p) const
     const int h = m_picture.height();
     QPen pen(QColor(255, 255, 255, 128), 1, Qt::DotLine);
     p.setPen(pen);
+    // Kept as fractions of the drawing, so the lines follow every resize.
+    const double xSpan = w;
+    const double ySpan = m_iDrawMode == 0 ? h : h - 1;
     auto lines = [&](double step, double origin, int extent, auto draw) {
         if (!(step >= 2.0))
             return; // denser than every other pixel would only grey the picture
@@ -269,8 +272,8 @@ void CAScanFrame::drawGrid(QPainter& p) const
         for (double v = first; v < extent; v += step)
             draw(roundHalfUp(v));
     };
-    lines(m_dGridXStep, m_dGridXOrigin, w, [&](int x) { p.drawLine(x, 0, x, h - 1); });
-    lines(m_dGridYStep, m_dGridYOrigin, h, [&](int y) { p.drawLine(0, y, w - 1, y); });
+    lines(m_dGridXStep * xSpan, m_dGridXOrigin * xSpan, w, [&](int x) { p.drawLine(x, 0, x, h - 1); });
+    lines(m_dGridYStep * ySpan, m_dGridYOrigin * ySpan, h, [&](int y) { p.drawLine(0, y, w - 1, y); });
 }
 
 void CAScanFrame::drawTvg(QPainter& p) const

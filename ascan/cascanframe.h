@@ -35,7 +35,9 @@ public:
     void setMarker(int iSample, int iAmplitude);
     //! TVG points as (sample within the window, level dB); bOn false draws no curve.
     void setTvg(bool bOn, const QList<QPoint>& points);
-    //! Grid lines in pixels: spacing and a pixel they pass through; spacing ≤ 0 draws none.
+    //! Grid lines: spacing and a place they pass through, as fractions of the drawing's width
+    //! (x) and of its amplitude span (y: the height for type 0, the height less one for
+    //! types 1 and 2), so they follow a resize; a spacing ≤ 0 draws none.
     void setGrid(double dXStep, double dXOrigin, double dYStep, double dYOrigin);
     void setMinStrobeWidth(int iSamples);
     void setLoupe(bool bLoupe) { m_bLoupe = bLoupe; }

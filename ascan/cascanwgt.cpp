@@ -322,11 +322,8 @@ void CAScanWgt::applyAxes()
     ascanHorScale->setTicks(0.0, step, step / 2.0);
     ascanHorScale->setUnit(unitText());
 
-    const int w = frameAScan->picture().width();
-    const int h = frameAScan->picture().height();
-    const double xPerUnit = w / span;
-    const double yStep = bipolar ? h / 4.0 : (h - 1) / 4.0;
-    frameAScan->setGrid(step * xPerUnit, -start * xPerUnit, yStep, bipolar ? h / 2.0 : h - 1.0);
+    // A grid line at every labelled value of both scales.
+    frameAScan->setGrid(step / span, -start / span, 0.25, bipolar ? 0.5 : 1.0);
 }
 
 void CAScanWgt::applyMarks()
@@ -345,9 +342,12 @@ void CAScanWgt::applyMarks()
         frameAScan->setStrobe(false, 0, length, m_current.iStrobeLevel);
     }
     frameAScan->setCursor(m_current.iCursor != 0, m_current.measuredSample() - first);
-    if (m_current.iCursor != 0 && m_current.bMeasured)
-        frameAScan->setMarker(m_current.peakSample() - first, m_current.iPeakAmplitude);
-    else
+    if (m_current.iCursor != 0 && m_current.bMeasured) {
+        // The marker sits on the drawn signal, also where the peak time was moved to the cursor.
+        const int peak = m_current.peakSample();
+        const int amplitude = peak >= 0 && peak < m_display.size() ? m_display[peak] : m_current.iPeakAmplitude;
+        frameAScan->setMarker(peak - first, amplitude);
+    } else
         frameAScan->setMarker(-1, 0);
     QList<QPoint> tvg;
     const int count = qBound(0, int(m_current.tvg.iCount), TvgCurve::kMaxPoints);
@@ -468,12 +468,10 @@ void CAScanWgt::slot_btn_strobeEnabled_clicked()
         refresh(true);
     } else {
         m_current.iStrobe = 0;
-        if (m_current.iCursor != 0) {
+        // Only the peak time follows the cursor; the measured amplitude stays what it was,
+        // so switching the strobe off and on again is no edit.
+        if (m_current.iCursor != 0)
             m_current.fPeakTime = m_current.fMeasuredTime;
-            const int at = m_current.measuredSample() - m_window.first;
-            if (at >= 0 && at < m_window.length())
-                m_current.iPeakAmplitude = m_display[m_window.first + at];
-        }
         refresh(false);
     }
     emitChanged();

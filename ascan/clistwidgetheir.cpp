@@ -143,18 +143,18 @@ void CListWidgetHeir::mousePressEvent(QMouseEvent* event)
     }
     m_bLeftPressed = true;
     m_pressPos = event->position().toPoint();
+    m_pressGlobalPos = event->globalPosition().toPoint();
+    m_pressModifiers = event->modifiers();
     m_bPressOnItem = itemAt(m_pressPos) != nullptr;
-    // A press between pictures keeps the selection as it is.
+    // The selection changes only when the button is let go: a press dragged out of every
+    // picture and released there changes nothing.
     if (m_bPressOnItem)
-        QListWidget::mousePressEvent(event);
+        setFocus(Qt::MouseFocusReason);
 }
 
-void CListWidgetHeir::mouseMoveEvent(QMouseEvent* event)
+void CListWidgetHeir::mouseMoveEvent(QMouseEvent*)
 {
-    // No rubber band from empty space and no dragging with other buttons.
-    if (!m_bLeftPressed || !m_bPressOnItem)
-        return;
-    QListWidget::mouseMoveEvent(event);
+    // No rubber band, no dragging: the gesture is judged at the release.
 }
 
 void CListWidgetHeir::mouseReleaseEvent(QMouseEvent* event)
@@ -166,6 +166,16 @@ void CListWidgetHeir::mouseReleaseEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     if (!m_bPressOnItem || (!itemAt(pos) && (pos - m_pressPos).manhattanLength() > 2))
         return;
+    // The press as it was, then the way to the release, so a drag from one picture to another
+    // selects the pictures between them as the list always did.
+    QMouseEvent press(QEvent::MouseButtonPress, m_pressPos, m_pressGlobalPos, Qt::LeftButton, Qt::LeftButton,
+                      m_pressModifiers);
+    QListWidget::mousePressEvent(&press);
+    if (pos != m_pressPos) {
+        QMouseEvent move(QEvent::MouseMove, event->position(), event->globalPosition(), Qt::NoButton,
+                         Qt::LeftButton, m_pressModifiers);
+        QListWidget::mouseMoveEvent(&move);
+    }
     QListWidget::mouseReleaseEvent(event);
 }
 

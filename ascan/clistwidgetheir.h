@@ -66,4 +66,6 @@ private:
     bool m_bPressOnItem = false;
     bool m_bLeftPressed = false;
     QPoint m_pressPos;
+    QPoint m_pressGlobalPos;
+    Qt::KeyboardModifiers m_pressModifiers;
 };

@@ -6,6 +6,7 @@
 #include "ascan/ascanfile.h"
 #include "ascan/cascanwgt.h"
 #include "ascan/settingsfile.h"
+#include "ascan/settingsrows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -37,7 +38,8 @@ constexpr int kRowHeight = 29;
 
 QString joinPath(const QString& folder, const QString& name)
 {
-    if (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+    // Folders come with '/' separators; a backslash at the end is part of a folder's name.
+    if (folder.endsWith(QLatin1Char('/')))
         return folder + name;
     return folder + Vantar::kPathSeparator + name;
 }
@@ -431,64 +433,19 @@ void ScanWgt::updateGroupTitle()
 // ---------------------------------------------------------------------------------------------
 // Settings table
 
-QString ScanWgt::labelText(int iRow) const
-{
-    switch (iRow) {
-    case RowProbe: return tr("Probe type");
-    case RowFrequency: return tr("Operating frequency, KHz");
-    case RowDelay: return tr("Delay, \xc2\xb5s");
-    case RowGain: return tr("Gain, dB");
-    case RowVoltage: return tr("Pulse voltage, V");
-    case RowPeriod: return tr("Period number");
-    case RowRate: return tr("Pulse repetition rate, Hz");
-    case RowAveraging: return tr("Averaging, quantity");
-    case RowVelocity: return tr("Velocity, m/s");
-    case RowBase: return tr("Base, mm");
-    case RowTvg: return tr("TGV");
-    case RowScale: return tr("Scale");
-    case RowDiscreteness: return tr("Readings discreteness");
-    case RowCursor: return tr("Cursor");
-    case RowInputFilter: return tr("Input signals filter");
-    case RowTestingMethod: return tr("Testing method");
-    default: return QString();
-    }
-}
-
-QString ScanWgt::valueText(int iRow) const
-{
-    const ConfigSettings& s = m_shown;
-    switch (iRow) {
-    case RowProbe: return s.probeTypeText();
-    case RowFrequency: return s.frequencyText();
-    case RowDelay: return s.delayText();
-    case RowGain: return s.gainText();
-    case RowVoltage: return s.pulseVoltageText();
-    case RowPeriod: return s.periodText();
-    case RowRate: return s.repetitionRateText();
-    case RowAveraging: return s.averagingText();
-    case RowVelocity: return s.velocityText();
-    case RowBase: return s.baseText();
-    case RowTvg: return s.tvgText();
-    case RowScale: return s.scaleUnitsText();
-    case RowDiscreteness: return s.discretenessText();
-    case RowCursor: return s.cursorText();
-    case RowInputFilter: return s.inputFilterText();
-    case RowTestingMethod: return s.testingMethodText();
-    default: return QString();
-    }
-}
-
 void ScanWgt::buildTable(bool bEditable)
 {
     disconnect(tw_settings, &QTableWidget::cellChanged, this, &ScanWgt::slot_cellChanged);
     m_bTableEditable = bEditable;
     tw_settings->clearContents();
+    // The rows of SettingsRows::ascanTable(), in the order of ETableRow.
+    const QList<ReportRow> rows = SettingsRows::rows(SettingsRows::ascanTable(), m_shown);
     for (int row = 0; row < RowCount; ++row) {
-        auto* label = new QTableWidgetItem(labelText(row));
+        auto* label = new QTableWidgetItem(rows.at(row).label);
         label->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         label->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         tw_settings->setItem(row, 0, label);
-        auto* value = new QTableWidgetItem(valueText(row));
+        auto* value = new QTableWidgetItem(rows.at(row).value);
         Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
         if (bEditable && (row == RowVelocity || row == RowBase))
             flags |= Qt::ItemIsEditable;
@@ -519,21 +476,6 @@ void ScanWgt::buildTable(bool bEditable)
             tw_settings->removeCellWidget(row, 1);
     }
     connect(tw_settings, &QTableWidget::cellChanged, this, &ScanWgt::slot_cellChanged);
-}
-
-QList<QPair<QString, QString>> ScanWgt::tableRows() const
-{
-    QList<QPair<QString, QString>> rows;
-    for (int row = 0; row < RowCount; ++row) {
-        const QTableWidgetItem* label = tw_settings->item(row, 0);
-        QString value;
-        if (auto* combo = qobject_cast<QComboBox*>(tw_settings->cellWidget(row, 1)))
-            value = combo->currentText();
-        else if (const QTableWidgetItem* item = tw_settings->item(row, 1))
-            value = item->text();
-        rows.append({label ? label->text() : QString(), value});
-    }
-    return rows;
 }
 
 void ScanWgt::setValueText(int iRow, const QString& text)
@@ -583,10 +525,9 @@ void ScanWgt::slot_cellChanged(int row, int column)
     const QTableWidgetItem* valueItem = tw_settings->item(row, 1);
     if (!labelItem || !valueItem)
         return;
-    const QString label = labelItem->text();
     const QString text = valueItem->text().trimmed();
 
-    if (label == tr("Velocity, m/s")) {
+    if (row == RowVelocity) {
         bool ok = false;
         const int v = text.toInt(&ok, 10);
         if (ok && v >= 500 && v <= 15000 && v != m_shown.iVelocity) {
@@ -598,7 +539,7 @@ void ScanWgt::slot_cellChanged(int row, int column)
         }
         return;
     }
-    if (label != tr("Base, mm"))
+    if (row != RowBase)
         return;
 
     QString number = text;
@@ -780,8 +721,7 @@ bool ScanWgt::printAScanReports(QPrinter* pPrinter, const QString& strLogoPath)
             parts.readouts = m_pDisplay->readoutsImage();
             data.picture = AScanReport::composePicture(parts);
             data.setupName = m_strSetupName;
-            for (const auto& r : tableRows())
-                data.rows.append({r.first, r.second});
+            data.rows = SettingsRows::rows(SettingsRows::ascanTable(), m_shown);
             if (!run.printAScanReport(data, number)) {
                 ok = false;
                 break;

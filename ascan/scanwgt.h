@@ -26,7 +26,7 @@ class ScanWgt : public QWidget
     Q_OBJECT
 
 public:
-    //! Rows of the settings table.
+    //! Rows of the settings table (SettingsRows::ascanTable()).
     enum ETableRow { RowProbe, RowFrequency, RowDelay, RowGain, RowVoltage, RowPeriod, RowRate,
                      RowAveraging, RowVelocity, RowBase, RowTvg, RowScale, RowDiscreteness,
                      RowCursor, RowInputFilter, RowTestingMethod, RowCount };
@@ -86,8 +86,6 @@ public:
 
     //! Rebuilds the settings table; read-only mode shows texts in every cell (for printing).
     void buildTable(bool bEditable);
-    //! Label and value texts of the table as shown.
-    QList<QPair<QString, QString>> tableRows() const;
     CAScanWgt* display() const { return m_pDisplay; }
     CListWidgetHeir* fileList() const { return fileListWidget; }
 
@@ -112,8 +110,6 @@ private:
     void updateShiftButtons();
     void clearShown(const QString& strMessage);
     void setValueText(int iRow, const QString& text);
-    QString valueText(int iRow) const;
-    QString labelText(int iRow) const;
     QIcon pictureIcon(const QString& strPath) const;
     void warn(const QString& text);
 

@@ -1,9 +1,10 @@
 #include "ascan/settingsfile.h"
 
+#include "map/storedfilewrite.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -206,17 +207,7 @@ bool decodeConfigFile(QByteArrayView bytes, ConfigSettings& settings)
 bool writeConfigFile(const QString& strPath, const ConfigSettings& settings, QString* pError)
 {
     const QByteArray bytes = encodeConfigFile(settings);
-    QSaveFile file(strPath);
-    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly))
-        return fail(pError, saveError(strPath));
-    // A write cut short by a full disk can still be reported as done, so the size that reached
-    // the disk is checked before the new file replaces the old one.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.size() != bytes.size()) {
-        file.cancelWriting();
-        file.commit();
-        return fail(pError, saveError(strPath));
-    }
-    if (!file.commit())
+    if (bytes.isEmpty() || !Vantar::writeWholeFile(strPath, bytes))
         return fail(pError, saveError(strPath));
     return true;
 }

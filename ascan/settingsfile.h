@@ -19,8 +19,8 @@ QByteArray encodeConfigFile(const ConfigSettings& settings);
 //! sane size. Points beyond the count keep their values.
 bool decodeConfigFile(QByteArrayView bytes, ConfigSettings& settings);
 
-//! Writes through a temporary file in the same folder that replaces path only when complete.
-//! On failure returns false with "Couldn't save changed configuration to file "PATH"!".
+//! Writes through a temporary file in the same folder that replaces path only when complete
+//! (a link standing at path is replaced, never written through). On failure returns false with "Couldn't save changed configuration to file "PATH"!".
 bool writeConfigFile(const QString& strPath, const ConfigSettings& settings,
                      QString* pError = nullptr);
 

@@ -1,20 +1,11 @@
 #include "map/mapreport.h"
 
 #include "ascan/reportpictures.h"
+#include "ascan/settingsrows.h"
 
 #include <QPainter>
 
 namespace {
-
-QString number(int iValue)
-{
-    return QStringLiteral("%1").arg(iValue);
-}
-
-QString sizeText(int iPoints)
-{
-    return iPoints == 0 ? ConfigSettings::tr("Off") : number(iPoints);
-}
 
 QString innerTableHead()
 {
@@ -31,39 +22,6 @@ QString heading4(const QString& strText)
 QString MapReport::titleFor(const QString& strMapName, const QString& strDate)
 {
     return ReportHtml::titleWithDate(tr("Map Name: ") + strMapName, strDate);
-}
-
-QList<ReportRow> MapReport::leftRows(const MapReportData& data)
-{
-    const ConfigSettings& s = data.settings;
-    return {
-        {tr("Horizontal step, mm"), number(data.stepH)},
-        {tr("Vertical step, mm"), number(data.stepV)},
-        {tr("Horizontal size (points)"), sizeText(data.sizeH)},
-        {tr("Vertical size (points)"), sizeText(data.sizeV)},
-        {QString(), QString()},
-        {tr("Probe type"), s.probeTypeText()},
-        {tr("Operating frequency, KHz"), s.frequencyText()},
-        {tr("Delay, \u00B5s"), s.delayText()},
-        {tr("Gain, dB"), s.gainText()},
-        {tr("Pulse voltage, V"), s.pulseVoltageText()},
-    };
-}
-
-QList<ReportRow> MapReport::rightRows(const ConfigSettings& s)
-{
-    return {
-        {tr("Period number"), s.periodText()},
-        {tr("Repetition rate, Hz"), s.repetitionRateText()},
-        {tr("Accumulation"), s.averagingText()},
-        {tr("Velocity, m/s"), s.velocityText()},
-        {tr("Base, mm"), s.baseText()},
-        {tr("TGV"), s.tvgText()},
-        {tr("Scale"), s.scaleUnitsText()},
-        {tr("Readings discreteness"), s.discretenessText()},
-        {tr("Cursor"), s.cursorText()},
-        {tr("Input signals filter"), s.inputFilterText()},
-    };
 }
 
 QString MapReport::writeReadoutTable(const QList<QStringList>& readouts)
@@ -134,7 +92,9 @@ QString MapReport::writeMapReport(const MapReportData& data, const QString& strP
     if (!strPicturePath.isEmpty())
         html += ReportHtml::writePictureBlock(strPicturePath, ReportHtml::kMapWidth);
     html += ReportHtml::writeSettingsHeading(data.setupName);
-    html += writeSettingsTable(leftRows(data), rightRows(data.settings));
+    const SettingsGrid grid{data.stepH, data.stepV, data.sizeH, data.sizeV};
+    html += writeSettingsTable(SettingsRows::rows(SettingsRows::mapReportLeft(), data.settings, grid),
+                               SettingsRows::rows(SettingsRows::mapReportRight(), data.settings));
     html += writeComments(data.comments);
     return html;
 }

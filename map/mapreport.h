@@ -54,10 +54,6 @@ public:
     //! "Map Name: " and the name, then three blanks and the date when there is one.
     static QString titleFor(const QString& strMapName, const QString& strDate);
 
-    //! Left and right columns of the settings table.
-    static QList<ReportRow> leftRows(const MapReportData& data);
-    static QList<ReportRow> rightRows(const ConfigSettings& settings);
-
     static QString writeReadoutTable(const QList<QStringList>& readouts);
     static QString writeSettingsTable(const QList<ReportRow>& left, const QList<ReportRow>& right);
     //! Empty when the comments are blank.

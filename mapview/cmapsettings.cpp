@@ -1,5 +1,6 @@
 #include "mapview/cmapsettings.h"
 
+#include "ascan/settingsrows.h"
 #include "map/mapconfig.h"
 #include "mapview/cwgtsaftparam.h"
 
@@ -129,45 +130,21 @@ void CMapSettings::retranslateUi()
 
 void CMapSettings::fillTable()
 {
-    const auto size = [this](qint32 iPoints) { return iPoints == 0 ? tr("Off") : QString::number(iPoints); };
-    const ConfigSettings& s = m_settings;
-    const QList<QPair<QString, QString>> rows = {
-        {tr("Horizontal step, mm"), QString::number(m_geometry.stepH)},
-        {tr("Vertical step, mm"), QString::number(m_geometry.stepV)},
-        {tr("Horizontal size (points)"), size(m_geometry.sizeH)},
-        {tr("Vertical size (points)"), size(m_geometry.sizeV)},
-        {tr("Probe type"), s.probeTypeText()},
-        {tr("Operating frequency, KHz"), s.frequencyText()},
-        {tr("Delay, \u00b5s"), s.delayText()},
-        {tr("Gain, dB"), s.gainText()},
-        {tr("Pulse voltage, V"), s.pulseVoltageText()},
-        {tr("Period number"), s.periodText()},
-        {tr("Pulse repetition rate, Hz"), s.repetitionRateText()},
-        {tr("Averaging, quantity"), s.averagingText()},
-        {tr("Velocity, m/s"), s.velocityText()},
-        {tr("Base, mm"), s.baseText()},
-        {tr("TGV"), s.tvgText()},
-        {tr("Scale"), s.scaleUnitsText()},
-        {tr("Readings discreteness"), s.discretenessText()},
-        {tr("Cursor"), s.cursorText()},
-        {tr("Input signals filter"), s.inputFilterText()},
-        {tr("Testing method"), s.testingMethodText()},
-        // The sampling rate sets the depth resolution of the volume; it is counted in units
-        // of 100 kHz.
-        {tr("Sampling rate, MHz"), QString::number(s.iSamplesPer10us / 10.0, 'f', 1)},
-    };
+    const QList<ReportRow> rows = SettingsRows::rows(
+        SettingsRows::mapWindowTable(), m_settings,
+        {m_geometry.stepH, m_geometry.stepV, m_geometry.sizeH, m_geometry.sizeV});
     const int labelWidth = tw_settings->width() - 2 * tw_settings->frameWidth() - kValueColumnWidth;
     for (int row = 0; row < rows.size(); ++row) {
-        auto* label = new QTableWidgetItem(rows[row].first);
+        auto* label = new QTableWidgetItem(rows[row].label);
         label->setFlags(Qt::ItemIsEnabled);
         label->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        label->setToolTip(rows[row].first);
-        label->setFont(fittingFont(tw_settings->font(), rows[row].first, labelWidth));
-        auto* value = new QTableWidgetItem(rows[row].second);
+        label->setToolTip(rows[row].label);
+        label->setFont(fittingFont(tw_settings->font(), rows[row].label, labelWidth));
+        auto* value = new QTableWidgetItem(rows[row].value);
         value->setFlags(Qt::ItemIsEnabled);
         value->setTextAlignment(Qt::AlignCenter);
-        value->setToolTip(rows[row].second);
-        value->setFont(fittingFont(tw_settings->font(), rows[row].second, kValueColumnWidth));
+        value->setToolTip(rows[row].value);
+        value->setFont(fittingFont(tw_settings->font(), rows[row].value, kValueColumnWidth));
         tw_settings->setItem(row, 0, label);
         tw_settings->setItem(row, 1, value);
     }

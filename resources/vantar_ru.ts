@@ -40,73 +40,6 @@
     </message>
 </context>
 <context>
-    <name>AScanReport</name>
-    <message>
-        <source>Probe type</source>
-        <translation>Тип преобразователя</translation>
-    </message>
-    <message>
-        <source>Operating frequency, KHz</source>
-        <translation>Рабочая частота, кГц</translation>
-    </message>
-    <message>
-        <source>Delay, µs</source>
-        <translation>Задержка, мкс</translation>
-    </message>
-    <message>
-        <source>Gain, dB</source>
-        <translation>Усиление, дБ</translation>
-    </message>
-    <message>
-        <source>Pulse voltage, V</source>
-        <translation>Амплитуда импульса, В</translation>
-    </message>
-    <message>
-        <source>Period number</source>
-        <translation>Число периодов</translation>
-    </message>
-    <message>
-        <source>Pulse repetition rate, Hz</source>
-        <translation>Частота повторения импульсов, Гц</translation>
-    </message>
-    <message>
-        <source>Averaging, quantity</source>
-        <translation>Накопление, количество</translation>
-    </message>
-    <message>
-        <source>Velocity, m/s</source>
-        <translation>Скорость, м/с</translation>
-    </message>
-    <message>
-        <source>Base, mm</source>
-        <translation>База, мм</translation>
-    </message>
-    <message>
-        <source>TGV</source>
-        <translation>ВРЧ</translation>
-    </message>
-    <message>
-        <source>Scale</source>
-        <translation>Шкала</translation>
-    </message>
-    <message>
-        <source>Readings discreteness</source>
-        <translation>Дискретность показаний</translation>
-    </message>
-    <message>
-        <source>Cursor</source>
-        <translation>Курсор</translation>
-    </message>
-    <message>
-        <source>Input signals filter</source>
-        <translation>Фильтр входных сигналов</translation>
-    </message>
-    <message>
-        <source>Testing method</source>
-        <translation>Метод контроля</translation>
-    </message>
-</context>
-<context>
     <name>CAScanFrame</name>
     <message>
         <source>Set Cursor To Maximum</source>
@@ -670,6 +603,10 @@ Do you want to rewrite it?</source>
         <source>Configuration File (*.cfg)</source>
         <translation>Файл конфигурации (*.cfg)</translation>
     </message>
+    <message>
+        <source>The file &quot;%1&quot; to be saved was not found!</source>
+        <translation>Сохраняемый файл &quot;%1&quot; не найден!</translation>
+    </message>
 </context>
 <context>
     <name>ConfigSettings</name>
@@ -900,82 +837,6 @@ Do you want to rewrite it?</source>
         <translation>Имя карты: </translation>
     </message>
     <message>
-        <source>Horizontal step, mm</source>
-        <translation>Шаг по горизонтали, мм</translation>
-    </message>
-    <message>
-        <source>Vertical step, mm</source>
-        <translation>Шаг по вертикали, мм</translation>
-    </message>
-    <message>
-        <source>Horizontal size (points)</source>
-        <translation>Размер по горизонтали (точки)</translation>
-    </message>
-    <message>
-        <source>Vertical size (points)</source>
-        <translation>Размер по вертикали (точки)</translation>
-    </message>
-    <message>
-        <source>Probe type</source>
-        <translation>Тип преобразователя</translation>
-    </message>
-    <message>
-        <source>Operating frequency, KHz</source>
-        <translation>Рабочая частота, кГц</translation>
-    </message>
-    <message>
-        <source>Delay, µs</source>
-        <translation>Задержка, мкс</translation>
-    </message>
-    <message>
-        <source>Gain, dB</source>
-        <translation>Усиление, дБ</translation>
-    </message>
-    <message>
-        <source>Pulse voltage, V</source>
-        <translation>Амплитуда импульса, В</translation>
-    </message>
-    <message>
-        <source>Period number</source>
-        <translation>Число периодов</translation>
-    </message>
-    <message>
-        <source>Repetition rate, Hz</source>
-        <translation>Частота повторения, Гц</translation>
-    </message>
-    <message>
-        <source>Accumulation</source>
-        <translation>Накопление</translation>
-    </message>
-    <message>
-        <source>Velocity, m/s</source>
-        <translation>Скорость, м/с</translation>
-    </message>
-    <message>
-        <source>Base, mm</source>
-        <translation>База, мм</translation>
-    </message>
-    <message>
-        <source>TGV</source>
-        <translation>ВРЧ</translation>
-    </message>
-    <message>
-        <source>Scale</source>
-        <translation>Шкала</translation>
-    </message>
-    <message>
-        <source>Readings discreteness</source>
-        <translation>Дискретность показаний</translation>
-    </message>
-    <message>
-        <source>Cursor</source>
-        <translation>Курсор</translation>
-    </message>
-    <message>
-        <source>Input signals filter</source>
-        <translation>Фильтр входных сигналов</translation>
-    </message>
-    <message>
         <source>Comments</source>
         <translation>Комментарии</translation>
     </message>
@@ -1048,6 +909,73 @@ Do you want to rewrite it?</source>
         <translation>Параметры прибора</translation>
     </message>
     <message>
+        <source>mm</source>
+        <translation>мм</translation>
+    </message>
+    <message>
+        <source>µs</source>
+        <translation>мкс</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>0.1</source>
+        <translation>0.1</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Выкл</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Вкл</translation>
+    </message>
+    <message>
+        <source>Reflection</source>
+        <translation>Отражение</translation>
+    </message>
+    <message>
+        <source>Transmission</source>
+        <translation>Прохождение</translation>
+    </message>
+    <message numerus="yes">
+        <source>The settings of %n A-scan(s) were changed and not saved.
+Do you want to discard the changes?</source>
+        <translation>
+            <numerusform>Настройки %n А-скана были изменены и не сохранены.
+Отменить изменения?</numerusform>
+            <numerusform>Настройки %n А-сканов были изменены и не сохранены.
+Отменить изменения?</numerusform>
+            <numerusform>Настройки %n А-сканов были изменены и не сохранены.
+Отменить изменения?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; already exists!</source>
+        <translation>Файл &quot;%1&quot; уже существует!</translation>
+    </message>
+    <message>
+        <source>Do you want to rewrite it?</source>
+        <translation>Перезаписать его?</translation>
+    </message>
+    <message numerus="yes">
+        <source>The settings of %n A-scan(s) were changed and not saved.
+Do you want to save them into the settings files beside the A-scans?</source>
+        <translation>
+            <numerusform>Настройки %n A-скана изменены и не сохранены.
+Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
+            <numerusform>Настройки %n A-сканов изменены и не сохранены.
+Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
+            <numerusform>Настройки %n A-сканов изменены и не сохранены.
+Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SettingsRows</name>
+    <message>
         <source>Probe type</source>
         <translation>Тип преобразователя</translation>
     </message>
@@ -1112,68 +1040,32 @@ Do you want to rewrite it?</source>
         <translation>Метод контроля</translation>
     </message>
     <message>
-        <source>mm</source>
-        <translation>мм</translation>
+        <source>Horizontal step, mm</source>
+        <translation>Шаг по горизонтали, мм</translation>
     </message>
     <message>
-        <source>µs</source>
-        <translation>мкс</translation>
+        <source>Vertical step, mm</source>
+        <translation>Шаг по вертикали, мм</translation>
     </message>
     <message>
-        <source>1</source>
-        <translation>1</translation>
+        <source>Horizontal size (points)</source>
+        <translation>Размер по горизонтали (точки)</translation>
     </message>
     <message>
-        <source>0.1</source>
-        <translation>0.1</translation>
+        <source>Vertical size (points)</source>
+        <translation>Размер по вертикали (точки)</translation>
     </message>
     <message>
-        <source>Off</source>
-        <translation>Выкл</translation>
+        <source>Repetition rate, Hz</source>
+        <translation>Частота повторения, Гц</translation>
     </message>
     <message>
-        <source>On</source>
-        <translation>Вкл</translation>
+        <source>Accumulation</source>
+        <translation>Накопление</translation>
     </message>
     <message>
-        <source>Reflection</source>
-        <translation>Отражение</translation>
-    </message>
-    <message>
-        <source>Transmission</source>
-        <translation>Прохождение</translation>
-    </message>
-    <message numerus="yes">
-        <source>The settings of %n A-scan(s) were changed and not saved.
-Do you want to discard the changes?</source>
-        <translation>
-            <numerusform>Настройки %n А-скана были изменены и не сохранены.
-Отменить изменения?</numerusform>
-            <numerusform>Настройки %n А-сканов были изменены и не сохранены.
-Отменить изменения?</numerusform>
-            <numerusform>Настройки %n А-сканов были изменены и не сохранены.
-Отменить изменения?</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>The file &quot;%1&quot; already exists!</source>
-        <translation>Файл &quot;%1&quot; уже существует!</translation>
-    </message>
-    <message>
-        <source>Do you want to rewrite it?</source>
-        <translation>Перезаписать его?</translation>
-    </message>
-    <message numerus="yes">
-        <source>The settings of %n A-scan(s) were changed and not saved.
-Do you want to save them into the settings files beside the A-scans?</source>
-        <translation>
-            <numerusform>Настройки %n A-скана изменены и не сохранены.
-Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
-            <numerusform>Настройки %n A-сканов изменены и не сохранены.
-Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
-            <numerusform>Настройки %n A-сканов изменены и не сохранены.
-Сохранить их в файлы настроек рядом с A-сканами?</numerusform>
-        </translation>
+        <source>Sampling rate, MHz</source>
+        <translation>Частота дискретизации, МГц</translation>
     </message>
 </context>
 </TS>

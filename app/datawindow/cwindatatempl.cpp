@@ -255,7 +255,7 @@ void CWinDataTempl::clearView()
 
 void CWinDataTempl::slot_dataLoadingRejected()
 {
-    clearView();
+    // The A-scans listed before the cancel stay listed; nothing is selected.
     QCoreApplication::processEvents();
 }
 
@@ -399,7 +399,9 @@ bool CWinDataTempl::isOutsideInstrument(const QString& strFolder) const
 void CWinDataTempl::createSavingDialog()
 {
     deleteSavingDialog();
-    auto* dialog = new QDialog(this, Qt::Dialog | Qt::CustomizeWindowHint);
+    // A title but no buttons on it: the copy loop runs under this dialog and must not lose it.
+    auto* dialog = new QDialog(this, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    dialog->installEventFilter(this);
     dialog->setObjectName(QStringLiteral("dlg_infoSave"));
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setFixedSize(400, 120);
@@ -437,7 +439,8 @@ void CWinDataTempl::slot_saveSelectedData()
                                             QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
     if (folder.isEmpty())
         return;
-    folder.replace(u'\\', u'/');
+    // Only where a backslash separates folders; elsewhere it is a character of a folder's name.
+    folder = QDir::fromNativeSeparators(folder);
     if (!isOutsideInstrument(folder)) {
         QMessageBox::warning(this, Vantar::applicationName(), Vantar::DataSaver::deviceRefusedText());
         return;
@@ -538,6 +541,19 @@ void CWinDataTempl::slot_selectLangActivated(QAction* pAction)
     const ECurrentLanguage eLang = pAction == m_pActRussian ? Russian : English;
     if (eLang != m_eLang)
         emit changeLanguage(eLang);
+}
+
+bool CWinDataTempl::eventFilter(QObject* watched, QEvent* event)
+{
+    // While the copy loop runs, Esc and closing would hide its modal dialog and let other
+    // commands run inside the loop.
+    if (watched == m_pSavingDialog
+        && ((event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            || event->type() == QEvent::Close)) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CWinDataTempl::keyPressEvent(QKeyEvent* event)

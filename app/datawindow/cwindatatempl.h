@@ -97,6 +97,7 @@ private slots:
     void slot_scanDraggingPossible(bool bEnabled);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -4,6 +4,7 @@
 #include "app/platform/realpath.h"
 #include "map/mapstoredfiles.h"
 #include "map/progress.h"
+#include "map/storedfilewrite.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,23 +12,16 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <filesystem>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
-
 namespace Vantar {
 
 namespace {
 
 constexpr qint64 kChunkSize = 1 << 20;
 
-QString slashed(QString strPath)
+// Only where a backslash separates folders; elsewhere it is a character of a name.
+QString slashed(const QString& strPath)
 {
-    strPath.replace(u'\\', u'/');
-    return strPath;
+    return QDir::fromNativeSeparators(strPath);
 }
 
 QString withSlash(const QString& strFolder)
@@ -52,11 +46,6 @@ bool isInside(const QString& strPath, const QString& strFolder)
     const QString folder = realPath(strFolder);
     const QString path = realPath(strPath);
     return path != folder && isSameOrInside(path, folder);
-}
-
-std::filesystem::path fsPath(const QString& strPath)
-{
-    return std::filesystem::path(QFile::encodeName(strPath).toStdString());
 }
 
 } // namespace
@@ -115,7 +104,7 @@ bool DataSaver::copyFileAsked(const QString& strSource, const QString& strDestin
     // The plain string comparison of old could take a file for another and delete it.
     if (destination.exists() && destination.canonicalFilePath() == source.canonicalFilePath())
         return true;
-    if (!isOutsideInstrument(destination.absolutePath(), m_drives))
+    if (refusedOnInstrument(strDestination))
         return false;
     if (bReplacing && !confirmOverwrite(strDestination, answers))
         return false;
@@ -127,12 +116,10 @@ bool DataSaver::copyContents(const QString& strSource, const QString& strDestina
     QFile in(strSource);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    const QFileInfo destination(strDestination);
-    // The new copy is made beside the old one, so that the final rename stays on one volume.
-    QTemporaryFile out(destination.absolutePath() + QStringLiteral("/.") + destination.fileName()
-                       + QStringLiteral(".XXXXXX.part"));
-    if (!out.open())
+    const std::unique_ptr<QTemporaryFile> temporary = temporaryBeside(strDestination);
+    if (!temporary)
         return false;
+    QTemporaryFile& out = *temporary;
 
     QByteArray buffer;
     qint64 written = 0;
@@ -151,25 +138,24 @@ bool DataSaver::copyContents(const QString& strSource, const QString& strDestina
     }
     if (written != in.size() || !out.flush())
         return false;
-#ifdef Q_OS_UNIX
-    // The old copy is replaced only by a new one that is really on the medium.
-    if (::fsync(out.handle()) != 0)
-        return false;
-#endif
     out.setPermissions(in.permissions());
     out.setFileTime(QFileInfo(in).lastModified(), QFileDevice::FileModificationTime);
-    out.close();
-    if (out.error() != QFileDevice::NoError)
-        return false;
-
-    std::error_code error;
-    std::filesystem::rename(fsPath(out.fileName()), fsPath(strDestination), error);
-    if (error) {
-        if (bReplacing)
+    // A link standing at the destination is replaced by the copy, never written through.
+    if (!replaceWithTemporary(out, strDestination)) {
+        if (bReplacing && out.error() == QFileDevice::NoError)
             m_observer.warning(deleteFailedText(strDestination));
         return false;
     }
-    out.setAutoRemove(false);
+    return true;
+}
+
+bool DataSaver::refusedOnInstrument(const QString& strTarget)
+{
+    // The folder where the new file lands, and where a link standing there leads: the
+    // saving folder was checked, but a link inside it can still point onto the device.
+    if (isOutsideInstrument(QFileInfo(strTarget).absolutePath(), m_drives) && isOutsideInstrument(strTarget, m_drives))
+        return false;
+    m_observer.warning(deviceRefusedText());
     return true;
 }
 
@@ -217,6 +203,10 @@ bool DataSaver::saveSelectedAScans(const QStringList& paths, const QString& strS
         const QString folder = folderOf(path) + u'/';
         const QString stem = ascanStem(path.mid(folder.size()));
         bool bWritten = false;
+        if (refusedOnInstrument(savingDir + stem + QLatin1String(kSettingsExtension))) {
+            bResult = false;
+            break;
+        }
         if (writer && !writer(path, stem, savingDir, answers, bWritten)) {
             bResult = false;
             break;
@@ -226,6 +216,12 @@ bool DataSaver::saveSelectedAScans(const QStringList& paths, const QString& strS
         // Decided per A-scan: one of a mixed selection may already be in the saving folder.
         if (sameFolder(folder, savingDir)) {
             bResult = true;
+        } else if (!QFileInfo(path).isFile()) {
+            // Listed a moment ago and gone now (or named in a way that was misread): a save
+            // that finds nothing to copy must not pass for done.
+            m_observer.warning(notFoundText(path));
+            bResult = false;
+            break;
         } else {
             bResult = copyAScanFiles(folder, stem, savingDir, answers, bWritten);
             if (!bResult)
@@ -258,6 +254,11 @@ bool DataSaver::saveCurrentMap(const QString& strConfigPath, const QString& strM
         m_observer.warning(deviceRefusedText());
         return false;
     }
+    // The view writes its stored files itself; a link standing in their place must not lead
+    // onto the device either.
+    for (const char* name : {kViewSettingsFileName, kCommentsFileName})
+        if (refusedOnInstrument(withSlash(destDir) + QLatin1String(name)))
+            return false;
     if (sameFolder(sourceDir, destDir)) {
         int iWritten = 0;
         return writer.writeChanges(destDir, iWritten);

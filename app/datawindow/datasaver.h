@@ -82,7 +82,8 @@ public:
     //! Copies one file. An existing destination is replaced only after the run's answer was
     //! Yes, and only once the new copy is complete (written under a temporary name in the
     //! destination folder, then renamed over it). A destination that is the source itself
-    //! is left alone and counts as copied.
+    //! is left alone and counts as copied. A link standing at the destination is replaced
+    //! by the copy; when it leads onto the instrument's drive the copy is refused.
     bool copyFileAsked(const QString& strSource, const QString& strDestination, OverwriteAnswers& answers);
 
     //! Copies N.raw, N.bmp and (unless already written) N.sss of one A-scan that exist in
@@ -120,10 +121,17 @@ public:
         return tr("Couldn't delete file \"") + strDestination + tr("\"!");
     }
     static QString saveFailedText() { return tr("Unable to save data!"); }
+    static QString notFoundText(const QString& strPath)
+    {
+        return tr("The file \"%1\" to be saved was not found!").arg(strPath);
+    }
 
 private:
     bool confirmOverwrite(const QString& strDestination, OverwriteAnswers& answers);
     bool copyContents(const QString& strSource, const QString& strDestination, bool bReplacing);
+    //! True, after the warning, when strTarget or where a link standing there leads lies on
+    //! the instrument's drive.
+    bool refusedOnInstrument(const QString& strTarget);
 
     SaveObserver& m_observer;
     DriveTable m_drives;

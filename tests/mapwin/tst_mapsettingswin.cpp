@@ -405,7 +405,7 @@ void TestMapSettingsWindow::retranslateHook()
 {
     auto titled = makeWindow();
     auto untitled = makeWindow(mapSettings(), QString());
-    MarkingTranslator translator({QByteArrayLiteral("CMapSettings"), QByteArrayLiteral("ConfigSettings"),
+    MarkingTranslator translator({QByteArrayLiteral("CMapSettings"), QByteArrayLiteral("ConfigSettings"), QByteArrayLiteral("SettingsRows"),
                                   QByteArrayLiteral("CWgtSAFTparam")});
     QVERIFY(QCoreApplication::installTranslator(&translator));
     QCoreApplication::processEvents();

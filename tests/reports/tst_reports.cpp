@@ -13,6 +13,7 @@
 #include "ascan/reporthtml.h"
 #include "ascan/reportpictures.h"
 #include "ascan/reportprintjob.h"
+#include "ascan/settingsrows.h"
 #include "common/modaldriver.h"
 #include "map/mapreport.h"
 
@@ -242,6 +243,8 @@ private slots:
     void header_data();
     void header();
     void escapingOfUserText();
+    void settingsTables_data();
+    void settingsTables();
     void ascanReportHtml();
     void mapSettingsAndReadouts();
     void mapCommentsOnlyWhenPresent();
@@ -342,20 +345,72 @@ void TestReports::escapingOfUserText()
     QVERIFY(found);
 }
 
+// Values expected at some rows of a settings table.
+using RowValues = QMap<int, QString>;
+
+// Every settings table (the A-scan tab, the map settings window, both reports) comes from
+// one builder; each list is checked by its labels and by the values that depend on a choice.
+void TestReports::settingsTables_data()
+{
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<RowValues>("values");
+    const QStringList ascan = {"Probe type", "Operating frequency, KHz", "Delay, \u00B5s", "Gain, dB",
+                               "Pulse voltage, V", "Period number", "Pulse repetition rate, Hz",
+                               "Averaging, quantity", "Velocity, m/s", "Base, mm", "TGV", "Scale",
+                               "Readings discreteness", "Cursor", "Input signals filter", "Testing method"};
+    QTest::newRow("A-scan tab and report") << 0 << ascan
+                                           << RowValues{{1, "70"}, {7, "16"}, {8, "4170"}, {9, "Off"},
+                                                                 {11, "\u00B5s"}, {15, "Transmission"}};
+    QTest::newRow("map settings window")
+        << 1
+        << (QStringList{"Horizontal step, mm", "Vertical step, mm", "Horizontal size (points)", "Vertical size (points)"}
+            + ascan + QStringList{"Sampling rate, MHz"})
+        << RowValues{{0, "50"}, {1, "100"}, {2, "Off"}, {3, "12"}, {12, "4170"}, {20, "2.5"}};
+    QTest::newRow("map report, left")
+        << 2
+        << QStringList{"Horizontal step, mm", "Vertical step, mm", "Horizontal size (points)", "Vertical size (points)",
+                       "", "Probe type", "Operating frequency, KHz", "Delay, \u00B5s", "Gain, dB", "Pulse voltage, V"}
+        << RowValues{{0, "50"}, {2, "Off"}, {3, "12"}, {4, ""}, {6, "70"}, {8, "52"}};
+    QTest::newRow("map report, right")
+        << 3
+        << QStringList{"Period number", "Repetition rate, Hz", "Accumulation", "Velocity, m/s", "Base, mm", "TGV",
+                       "Scale", "Readings discreteness", "Cursor", "Input signals filter"}
+        << RowValues{{2, "16"}, {3, "4170"}, {4, "Off"}};
+}
+
+void TestReports::settingsTables()
+{
+    QFETCH(int, table);
+    QFETCH(QStringList, labels);
+    QFETCH(RowValues, values);
+    const QList<SettingsRows::Row>* lists[] = {&SettingsRows::ascanTable(), &SettingsRows::mapWindowTable(),
+                                               &SettingsRows::mapReportLeft(), &SettingsRows::mapReportRight()};
+    MapReportData map = sampleMap();
+    map.settings.eScaleUnits = ConfigSettings::UnitsUs;
+    map.settings.eTestingMethod = ConfigSettings::Transmission;
+    map.settings.iSamplesPer10us = 25;
+    const QList<ReportRow> rows =
+        SettingsRows::rows(*lists[table], map.settings, {map.stepH, map.stepV, map.sizeH, map.sizeV});
+    QStringList shown;
+    for (const ReportRow& row : rows)
+        shown << row.label;
+    QCOMPARE(shown, labels);
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        QCOMPARE(rows.at(it.key()).value, it.value());
+    // The map report prints these very rows.
+    if (table >= 2)
+        QVERIFY(MapReport::writeMapReport(map, QString())
+                    .contains(ReportHtml::writeSettingsRow(rows.at(table == 2 ? 3 : 2))));
+}
+
 void TestReports::ascanReportHtml()
 {
     ConfigSettings s;
     s.iBaseMode = 0;
     s.iVelocity = 2710;
     s.eScaleUnits = ConfigSettings::UnitsUs;
-    const QList<ReportRow> rows = AScanReport::settingsRows(s);
-    QCOMPARE(rows.size(), 16);
-    QCOMPARE(rows.at(0).label, QStringLiteral("Probe type"));
-    QCOMPARE(rows.at(2).label, QStringLiteral("Delay, \u00B5s"));
-    QCOMPARE(rows.at(8).value, QStringLiteral("2710"));
-    QCOMPARE(rows.at(9).value, QStringLiteral("Off"));
-    QCOMPARE(rows.at(11).value, QStringLiteral("\u00B5s"));
-    QCOMPARE(rows.at(15).label, QStringLiteral("Testing method"));
+    const QList<ReportRow> rows = SettingsRows::rows(SettingsRows::ascanTable(), s);
 
     QCOMPARE(AScanReport::writeSettingsTable({{QStringLiteral("Gain, dB"), QStringLiteral("40")}}),
              QStringLiteral("<TABLE ALIGN=\"CENTER\" WIDTH=620 BORDER CELLSPACING=\"0\" CELLPADDING=\"1\">\n"
@@ -381,19 +436,6 @@ void TestReports::ascanReportHtml()
 void TestReports::mapSettingsAndReadouts()
 {
     const MapReportData data = sampleMap();
-    const QList<ReportRow> left = MapReport::leftRows(data);
-    const QList<ReportRow> right = MapReport::rightRows(data.settings);
-    QCOMPARE(left.size(), 10);
-    QCOMPARE(right.size(), 10);
-    QCOMPARE(left.at(0).value, QStringLiteral("50"));
-    QCOMPARE(left.at(2).label, QStringLiteral("Horizontal size (points)"));
-    QCOMPARE(left.at(2).value, QStringLiteral("Off"));
-    QCOMPARE(left.at(3).value, QStringLiteral("12"));
-    QVERIFY(left.at(4).label.isEmpty() && left.at(4).value.isEmpty());
-    QCOMPARE(right.at(2).label, QStringLiteral("Accumulation"));
-    QCOMPARE(right.at(2).value, QStringLiteral("16"));
-    QCOMPARE(right.at(1).label, QStringLiteral("Repetition rate, Hz"));
-
     QCOMPARE(MapReport::writeReadoutTable({{QStringLiteral("X, m = 0.50"), QStringLiteral("Step # 6")}, {QStringLiteral("A, dB = 7")}}),
              QStringLiteral("<TABLE ALIGN=\"CENTER\" WIDTH=610 BORDER CELLSPACING=\"0\" CELLPADDING=\"5\">\n<TR>"
                             "<TD ALIGN=CENTER><TABLE WIDTH=100% ALIGN=\"CENTER\" BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"0\">\n"
@@ -593,7 +635,7 @@ void TestReports::ascanReportsToPdf()
             data.title = ReportHtml::titleWithDate(record.name, record.date);
             data.logoPath = logoPath();
             data.setupName = record.setupName;
-            data.rows = AScanReport::settingsRows(record.currentSettings);
+            data.rows = SettingsRows::rows(SettingsRows::ascanTable(), record.currentSettings);
             AScanPictureParts parts;
             parts.display = drawSignal(record.samples, 640, 300);
             parts.verticalScale = scaleStrip(40, 300, Qt::Vertical);
@@ -719,7 +761,7 @@ void TestReports::russianReport()
         QVERIFY(run.printMapReport(data));
         AScanReportData ascan;
         ascan.title = QStringLiteral("Стена 3");
-        ascan.rows = AScanReport::settingsRows(data.settings);
+        ascan.rows = SettingsRows::rows(SettingsRows::ascanTable(), data.settings);
         ascan.picture = filled(100, 50, Qt::black);
         QVERIFY(run.printAScanReport(ascan, 1));
         QVERIFY(run.finish());

@@ -57,7 +57,8 @@ QJsonObject samplesJson(const QString& path)
     return QJsonObject{{"path", path}, {"count", int(samples.size())}, {"min", *lo}, {"max", *hi}};
 }
 
-int infoAScan(const QString& path, QTextStream& out, QTextStream& err)
+// path is the A-scan file N.bmp; strGiven is the file of its set that was named.
+int infoAScan(const QString& path, const QString& strGiven, QTextStream& out, QTextStream& err)
 {
     if (!QFileInfo(path).isFile())
         return refuse(err, QStringLiteral("\"%1\" is not a file").arg(path));
@@ -84,8 +85,9 @@ int infoAScan(const QString& path, QTextStream& out, QTextStream& err)
     const QJsonObject samples = samplesJson(samplesPathFor(path));
 
     print(out, QJsonObject{
-                   {"file", path},
+                   {"file", strGiven},
                    {"kind", "ascan"},
+                   {"ascanFile", path},
                    {"name", record.name},
                    {"setupName", record.setupName},
                    {"version", QStringLiteral("%1.%2").arg(record.versionMajor).arg(record.versionMinor)},
@@ -159,9 +161,19 @@ int runInfo(const QStringList& args, QTextStream& out, QTextStream& err)
     const QString& path = args.first();
     if (path.endsWith(QLatin1String(".cfg"), Qt::CaseInsensitive))
         return infoMapConfig(path, out, err);
-    if (path.endsWith(QLatin1String(".sss"), Qt::CaseInsensitive))
-        return infoSettingsFile(path, out, err);
-    return infoAScan(path, out, err);
+    // N.raw and N.sss name the A-scan N.bmp beside them, as N.bmp does itself.
+    const bool bRaw = path.endsWith(QLatin1String(".raw"), Qt::CaseInsensitive);
+    const bool bSettings = path.endsWith(QLatin1String(".sss"), Qt::CaseInsensitive);
+    if (bRaw || bSettings) {
+        const QString ascan = path.chopped(3) + QStringLiteral("bmp");
+        if (QFileInfo(ascan).isFile())
+            return infoAScan(ascan, path, out, err);
+        // A settings file on its own is still worth reading; a signal without its A-scan is not.
+        if (bSettings)
+            return infoSettingsFile(path, out, err);
+        return refuse(err, QStringLiteral("\"%1\" belongs to no A-scan: \"%2\" is missing").arg(path, ascan));
+    }
+    return infoAScan(path, path, out, err);
 }
 
 void helpInfo(QTextStream& out)
@@ -179,9 +191,11 @@ void helpInfo(QTextStream& out)
            "    *.cfg   a map's configuration file: title, map name, the settings record,\n"
            "            the geometry under MapData's names (stepH, stepV, columns, rows) and\n"
            "            the configuration's sizes (sizeH, sizeV).\n"
-           "    *.sss   an A-scan settings file: \"settings\" holds the record, \"size\" the\n"
-           "            file's length (135 + 8 bytes per TVG point).\n"
-           "    other   an A-scan file N.bmp: \"name\", \"setupName\", \"version\" (major.minor of\n"
+           "    N.raw, N.sss   a file of the A-scan N.bmp beside it: reported as that A-scan.\n"
+           "    *.sss   an A-scan settings file without its N.bmp: \"settings\" holds the record,\n"
+           "            \"size\" the file's length (135 + 8 bytes per TVG point).\n"
+           "    other   an A-scan file N.bmp (\"ascanFile\"; \"file\" is the file named):\n"
+           "            \"name\", \"setupName\", \"version\" (major.minor of\n"
            "            the data area), \"date\", \"settings\" (from N.sss when that file exists\n"
            "            and reads, else the instrument's block), \"settingsFile\" with \"path\",\n"
            "            \"exists\", \"overrides\" and, when N.sss is refused, \"error\";\n"
