@@ -2,6 +2,7 @@
 // cancellable dialog, damaged files, selecting and showing an A-scan, the settings table and
 // its edits kept per file, saving and resetting; the display's arithmetic and its pixels.
 
+#include "app/datawindow/cwindatatempl.h"
 #include "ascan/ascandisplaymath.h"
 #include "ascan/ascanfile.h"
 #include "ascan/ascangenerator.h"
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QGroupBox>
 #include <QTemporaryDir>
 
@@ -138,6 +140,7 @@ private slots:
     // Listing a folder
     void listsInNumericOrder();
     void cancelStopsListing();
+    void dragOutOfListChangesNothing();
     void damagedFilesDoNotSpoilTheList();
 
     // Showing and editing
@@ -152,6 +155,8 @@ private slots:
 
     // The display
     void framePixels();
+    void gridFollowsResize();
+    void strobeOffKeepsAmplitude();
     void strobeDrawnAndRemoved();
     void loupeShowsStrobe();
     void signalTypeCycles();
@@ -367,8 +372,11 @@ void TestAScanTab::cancelStopsListing()
     const QString d = dir.path();
     for (int n = 1; n <= 10; ++n)
         writeAScan(d, n);
-    ScanWgt w;
-    w.show();
+    // Through the A-scan tab's data window, whose handler of the cancel runs as well.
+    CWinDataTempl win;
+    win.setDataMode(CWinDataTempl::AScanMode);
+    win.show();
+    ScanWgt& w = *win.ascanView();
     QSignalSpy rejected(&w, &ScanWgt::dataLoadingRejected);
     QSignalSpy loaded(&w, &ScanWgt::newDataLoaded);
     QString dialogTitle;
@@ -383,24 +391,58 @@ void TestAScanTab::cancelStopsListing()
         if (w.fileList()->count() == 0 && firstLabel.isEmpty())
             firstLabel = dlg->findChild<QLabel*>(QStringLiteral("lbl_infoLoading"))->text();
         if (w.fileList()->count() >= 3)
-            dlg->findChild<QPushButton*>(QStringLiteral("btn_cancel"))->click();
+            QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("btn_cancel")), Qt::LeftButton);
     });
     timer.start();
-    w.loadFolder(pathOf(d, 5), d);
+    win.openData(pathOf(d, 5), d);
     timer.stop();
     QCOMPARE(dialogTitle, QStringLiteral("Data Loading"));
     QCOMPARE(firstLabel, QStringLiteral("The program is loading available data. Please, wait."));
     QCOMPARE(rejected.count(), 1);
+    // The A-scans listed so far stay listed; none is selected or shown.
     QCOMPARE(w.fileList()->count(), 3);
+    QCOMPARE(w.listedFiles(), QStringList({pathOf(d, 1), pathOf(d, 2), pathOf(d, 3)}));
     QVERIFY(w.selectedFiles().isEmpty());
     QVERIFY(w.currentPath().isEmpty());
     QCOMPARE(loaded.count(), 0);
+    QVERIFY(!win.findChild<QToolButton*>(QStringLiteral("tbtn_save"))->isEnabled());
 
     // The next Open starts from an empty list and completes.
-    w.clear();
-    w.loadFolder(QString(), d);
+    win.openData(QString(), d);
     QCOMPARE(w.fileList()->count(), 10);
     QCOMPARE(w.currentPath(), pathOf(d, 1));
+}
+
+// A press on a picture dragged out of every picture and let go there changes nothing; a
+// click still selects.
+void TestAScanTab::dragOutOfListChangesNothing()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    for (int n = 1; n <= 3; ++n)
+        writeAScan(d, n);
+    ScanWgt w;
+    w.resize(1000, 640);
+    w.show();
+    w.loadFolder(QString(), d);
+    QCOMPARE(w.currentPath(), pathOf(d, 1));
+    CListWidgetHeir* list = w.fileList();
+    QWidget* view = list->viewport();
+    const QPoint second = list->visualItemRect(list->item(1)).center();
+    const QPoint empty(view->width() - 5, second.y());
+    QVERIFY(!list->itemAt(empty));
+    QSignalSpy loaded(&w, &ScanWgt::newDataLoaded);
+    drag(view, second, empty);
+    QCOMPARE(loaded.count(), 0);
+    QCOMPARE(w.currentPath(), pathOf(d, 1));
+    QCOMPARE(w.selectedFiles(), QStringList{pathOf(d, 1)});
+
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, second);
+    QCOMPARE(w.currentPath(), pathOf(d, 2));
+    QCOMPARE(w.selectedFiles(), QStringList{pathOf(d, 2)});
+    // Dragged from one picture onto another: both are selected, as before.
+    drag(view, list->visualItemRect(list->item(0)).center(), second);
+    QCOMPARE(w.selectedFiles(), QStringList({pathOf(d, 1), pathOf(d, 2)}));
 }
 
 void TestAScanTab::damagedFilesDoNotSpoilTheList()
@@ -843,6 +885,81 @@ void TestAScanTab::framePixels()
     frame.setTvg(true, {});
     frame.redraw();
     QCOMPARE(frame.picture().pixel(100, 99), QColor(96, 96, 96).rgb());
+}
+
+// Columns holding a vertical grid line: the dotted half-white lines over the black background.
+QList<int> gridColumns(const QImage& image)
+{
+    QList<int> columns;
+    for (int x = 0; x < image.width(); ++x) {
+        int grey = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            const QRgb c = image.pixel(x, y);
+            grey += qRed(c) == qGreen(c) && qGreen(c) == qBlue(c) && qRed(c) >= 100 && qRed(c) <= 160;
+        }
+        if (grey > image.height() / 6)
+            columns << x;
+    }
+    return columns;
+}
+
+void TestAScanTab::gridFollowsResize()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    ScanWgt w;
+    w.resize(1000, 640);
+    w.show();
+    w.loadFolder(QString(), d);
+    CAScanFrame* frame = w.display()->frame();
+    const int before = frame->picture().width();
+    const QList<int> narrow = gridColumns(frame->picture());
+    QVERIFY2(narrow.size() >= 4, qPrintable(QString::number(narrow.size())));
+
+    w.resize(1500, 640);
+    const int after = frame->picture().width();
+    QVERIFY(after > before * 3 / 2);
+    const QList<int> wide = gridColumns(frame->picture());
+    // The same lines, at the same fractions of the width: the grid still meets the labels.
+    QCOMPARE(wide.size(), narrow.size());
+    for (int i = 0; i < wide.size(); ++i)
+        QVERIFY2(std::abs(wide.at(i) - narrow.at(i) * double(after) / before) <= 2.0,
+                 qPrintable(QStringLiteral("%1: %2 at %3, was %4 at %5").arg(i).arg(wide.at(i)).arg(after)
+                                .arg(narrow.at(i)).arg(before)));
+}
+
+// Switching the strobe off moves only the peak time; with nothing measured it changes nothing
+// that is kept, so switching it on again leaves the A-scan unedited.
+void TestAScanTab::strobeOffKeepsAmplitude()
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    writeAScan(d, 1, [](GeneratedAScan& a) {
+        plainSettings(a);
+        // A steady tone of amplitude 300 under a strobe level that nothing reaches.
+        for (int i = 0; i < int(a.samples.size()); ++i)
+            a.samples[i] = qint16(std::lround(300.0 * std::cos(2.0 * M_PI * i / 200.0)));
+        a.settings.iStrobeLevel = 500;
+        a.settings.bMeasured = false;
+        a.settings.fMeasuredTime = a.settings.fPeakTime = 0.0f;
+        a.settings.iPeakAmplitude = 0;
+    });
+    ScanWgt w;
+    w.resize(1000, 640);
+    w.show();
+    w.loadFolder(QString(), d);
+    CAScanWgt* disp = w.display();
+    QVERIFY(!w.isEdited());
+    QVERIFY(!disp->currentSettings().bMeasured);
+    auto* strobe = disp->findChild<QPushButton*>(QStringLiteral("btn_strobeEnabled"));
+    QTest::mouseClick(strobe, Qt::LeftButton);
+    QCOMPARE(disp->currentSettings().iStrobe, 0);
+    QCOMPARE(disp->currentSettings().iPeakAmplitude, qint16(0));
+    QTest::mouseClick(strobe, Qt::LeftButton);
+    QCOMPARE(disp->currentSettings().iStrobe, 1);
+    QVERIFY(!w.isEdited());
+    QVERIFY(!infoOf(w)->text().contains(QLatin1Char('*')));
 }
 
 void TestAScanTab::strobeDrawnAndRemoved()
