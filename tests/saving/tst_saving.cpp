@@ -3,12 +3,18 @@
 #include "app/datawindow/datasaver.h"
 #include "app/platform/fakedriveplatform.h"
 #include "ascan/ascangenerator.h"
+#include "ascan/cascanwgt.h"
 #include "ascan/scanwgt.h"
+#include "ascan/clistwidgetheir.h"
+#include "ascan/settingsfile.h"
 #include "common/modaldriver.h"
 #include "map/mapstoredfiles.h"
 
 #include <QDialog>
 #include <QToolButton>
+#include <QApplication>
+#include <QTimer>
+#include <QPushButton>
 #include <QTranslator>
 
 #include <QDateTime>
@@ -146,6 +152,10 @@ private slots:
     void windowSavesAScans();
     void windowRefusesInstrument();
     void windowReportsFailure();
+    void windowLinksAtTargets_data();
+    void windowLinksAtTargets();
+    void windowEscDuringSave();
+    void windowBackslashInNames();
     void russianTexts();
 
 private:
@@ -156,8 +166,13 @@ private:
 // table where the instrument's volume is mounted at <tmp>/M7730.
 struct TestSaving::Window
 {
+    explicit Window(const QString& strSource = QStringLiteral("src"), int iCount = 3)
+        : src(dir.filePath(strSource)), count(iCount)
+    {
+    }
     QTemporaryDir dir;
-    QString src = dir.filePath(QStringLiteral("src"));
+    QString src;
+    int count = 3;
     QString instrument = dir.filePath(QStringLiteral("M7730"));
     CWinDataTempl window;
     QString chosen;
@@ -165,7 +180,7 @@ struct TestSaving::Window
 
     bool prepare()
     {
-        if (!generateAScans(src, 3, 11) || !QDir().mkpath(instrument)
+        if (!generateAScans(src, count, 11) || !QDir().mkpath(instrument)
             || !QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/device")))
             || !QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/sdb1")))
             || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/dev")), "8:16\n")
@@ -188,6 +203,7 @@ struct TestSaving::Window
         return window.ascanView() && window.ascanView()->selectedFiles().size() == 1;
     }
     QToolButton* saveButton() { return window.findChild<QToolButton*>(QStringLiteral("tbtn_save")); }
+    QStringList copied(const QString& strFolder) const { return QDir(strFolder).entryList(QDir::Files, QDir::Name); }
 };
 
 void TestSaving::copyNewFile()
@@ -472,13 +488,20 @@ void TestSaving::mapChangedCommentsLand()
     QVERIFY(makeMap(map));
     const QString saving = dir.filePath(QStringLiteral("saved/"));
 
-    RecordingObserver observer;
+    // A link standing where the comments go is replaced by them; its target stays as it was.
+    const QString dest = saving + QStringLiteral("Weld");
+    QVERIFY(QDir().mkpath(dest));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("other.cmm")), "other comments"));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("other.cmm")), dest + QStringLiteral("/map.cmm")));
+    RecordingObserver observer({true});
     DataSaver saver(observer);
     StoredFilesWriter writer;
     writer.files.setComments(QStringLiteral("Crack near weld 3, depth 42 mm"));
     QCOMPARE(writer.pendingChanges(), int(CommentsWritten));
     QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Weld"), saving, writer));
-    const QString dest = saving + QStringLiteral("Weld");
+    QCOMPARE(observer.questions, QStringList{DataSaver::overwriteText(dest + QStringLiteral("/map.cmm"))});
+    QVERIFY(!QFileInfo(dest + QStringLiteral("/map.cmm")).isSymLink());
+    QCOMPARE(readFile(dir.filePath(QStringLiteral("other.cmm"))), QByteArray("other comments"));
     MapStoredFiles back;
     QCOMPARE(back.readComments(dest), StoredFileStatus::Loaded);
     QCOMPARE(back.comments(), QStringLiteral("Crack near weld 3, depth 42 mm"));
@@ -608,6 +631,18 @@ void TestSaving::mapLinkOntoInstrument()
     OverwriteAnswers answers;
     QVERIFY(!saver.copyFileAsked(map + QStringLiteral("/0_0.raw"), instrument + QStringLiteral("/0_0.raw"), answers));
     QVERIFY(!QFileInfo::exists(instrument + QStringLiteral("/0_0.raw")));
+    // So is a viewing-settings file that a link in a plain folder leads onto the device.
+    const QString plain = dir.filePath(QStringLiteral("saved/Plain"));
+    QVERIFY(QDir().mkpath(plain));
+    QVERIFY(writeFile(instrument + QStringLiteral("/usr_map.set"), "the device's own"));
+    QVERIFY(QFile::link(instrument + QStringLiteral("/usr_map.set"), plain + QStringLiteral("/usr_map.set")));
+    RecordingObserver again({true});
+    DataSaver second(again, drives);
+    QVERIFY(!second.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Plain"),
+                                   dir.filePath(QStringLiteral("saved")), writer));
+    QCOMPARE(again.warnings, QStringList{DataSaver::deviceRefusedText()});
+    QCOMPARE(readFile(instrument + QStringLiteral("/usr_map.set")), QByteArray("the device's own"));
+    QCOMPARE(writer.calls, 0);
 }
 
 void TestSaving::folderNames_data()
@@ -723,6 +758,122 @@ void TestSaving::windowReportsFailure()
     QCOMPARE(again.texts(), QStringList{DataSaver::sameFolderText()});
     QCOMPARE(readFile(w.src + QStringLiteral("/1.raw")), before);
     QCOMPARE(w.window.workingDir(), w.src);
+}
+
+void TestSaving::windowLinksAtTargets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("onInstrument");
+    QTest::addColumn<bool>("edited");
+    QTest::newRow("copied signal, link onto the instrument") << "1.raw" << true << false;
+    QTest::newRow("edited settings, link onto the instrument") << "1.sss" << true << true;
+    QTest::newRow("copied signal, link elsewhere") << "1.raw" << false << false;
+    QTest::newRow("edited settings, link elsewhere") << "1.sss" << false << true;
+}
+
+// A link standing in the destination folder where a file goes: onto the instrument's drive the
+// save is refused and the device's file stays as it was; elsewhere the link itself is replaced
+// by the saved file, and what it pointed at is not touched.
+void TestSaving::windowLinksAtTargets()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, onInstrument);
+    QFETCH(bool, edited);
+    Window w;
+    QVERIFY(w.prepare());
+    if (edited)
+        QTest::mouseClick(w.window.ascanView()->display()->findChild<QPushButton*>(QStringLiteral("btn_signalType")),
+                          Qt::LeftButton);
+    QCOMPARE(w.window.ascanView()->isEdited(), edited);
+    const QString out = w.dir.filePath(QStringLiteral("saved"));
+    const QString elsewhere = w.dir.filePath(QStringLiteral("elsewhere"));
+    QVERIFY(QDir().mkpath(out) && QDir().mkpath(elsewhere));
+    const QString target = (onInstrument ? w.instrument : elsewhere) + u'/' + name;
+    QVERIFY(writeFile(target, "the file the link leads to"));
+    QVERIFY(QFile::link(target, out + u'/' + name));
+    w.chosen = out;
+    ModalDriver driver({QMessageBox::Yes, QMessageBox::Ok});
+    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+    QCOMPARE(readFile(target), QByteArray("the file the link leads to"));
+    if (onInstrument) {
+        QCOMPARE(driver.texts(), QStringList({DataSaver::deviceRefusedText(), DataSaver::saveFailedText()}));
+        QVERIFY(QFileInfo(out + u'/' + name).isSymLink());
+        QCOMPARE(w.window.workingDir(), w.src);
+    } else {
+        QCOMPARE(driver.texts(), QStringList{DataSaver::overwriteText(out + u'/' + name)});
+        QVERIFY(!QFileInfo(out + u'/' + name).isSymLink());
+        if (edited) {
+            ConfigSettings back;
+            QVERIFY(readConfigFile(out + u'/' + name, back));
+        } else {
+            QCOMPARE(readFile(out + u'/' + name), readFile(w.src + u'/' + name));
+        }
+        QCOMPARE(w.window.workingDir(), out);
+    }
+    QVERIFY(leftovers(out).isEmpty());
+}
+
+// Esc and closing during a long save leave its dialog in place; the save runs to its end.
+void TestSaving::windowEscDuringSave()
+{
+    Window w(QStringLiteral("src"), 40);
+    QVERIFY(w.prepare());
+    CListWidgetHeir* list = w.window.ascanView()->fileList();
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(w.window.ascanView()->selectedFiles().size(), 40);
+    const QString out = w.dir.filePath(QStringLiteral("saved"));
+    w.chosen = out;
+    bool bTried = false;
+    bool bStillShown = false;
+    bool bTitled = false;
+    QTimer timer;
+    timer.setInterval(0);
+    connect(&timer, &QTimer::timeout, &w.window, [&] {
+        auto* dialog = w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave"));
+        if (bTried || !dialog || !dialog->isVisible())
+            return;
+        bTried = true;
+        bTitled = dialog->windowFlags().testFlag(Qt::WindowTitleHint);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        dialog->close();
+        bStillShown = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
+    });
+    timer.start();
+    ModalDriver driver({QMessageBox::Ok});
+    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+    timer.stop();
+    QVERIFY(bTried);
+    QVERIFY(bStillShown);
+    QVERIFY(bTitled);
+    QVERIFY(driver.seen().isEmpty());
+    QCOMPARE(w.copied(out).size(), 80);
+    QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
+}
+
+// Where a backslash is a character of a name, folders holding one are saved from and into as
+// they are named.
+void TestSaving::windowBackslashInNames()
+{
+    Window w(QStringLiteral("scans\\2024"));
+    QVERIFY(w.prepare());
+    const QString out = w.dir.filePath(QStringLiteral("saved\\copy"));
+    w.chosen = out;
+    {
+        ModalDriver driver({QMessageBox::Ok});
+        QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+        QVERIFY(driver.seen().isEmpty());
+    }
+    QCOMPARE(w.copied(out), QStringList({"1.bmp", "1.raw"}));
+    QCOMPARE(readFile(out + QStringLiteral("/1.raw")), readFile(w.src + QStringLiteral("/1.raw")));
+    QVERIFY(!QFileInfo::exists(w.dir.filePath(QStringLiteral("saved"))));
+    QCOMPARE(w.window.workingDir(), out);
+
+    // A selected A-scan that is gone is not "saved" by copying nothing.
+    QVERIFY(QFile::remove(out + QStringLiteral("/1.bmp")));
+    w.chosen = w.dir.filePath(QStringLiteral("again"));
+    ModalDriver gone({QMessageBox::Ok});
+    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+    QCOMPARE(gone.texts(), QStringList({DataSaver::notFoundText(out + QStringLiteral("/1.bmp")), DataSaver::saveFailedText()}));
 }
 
 void TestSaving::russianTexts()
