@@ -393,6 +393,15 @@ void TestApp::aboutBox()
     QVERIFY(about);
     QCOMPARE(about->windowTitle(), QStringLiteral("About Vantar 4.0"));
     QCOMPARE(about->size(), QSize(300, 450));
+    // A title bar with its close button, and Esc closes the box as well.
+    QVERIFY(about->windowFlags().testFlag(Qt::WindowTitleHint));
+    QVERIFY(about->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(about->isVisible());
+    QTest::keyClick(about, Qt::Key_Escape);
+    QVERIFY(!about->isVisible());
+    QTest::mouseClick(button(w.mapWindow(), "tbtn_info"), Qt::LeftButton);
+    QCOMPARE(w.aboutWindow(), about);
+    QVERIFY(about->isVisible());
     emit w.mapWindow()->changeLanguage(Russian);
     QVERIFY(!w.aboutHtml().contains(spacerThenLink));
 }

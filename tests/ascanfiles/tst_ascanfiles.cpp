@@ -832,11 +832,21 @@ void TestAScanFiles::toolInfoSettingsOverride()
     edited.tvg.points[0] = {10, 1};
     edited.tvg.points[1] = {20, 2};
     QVERIFY(writeConfigFile(dir.filePath("1.sss"), edited));
+    // Each file of the set names the A-scan and is reported as it.
+    for (const char* name : {"1.bmp", "1.raw", "1.sss"}) {
+        const QJsonObject info = runInfo(dir.filePath(name), 0);
+        QVERIFY2(!info.contains("__failed"), name);
+        QCOMPARE(info.value("file").toString(), dir.filePath(name));
+        QCOMPARE(info.value("kind").toString(), QString("ascan"));
+        QCOMPARE(info.value("ascanFile").toString(), dir.filePath("1.bmp"));
+        QCOMPARE(info.value("name").toString(), generateAScan(1, kSeed).name);
+        QCOMPARE(info.value("settingsFile").toObject().value("overrides").toBool(), true);
+        QCOMPARE(info.value("settings").toObject().value("iVelocity").toInt(), 1234);
+        QCOMPARE(info.value("loads").toBool(), true);
+    }
     QVERIFY(QFile::remove(dir.filePath("1.raw")));
     const QJsonObject info = runInfo(dir.filePath("1.bmp"), 0);
     QVERIFY(!info.contains("__failed"));
-    QCOMPARE(info.value("settingsFile").toObject().value("overrides").toBool(), true);
-    QCOMPARE(info.value("settings").toObject().value("iVelocity").toInt(), 1234);
     QCOMPARE(info.value("settings").toObject().value("tvg").toObject().value("points").toArray(),
              (QJsonArray{QJsonArray{10, 1}, QJsonArray{20, 2}}));
     QCOMPARE(info.value("loads").toBool(), false);
@@ -877,6 +887,7 @@ void TestAScanFiles::toolInfoRefuses_data()
     QTest::newRow("short data area") << "2.bmp" << aScanBytes(handBuiltArea(3, 4, "x", "").left(200)) << "shorter than 384 bytes";
     QTest::newRow("bad settings file") << "3.sss" << QByteArray(136, '\0') << "Couldn't read configuration file";
     QTest::newRow("missing") << "4.bmp" << QByteArray() << "is not a file";
+    QTest::newRow("signal without its A-scan") << "5.raw" << QByteArray(80000, '\0') << "belongs to no A-scan";
 }
 
 void TestAScanFiles::toolInfoRefuses()
