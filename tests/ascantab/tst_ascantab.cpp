@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
@@ -99,9 +100,30 @@ bool isWhite(QRgb c) { return qRed(c) > 240 && qGreen(c) > 240 && qBlue(c) > 240
 QTableWidget* tableOf(ScanWgt& w) { return w.findChild<QTableWidget*>(QStringLiteral("tw_settings")); }
 QLabel* infoOf(ScanWgt& w) { return w.findChild<QLabel*>(QStringLiteral("lbl_filename")); }
 
+// Types into a value cell as the user does: a click on the cell, F2 opens its editor, the
+// text replaces what it holds, Enter takes it.
 void typeInto(QTableWidget* table, int row, const QString& text)
 {
-    table->item(row, 1)->setText(text);
+    const QModelIndex index = table->model()->index(row, 1);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualRect(index).center());
+    QTest::keyClick(table, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(table->indexWidget(index));
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The delegate takes the text and closes the editor through a queued call.
+    QTRY_VERIFY(!table->indexWidget(index));
+}
+
+// Picks an entry of a combo box with the arrow keys.
+void choose(QComboBox* combo, int index)
+{
+    while (combo->currentIndex() < index)
+        QTest::keyClick(combo, Qt::Key_Down);
+    while (combo->currentIndex() > index)
+        QTest::keyClick(combo, Qt::Key_Up);
 }
 
 void sendMouse(QWidget* w, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons)
@@ -605,12 +627,12 @@ void TestAScanTab::cursorOffAndOnIsNoEdit()
     QVERIFY(combo);
     QCOMPARE(combo->currentText(), QStringLiteral("On"));
     const int whiteBefore = countColour(w.display()->displayImage(), isWhite);
-    combo->setCurrentIndex(0);
+    choose(combo, 0);
     QVERIFY(w.isEdited());
     QCOMPARE(w.display()->currentSettings().iCursor, 0);
     QVERIFY(countColour(w.display()->displayImage(), isWhite) < whiteBefore);
     QCOMPARE(w.display()->timeText(), QStringLiteral("-----"));
-    combo->setCurrentIndex(1);
+    choose(combo, 1);
     QVERIFY(!w.isEdited());
     QVERIFY(!w.hasUnsavedEdits());
     QVERIFY(!infoOf(w)->text().contains(QLatin1Char('*')));
@@ -629,7 +651,7 @@ void TestAScanTab::editsKeptPerFile()
     w.fileList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
     QVERIFY(!w.isEdited());
     auto* scale = qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowScale, 1));
-    scale->setCurrentIndex(scale->currentIndex() == 0 ? 1 : 0);
+    choose(scale, scale->currentIndex() == 0 ? 1 : 0);
     QVERIFY(w.isEdited());
     w.fileList()->setCurrentRow(2, QItemSelectionModel::ClearAndSelect);
     QVERIFY(!w.isEdited());
@@ -653,7 +675,7 @@ void TestAScanTab::testingMethodChangesColour()
     QVERIFY(countColour(before, isGreen) > 50);
     auto* method = qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowTestingMethod, 1));
     const QString depthBefore = w.display()->depthText();
-    method->setCurrentIndex(1);
+    choose(method, 1);
     const QImage after = w.display()->displayImage();
     QCOMPARE(countColour(after, isGreen), 0);
     QVERIFY(countColour(after, isYellow) > 50);
@@ -729,7 +751,7 @@ void TestAScanTab::saveAndResetEdits()
     QVERIFY(w.isEdited());
     auto* reset = w.display()->findChild<QPushButton*>(QStringLiteral("btn_resetSettings"));
     QVERIFY(reset->isEnabled());
-    reset->click();
+    QTest::mouseClick(reset, Qt::LeftButton);
     QVERIFY(!w.isEdited());
     QVERIFY(!w.hasUnsavedEdits());
     QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(), QStringLiteral("4002"));
@@ -975,7 +997,7 @@ void TestAScanTab::strobeDrawnAndRemoved()
     CAScanFrame* frame = disp->frame();
     QVERIFY(frame->width() > 300);
     // Cursor off, so the left button draws a strobe.
-    qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowCursor, 1))->setCurrentIndex(0);
+    choose(qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowCursor, 1)), 0);
     const int y = frame->height() / 2;
     drag(frame, QPoint(100, y), QPoint(260, y));
     const ConfigSettings& s = disp->currentSettings();
@@ -1013,16 +1035,16 @@ void TestAScanTab::loupeShowsStrobe()
     auto* loupe = disp->findChild<QPushButton*>(QStringLiteral("btn_loupe"));
     auto* strobe = disp->findChild<QPushButton*>(QStringLiteral("btn_strobeEnabled"));
     QVERIFY(loupe->isEnabled());
-    loupe->click();
+    QTest::mouseClick(loupe, Qt::LeftButton);
     QCOMPARE(disp->window().first, 200); // 20 µs at 100 samples per 10 µs
     QCOMPARE(disp->window().last, 600);
     QVERIFY(!strobe->isEnabled());
     QVERIFY(!disp->findChild<QPushButton*>(QStringLiteral("btn_decreaseScale"))->isEnabled());
-    loupe->click();
+    QTest::mouseClick(loupe, Qt::LeftButton);
     QCOMPARE(disp->window().first, 0);
     QCOMPARE(disp->window().last, 1000);
     // Strobe off: triggering and loupe are disabled.
-    strobe->click();
+    QTest::mouseClick(strobe, Qt::LeftButton);
     QVERIFY(!loupe->isEnabled());
     QVERIFY(!disp->findChild<QPushButton*>(QStringLiteral("btn_triggering"))->isEnabled());
     QCOMPARE(countColour(disp->displayImage(), isRed), 0);
@@ -1040,13 +1062,13 @@ void TestAScanTab::signalTypeCycles()
     auto* type = disp->findChild<QPushButton*>(QStringLiteral("btn_signalType"));
     auto* ver = disp->findChild<QScaleFrame*>(QStringLiteral("ascanVerScale"));
     QCOMPARE(ver->start(), 0.0);
-    type->click(); // 2 → 0: bipolar axis
+    QTest::mouseClick(type, Qt::LeftButton); // 2 → 0: bipolar axis
     QCOMPARE(disp->currentSettings().eSignalType, ConfigSettings::SignalRadio);
     QCOMPARE(ver->start(), -100.0);
     QCOMPARE(ver->span(), 200.0);
-    type->click(); // 0 → 1
+    QTest::mouseClick(type, Qt::LeftButton); // 0 → 1
     QCOMPARE(ver->start(), 0.0);
-    type->click(); // 1 → 2
+    QTest::mouseClick(type, Qt::LeftButton); // 1 → 2
     QCOMPARE(disp->currentSettings().eSignalType, ConfigSettings::SignalFilled);
     QCOMPARE(disp->currentSettings().eSignalType, disp->fileSettings().eSignalType);
 }
@@ -1062,17 +1084,17 @@ void TestAScanTab::timeBaseButtons()
     CAScanWgt* disp = w.display();
     auto* more = disp->findChild<QPushButton*>(QStringLiteral("btn_decreaseScale"));
     auto* less = disp->findChild<QPushButton*>(QStringLiteral("btn_increaseScale"));
-    more->click();
+    QTest::mouseClick(more, Qt::LeftButton);
     QVERIFY(std::abs(disp->currentSettings().windowEndTime() - 111.0) <= 0.1);
     QVERIFY(w.isEdited());
     for (int i = 0; i < 60; ++i)
         if (more->isEnabled())
-            more->click();
+            QTest::mouseClick(more, Qt::LeftButton);
     QCOMPARE(disp->currentSettings().iWindowEnd, 40000);
     QVERIFY(!more->isEnabled());
     for (int i = 0; i < 60; ++i)
         if (less->isEnabled())
-            less->click();
+            QTest::mouseClick(less, Qt::LeftButton);
     QCOMPARE(disp->currentSettings().windowEndTime(), 75.0);
     QVERIFY(!less->isEnabled());
     // The horizontal axis follows: 75 µs at 3240 m/s in reflection is 121.5 mm.
