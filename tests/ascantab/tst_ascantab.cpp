@@ -83,6 +83,19 @@ void plainSettings(GeneratedAScan& a)
     s.tvg.iCount = 0;
 }
 
+// Shows A-scan 1 of folder d, plain settings changed by change, in a tab of 1000 × 640.
+void showAScan(ScanWgt& w, const QString& d, const std::function<void(GeneratedAScan&)>& change = {})
+{
+    writeAScan(d, 1, [&](GeneratedAScan& a) {
+        plainSettings(a);
+        if (change)
+            change(a);
+    });
+    w.resize(1000, 640);
+    w.show();
+    w.loadFolder(QString(), d);
+}
+
 int countColour(const QImage& image, const std::function<bool(QRgb)>& test)
 {
     int n = 0;
@@ -928,12 +941,8 @@ QList<int> gridColumns(const QImage& image)
 void TestAScanTab::gridFollowsResize()
 {
     QTemporaryDir dir;
-    const QString d = dir.path();
-    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
     ScanWgt w;
-    w.resize(1000, 640);
-    w.show();
-    w.loadFolder(QString(), d);
+    showAScan(w, dir.path());
     CAScanFrame* frame = w.display()->frame();
     const int before = frame->picture().width();
     const QList<int> narrow = gridColumns(frame->picture());
@@ -956,9 +965,8 @@ void TestAScanTab::gridFollowsResize()
 void TestAScanTab::strobeOffKeepsAmplitude()
 {
     QTemporaryDir dir;
-    const QString d = dir.path();
-    writeAScan(d, 1, [](GeneratedAScan& a) {
-        plainSettings(a);
+    ScanWgt w;
+    showAScan(w, dir.path(), [](GeneratedAScan& a) {
         // A steady tone of amplitude 300 under a strobe level that nothing reaches.
         for (int i = 0; i < int(a.samples.size()); ++i)
             a.samples[i] = qint16(std::lround(300.0 * std::cos(2.0 * M_PI * i / 200.0)));
@@ -967,10 +975,6 @@ void TestAScanTab::strobeOffKeepsAmplitude()
         a.settings.fMeasuredTime = a.settings.fPeakTime = 0.0f;
         a.settings.iPeakAmplitude = 0;
     });
-    ScanWgt w;
-    w.resize(1000, 640);
-    w.show();
-    w.loadFolder(QString(), d);
     CAScanWgt* disp = w.display();
     QVERIFY(!w.isEdited());
     QVERIFY(!disp->currentSettings().bMeasured);
@@ -987,12 +991,8 @@ void TestAScanTab::strobeOffKeepsAmplitude()
 void TestAScanTab::strobeDrawnAndRemoved()
 {
     QTemporaryDir dir;
-    const QString d = dir.path();
-    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
     ScanWgt w;
-    w.resize(1000, 640);
-    w.show();
-    w.loadFolder(QString(), d);
+    showAScan(w, dir.path());
     CAScanWgt* disp = w.display();
     CAScanFrame* frame = disp->frame();
     QVERIFY(frame->width() > 300);
