@@ -5,6 +5,8 @@
 #include "app/chelpviewer.h"
 #include "app/constants.h"
 #include "app/datawindow/cwindatatempl.h"
+#include "ascan/ascangenerator.h"
+#include "ascan/clistwidgetheir.h"
 #include "ascan/scanwgt.h"
 #include "common/modaldriver.h"
 #include "mapview/cmapscans.h"
@@ -310,12 +312,21 @@ void TestApp::mapCommandsFollowView()
 
 void TestApp::ascanCommandsFollowView()
 {
+    QTemporaryDir dir;
+    QVERIFY(generateAScans(dir.path(), 2, 5));
+    QVERIFY(QFile::remove(dir.filePath(QStringLiteral("2.raw"))));
     CDataManager w;
+    w.show();
+    w.tabs()->setCurrentIndex(0);
     CWinDataTempl* window = w.ascanWindow();
-    emit window->ascanView()->newDataLoaded(true);
+    QVERIFY(!button(window, "tbtn_save")->isEnabled());
+    w.openPath(dir.filePath(QStringLiteral("1.bmp")));
     QVERIFY(button(window, "tbtn_save")->isEnabled());
     QVERIFY(button(window, "tbtn_print")->isEnabled());
-    emit window->ascanView()->newDataLoaded(false);
+    // The A-scan whose signal is missing shows nothing to save or print.
+    CListWidgetHeir* list = window->ascanView()->fileList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(1)).center());
+    QCOMPARE(window->ascanView()->selectedFiles(), QStringList{dir.filePath(QStringLiteral("2.bmp"))});
     QVERIFY(!button(window, "tbtn_save")->isEnabled());
     QVERIFY(!button(window, "tbtn_print")->isEnabled());
 }
