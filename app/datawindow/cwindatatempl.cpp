@@ -255,7 +255,9 @@ void CWinDataTempl::clearView()
 
 void CWinDataTempl::slot_dataLoadingRejected()
 {
-    // The A-scans listed before the cancel stay listed; nothing is selected.
+    // The A-scans listed before the cancel stay listed; none is selected, so there is nothing
+    // to save or print.
+    slot_newDataLoaded(false);
     QCoreApplication::processEvents();
 }
 
