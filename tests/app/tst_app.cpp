@@ -9,6 +9,7 @@
 #include "ascan/clistwidgetheir.h"
 #include "ascan/scanwgt.h"
 #include "common/modaldriver.h"
+#include "map/mapgenerator.h"
 #include "mapview/cmapscans.h"
 
 #include <QLabel>
@@ -262,52 +263,40 @@ void TestApp::openPathArgument()
 
 void TestApp::mapCommandsFollowView()
 {
+    QTemporaryDir dir;
+    MapGeneratorOptions options;
+    options.columns = 8;
+    options.rows = 5;
+    options.depth = 200.0;
+    options.reflectors = {{40.0, 20.0, 100.0, 1.0}};
+    QString error;
+    QVERIFY2(MapGenerator::write(dir.path(), options, &error), qPrintable(error));
     CDataManager w;
+    w.show();
     CWinDataTempl* window = w.mapWindow();
-    CMapScans* view = window->mapView();
     const char* const loadedOnes[] = {"tbtn_save", "tbtn_print", "tbtn_slicesfusion", "tbtn_selectrect",
                                       "tbtn_settings"};
-
-    emit view->mapDataLoaded(true, false);
-    for (const char* name : loadedOnes)
-        QVERIFY2(button(window, name)->isEnabled(), name);
-    QVERIFY(!button(window, "tbtn_reset_settings")->isEnabled());
-    QVERIFY(!button(window, "tbtn_scandrag")->isEnabled());
-
-    emit view->mapDataLoaded(true, true);
-    QVERIFY(button(window, "tbtn_reset_settings")->isEnabled());
-
-    emit view->scanDraggingPossible(true);
-    QToolButton* drag = button(window, "tbtn_scandrag");
-    QVERIFY(drag->isEnabled());
-    QTest::mouseClick(drag, Qt::LeftButton);
-    QVERIFY(drag->isChecked());
-    emit view->scanDraggingPossible(false);
-    QVERIFY(!drag->isChecked());
-    QVERIFY(!drag->isEnabled());
-
-    emit view->measuringModeChanged(true);
-    QVERIFY(button(window, "tbtn_selectrect")->isChecked());
-    emit view->scansViewingModeChanged(true);
-    QVERIFY(button(window, "tbtn_slicesfusion")->isChecked());
-    emit view->measuringModeChanged(false);
-    QVERIFY(!button(window, "tbtn_selectrect")->isChecked());
-
-    // A new load unchecks dragging and disables it until the view allows it again.
-    emit view->scanDraggingPossible(true);
-    drag->setChecked(true);
-    emit view->mapDataLoaded(false, false);
     for (const char* name : loadedOnes)
         QVERIFY2(!button(window, name)->isEnabled(), name);
-    QVERIFY(!drag->isChecked());
-    QVERIFY(!drag->isEnabled());
 
-    // Clearing leaves every mode button unchecked.
-    emit view->mapDataLoaded(true, false);
-    button(window, "tbtn_selectrect")->setChecked(true);
-    window->clearView();
-    QVERIFY(!button(window, "tbtn_selectrect")->isChecked());
+    ModalDriver driver({QMessageBox::No});
+    QVERIFY(w.openPath(dir.filePath(QStringLiteral("map.cfg"))));
+    QVERIFY(driver.seen().isEmpty());
+    for (const char* name : loadedOnes)
+        QVERIFY2(button(window, name)->isEnabled(), name);
+    // No stored viewing settings to reset; dragging waits for a zoom.
+    QVERIFY(!button(window, "tbtn_reset_settings")->isEnabled());
+    QVERIFY(!button(window, "tbtn_scandrag")->isEnabled());
+    QVERIFY(window->findChild<QLabel*>(QStringLiteral("lbl_filename"))->text().contains(options.mapName));
+
+    // A mode chosen on the toolbar is left when a map is opened again.
+    QToolButton* rect = button(window, "tbtn_selectrect");
+    QTest::mouseClick(rect, Qt::LeftButton);
+    QVERIFY(rect->isChecked());
+    QVERIFY(w.openPath(dir.filePath(QStringLiteral("map.cfg"))));
+    QVERIFY(!rect->isChecked());
     QVERIFY(!button(window, "tbtn_slicesfusion")->isChecked());
+    QVERIFY(rect->isEnabled());
 }
 
 void TestApp::ascanCommandsFollowView()
