@@ -266,6 +266,12 @@ bool DataSaver::saveCurrentMap(const QString& strConfigPath, const QString& strM
     // A copy inside the map's own folder would be taken for part of the map next time.
     if (isInside(destDir, sourceDir))
         return false;
+    // Without its configuration file there is no map to copy, and a save that copied nothing
+    // must not pass for done.
+    if (!QFileInfo(slashed(strConfigPath)).isFile()) {
+        m_observer.warning(notFoundText(slashed(strConfigPath)));
+        return false;
+    }
     if (!QFileInfo(destDir).isDir())
         QDir().mkpath(destDir);
 

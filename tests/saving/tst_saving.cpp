@@ -582,6 +582,11 @@ void TestSaving::mapIntoItsSource()
     QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("copy"), map, writer));
     QVERIFY(!QFileInfo::exists(map + QStringLiteral("/copy")));
     QCOMPARE(writer.calls, 0);
+    // A map whose configuration file is gone is not "saved" by copying nothing.
+    QVERIFY(QFile::remove(map + QStringLiteral("/bridge.cfg")));
+    QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("copy"), dir.path(), writer));
+    QCOMPARE(observer.warnings, QStringList{DataSaver::notFoundText(map + QStringLiteral("/bridge.cfg"))});
+    QCOMPARE(writer.calls, 0);
 }
 
 void TestSaving::mapFailsHalfway()
