@@ -483,6 +483,8 @@ void TestAScanTab::dragOutOfListChangesNothing()
     // Dragged from one picture onto another: both are selected, as before.
     drag(view, list->visualItemRect(list->item(0)).center(), second);
     QCOMPARE(w.selectedFiles(), QStringList({pathOf(d, 1), pathOf(d, 2)}));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::ControlModifier, list->visualItemRect(list->item(2)).center());
+    QCOMPARE(w.selectedFiles(), QStringList({pathOf(d, 1), pathOf(d, 2), pathOf(d, 3)}));
 }
 
 void TestAScanTab::damagedFilesDoNotSpoilTheList()
