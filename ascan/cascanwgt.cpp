@@ -347,8 +347,9 @@ void CAScanWgt::applyMarks()
         const int peak = m_current.peakSample();
         const int amplitude = peak >= 0 && peak < m_display.size() ? m_display[peak] : m_current.iPeakAmplitude;
         frameAScan->setMarker(peak - first, amplitude);
-    } else
+    } else {
         frameAScan->setMarker(-1, 0);
+    }
     QList<QPoint> tvg;
     const int count = qBound(0, int(m_current.tvg.iCount), TvgCurve::kMaxPoints);
     for (int i = 0; i < count; ++i)
