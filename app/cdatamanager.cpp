@@ -3,6 +3,7 @@
 #include "app/chelpviewer.h"
 #include "app/constants.h"
 #include "app/datawindow/cwindatatempl.h"
+#include "app/resourcepaths.h"
 #include "ascan/scanwgt.h"
 
 #include <QCloseEvent>
@@ -91,9 +92,12 @@ void CDataManager::setupUi()
     resize(1060, 790);
     setMinimumSize(1060, 790);
     setWindowTitle(Vantar::applicationName());
-    // Relative on purpose: looked up in the current folder; a missing file keeps the default icon.
-    if (QFile::exists(QStringLiteral("norvik.ico")))
-        setWindowIcon(QIcon(QStringLiteral("norvik.ico")));
+    // Relative on purpose: looked up in the current folder first, then where the program keeps
+    // its files; a missing file keeps the default icon.
+    const QString icon = QFile::exists(QStringLiteral("norvik.ico")) ? QStringLiteral("norvik.ico")
+                                                                     : Vantar::findDataFile(QStringLiteral("norvik.ico"));
+    if (!icon.isEmpty())
+        setWindowIcon(QIcon(icon));
 
     tbwgt_modes->setTabText(0, tr("A-Scan"));
     tbwgt_modes->setTabText(1, tr("Map"));
@@ -148,9 +152,7 @@ void CDataManager::writeSettings()
 
 void CDataManager::initDataWindows()
 {
-    QString logoPath = m_strAppDir + Vantar::kPathSeparator + QStringLiteral("Norvik_logo_bw.bmp");
-    if (!QFile::exists(logoPath))
-        logoPath.clear();
+    const QString logoPath = Vantar::findDataFile(QStringLiteral("Norvik_logo_bw.bmp"));
 
     wgt_ascan->setDataMode(CWinDataTempl::AScanMode);
     wgt_map->setDataMode(CWinDataTempl::MapMode);
@@ -203,18 +205,23 @@ void CDataManager::slot_switchLanguage(ECurrentLanguage eLang)
 {
     m_eLang = eLang;
     if (eLang == Russian) {
-        (void)m_translator.load(QStringLiteral("vantar_ru"), m_strAppDir);
+        (void)m_translator.load(QStringLiteral("vantar_ru"), Vantar::dataFolderOf(QStringLiteral("vantar_ru.qm")));
+        // Qt's own texts: the buttons of message boxes, the file and print dialogs.
+        (void)m_qtTranslator.load(QStringLiteral("qt_ru"), Vantar::qtTranslationsFolder());
         m_strHelpFile = QStringLiteral("helpVT_4.0_rus.htm");
         m_iconLang = QIcon(QStringLiteral(":/vantar/images/russian.png"));
     } else if (eLang == English) {
         // Loading nothing empties the translator, so the source texts show.
         (void)m_translator.load(QString(), m_strAppDir);
+        (void)m_qtTranslator.load(QString(), m_strAppDir);
         m_strHelpFile = QStringLiteral("helpVT_4.0_eng.htm");
         m_iconLang = QIcon(QStringLiteral(":/vantar/images/english.png"));
     }
     // Taken out first so that it is never listed twice, and so that open windows are told
     // even when the translator is now empty: installing an empty one sends no language change.
+    QCoreApplication::removeTranslator(&m_qtTranslator);
     QCoreApplication::removeTranslator(&m_translator);
+    QCoreApplication::installTranslator(&m_qtTranslator);
     QCoreApplication::installTranslator(&m_translator);
     retranslate();
 }
