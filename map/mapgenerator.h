@@ -86,6 +86,12 @@ public:
     static bool write(const QString& folder, const MapGeneratorOptions& options, QString* error = nullptr,
                       QStringList* written = nullptr);
 
+    //! Writes the map's "usr_map.set" (after write()): the SAFT parameters the program derives
+    //! from the configuration, slices through the point at (x, y, depth) mm, layer limits mode
+    //! over the whole volume when bLimits. False with a message when it cannot be written.
+    static bool writeViewState(const QString& folder, const MapGeneratorOptions& options, const MapReflector& at,
+                               bool bLimits, QString* error = nullptr);
+
     //! The configuration file's bytes.
     static QByteArray configuration(const MapGeneratorOptions& options);
     //! The 40000 samples of position (i, j), from 1.

@@ -1,14 +1,7 @@
 #include "tools/vantar-tool/commands.h"
 
-#include "map/depthconversion.h"
-#include "map/mapconfig.h"
 #include "map/mapgenerator.h"
 #include "map/maplimits.h"
-#include "map/mapopener.h"
-#include "map/mapviewstatefile.h"
-#include "map/mapvolumegrid.h"
-
-#include <QDir>
 
 #include <algorithm>
 #include <cmath>
@@ -36,43 +29,6 @@ bool parseReflector(const QString& text, MapReflector& r)
         return false;
     r = MapReflector{v[0], v[1], v[2], v[3]};
     return true;
-}
-
-// The viewing settings a map opens with: the SAFT record the program derives from the written
-// configuration, slices through the point at (x, y, z) mm, the whole volume as layer limits.
-bool writeViewState(const QString& folder, const MapGeneratorOptions& o, const MapReflector& at, bool bLimits,
-                    QString* error)
-{
-    MapConfig config;
-    if (!MapConfig::read(QDir(folder).filePath(o.name + QStringLiteral(".cfg")), config, error))
-        return false;
-    const ConfigSettings& s = config.settings;
-    const double start = sampleToDepth(s, s.iWindowStart);
-    const double range = sampleToDepth(s, s.iWindowEnd - s.iWindowStart);
-    const SAFTsettings saft = MapOpener::derivedSettings(s, start, range, SAFTsettings());
-    const MapVolumeGrid g = MapVolumeGrid::compute(o.columns, o.rows, config.stepH, config.stepV, saft.depth / 1000.0);
-    // SAFT voxel a lies at (a + 1) pitches across and layer k at 5 (k + 1) mm down.
-    auto index = [](double mm, int pitch, int dim) {
-        return std::clamp(int(std::floor(mm / pitch + 0.5)) - 1, 0, std::max(0, dim - 1));
-    };
-    MapViewState state;
-    state.limitsMode = bLimits;
-    state.sliceX = index(at.x, g.pitchX, g.dim0);
-    state.sliceY = index(at.y, g.pitchY, g.dim1);
-    state.sliceZ = index(at.depth, MapVolumeGrid::kCellMm, g.dim2);
-    state.ranges.viewingMode = ProcessedView;
-    state.ranges.dim0 = g.dim0;
-    state.ranges.dim1 = g.dim1;
-    state.ranges.dim2 = g.dim2;
-    state.ranges.range0 = {0, g.dim0 - 1};
-    state.ranges.range1 = {0, g.dim1 - 1};
-    state.ranges.range2 = {0, g.dim2 - 1};
-    if (!state.isValid()) {
-        if (error)
-            *error = QStringLiteral("the map is too small for a viewing state");
-        return false;
-    }
-    return writeViewSettingsFile(QDir(folder).filePath(QStringLiteral("usr_map.set")), saft, state, error);
 }
 
 } // namespace
@@ -187,7 +143,7 @@ int runGenMap(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "vantar-tool gen-map: " << error << '\n';
         return 1;
     }
-    if ((viewAt || bViewLimits) && !writeViewState(folder, o, viewAt.value_or(o.reflectors.front()), bViewLimits, &error)) {
+    if ((viewAt || bViewLimits) && !MapGenerator::writeViewState(folder, o, viewAt.value_or(o.reflectors.front()), bViewLimits, &error)) {
         err << "vantar-tool gen-map: " << error << '\n';
         return 1;
     }
