@@ -105,13 +105,13 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* pError)
 
 QList<qint16> synthesizeAScanSignal(const ConfigSettings& s, const QList<double>& echoTimes,
                                     const QList<double>& amplitudes, double nearSurface,
-                                    quint64 noiseSeed)
+                                    quint64 noiseSeed, double noiseScale)
 {
     Random random(noiseSeed);
     const double samplesPerUs = std::max(1, int(s.iSamplesPer10us)) / 10.0;
     const double periodUs = 1000.0 / std::max(1, s.iFrequency);
     const double pulseUs = std::max(1, int(s.iPeriodHalves)) * periodUs / 2.0;
-    const double noise = 1.5 + 2.5 * random.uniform();
+    const double noise = (1.5 + 2.5 * random.uniform()) * noiseScale;
 
     QList<qint16> samples(ConfigSettings::kSampleCount);
     for (int i = 0; i < samples.size(); ++i) {
@@ -259,7 +259,8 @@ GeneratedAScan generateAScan(int number, quint32 seed, const AScanMaterial& mate
             a.echoTimes.append(wall);
             amplitudes.append(main * material.backWall * gain * loss(wall));
         }
-        QList<qint16> clean = synthesizeAScanSignal(s, a.echoTimes, amplitudes, nearSurface * gain, noiseSeed);
+        QList<qint16> clean = synthesizeAScanSignal(s, a.echoTimes, amplitudes, nearSurface * gain * material.directWave,
+                                                    noiseSeed, material.noise);
         // Backscatter: grain echoes, about one per period, from the surface down, losing
         // with the way they travel.
         const double samplesPerUs = std::max(1, int(s.iSamplesPer10us)) / 10.0;

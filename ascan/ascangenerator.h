@@ -31,10 +31,15 @@ struct AScanMaterial
     double backscatter = 0.0;  // rms of the grain echoes, relative to the main echo at the surface
     double backWall = 0.0;     // back-wall echo relative to the main echo, placed beyond it; 0: none
     double coupling = 0.0;     // spread of the probe's coupling from A-scan to A-scan, dB
+    double directWave = 1.0;   // scale of the probe's near-surface pulse and ring-down
+    double noise = 1.0;        // scale of the electronics' noise
 
-    bool any() const { return attenuation > 0 || backscatter > 0 || backWall > 0 || coupling > 0; }
+    bool any() const
+    {
+        return attenuation > 0 || backscatter > 0 || backWall > 0 || coupling > 0 || directWave != 1.0 || noise != 1.0;
+    }
     //! The values vantar-tool gen-ascans uses unless told otherwise.
-    static AScanMaterial realistic() { return AScanMaterial{10.0, 0.08, 0.8, 1.5}; }
+    static AScanMaterial realistic() { return AScanMaterial{10.0, 0.08, 0.8, 1.5, 1.0, 1.0}; }
 };
 
 //! Size of the generated screen pictures.
@@ -48,10 +53,10 @@ GeneratedAScan generateAScan(int number, quint32 seed, const AScanMaterial& mate
 
 //! Signal of tone bursts at the settings' frequency as the converter sees it: a near-surface
 //! pulse of the given amplitude, one burst per echo time (µs) with its amplitude, exponential
-//! decay and a little noise; clipped to ±511.
+//! decay and a little noise (times noiseScale); clipped to ±511.
 QList<qint16> synthesizeAScanSignal(const ConfigSettings& settings, const QList<double>& echoTimes,
                                     const QList<double>& amplitudes, double nearSurface,
-                                    quint64 noiseSeed);
+                                    quint64 noiseSeed, double noiseScale = 1.0);
 
 //! Measures the signal as the instrument does within the strobe (peak and front by the
 //! response type) and stores bMeasured, the times and the peak amplitude in settings.

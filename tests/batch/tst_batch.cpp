@@ -130,7 +130,7 @@ private slots:
     void exportAScanPng();
     void helpForEveryCommand();
     void demoMapReconstructsWithinPalette();
-    void genMapRepeatsAndCleanOption();
+    void generatorsRepeatAndCleanOption();
 };
 
 void TestBatch::reconstructVolumesAndReflector()
@@ -538,8 +538,8 @@ void TestBatch::demoMapReconstructsWithinPalette()
 }
 
 // The same options give the same files; --seed changes the random parts; --clean gives the
-// generator's clean signals.
-void TestBatch::genMapRepeatsAndCleanOption()
+// generators' clean signals.
+void TestBatch::generatorsRepeatAndCleanOption()
 {
     QTemporaryDir dir;
     const QStringList common = {"--columns", "4", "--rows", "3", "--reflector", "20,15,100"};
@@ -561,6 +561,18 @@ void TestBatch::genMapRepeatsAndCleanOption()
     o.reflectors = {MapReflector{20, 15, 100, 1.0}};
     const std::vector<qint16> clean = MapGenerator::signal(o, 2, 3);
     QCOMPARE(signal("clean"), QByteArray(reinterpret_cast<const char*>(clean.data()), 80000));
+
+    auto ascan = [&](const QString& name) {
+        QFile f(dir.filePath(name + QStringLiteral("/4.raw")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    for (const char* name : {"s1", "s2"})
+        QCOMPARE(runTool({"gen-ascans", dir.filePath(name), "--count", "4"}).exitCode, 0);
+    QCOMPARE(runTool({"gen-ascans", dir.filePath("s3"), "--count", "4", "--clean"}).exitCode, 0);
+    QCOMPARE(ascan("s1").size(), 80000);
+    QCOMPARE(ascan("s1"), ascan("s2"));
+    QCOMPARE(ascan("s3"), encodeAScanSamples(generateAScan(4, 1).samples));
+    QVERIFY(ascan("s1") != ascan("s3"));
 }
 
 QTEST_MAIN(TestBatch)

@@ -41,6 +41,12 @@ int runGenAScans(const QStringList& args, QTextStream& out, QTextStream& err)
         } else if (a == QLatin1String("--coupling") && i + 1 < args.size()) {
             material.coupling = args[++i].toDouble(&ok);
             ok = ok && material.coupling >= 0 && material.coupling <= 20;
+        } else if (a == QLatin1String("--direct-wave") && i + 1 < args.size()) {
+            material.directWave = args[++i].toDouble(&ok);
+            ok = ok && material.directWave >= 0 && material.directWave <= 10;
+        } else if (a == QLatin1String("--noise") && i + 1 < args.size()) {
+            material.noise = args[++i].toDouble(&ok);
+            ok = ok && material.noise >= 0 && material.noise <= 100;
         } else if (!a.startsWith(QLatin1Char('-')) && folder.isEmpty()) {
             folder = a;
         } else {
@@ -74,6 +80,7 @@ void helpGenAScans(QTextStream& out)
            "SYNOPSIS\n"
            "    vantar-tool gen-ascans DIR [--count N] [--seed S] [--clean] [--attenuation DB]\n"
            "                           [--backscatter A] [--back-wall A] [--coupling DB]\n"
+           "                           [--direct-wave F] [--noise F]\n"
            "\n"
            "DESCRIPTION\n"
            "    Writes the A-scan file sets 1.bmp/1.raw ... N.bmp/N.raw into DIR (made when\n"
@@ -85,7 +92,8 @@ void helpGenAScans(QTextStream& out)
            "    velocity, strobe, time base, TVG ...) vary from file to file.\n"
            "\n"
            "    The signal carries what records of concrete carry; 0 drops an ingredient:\n"
-           "      direct wave   the probe's near-surface pulse and ring-down\n"
+           "      direct wave   the probe's near-surface pulse and ring-down, times\n"
+           "                    --direct-wave (1)\n"
            "      echoes        one or two, tone bursts at the probe frequency\n"
            "      attenuation   every echo loses --attenuation dB per metre of travel at\n"
            "                    50 kHz (10), in proportion to the frequency\n"
@@ -95,9 +103,9 @@ void helpGenAScans(QTextStream& out)
            "                    its amplitude (0.8)\n"
            "      coupling      the whole received signal scaled by a gain of Gaussian spread\n"
            "                    --coupling dB (1.5) from A-scan to A-scan\n"
-           "      noise         the electronics' noise, 1.5 to 4 samples rms\n"
+           "      noise         the electronics' noise, 1.5 to 4 samples rms, times --noise (1)\n"
            "    --clean leaves out attenuation, backscatter, back wall and coupling (the\n"
-           "    options given after it still apply). The settings are the same either way.\n"
+           "    ingredient options still apply). The settings are the same either way.\n"
            "    The same seed and options always give the same files.\n"
            "\n"
            "OPTIONS\n"
@@ -108,6 +116,8 @@ void helpGenAScans(QTextStream& out)
            "    --backscatter A    grain echoes relative to the main echo, 0 to 10\n"
            "    --back-wall A      back-wall echo relative to the main echo, 0 to 10\n"
            "    --coupling DB      spread of the coupling, 0 to 20 dB\n"
+           "    --direct-wave F    scale of the direct wave, 0 to 10\n"
+           "    --noise F          scale of the noise, 0 to 100\n"
            "\n"
            "EXIT STATUS\n"
            "    0  the files were written\n"
