@@ -435,6 +435,7 @@ void TestI18n::qtButtonsFollowLanguage()
                 return;
             if (QAbstractButton* yes = box->button(QMessageBox::Yes))
                 text = yes->text();
+            savedShot(box, QStringLiteral("vantar-question-%1.png").arg(text == QStringLiteral("&Yes") ? "en" : "ru"));
             QTest::keyClick(box, Qt::Key_Escape);
         });
         QMessageBox::question(&w, Vantar::applicationName(), QStringLiteral("?"));
