@@ -6,6 +6,7 @@
 #include "map/mapopener.h"
 #include "map/mapviewstatefile.h"
 #include "map/mapvolumegrid.h"
+#include "map/parallel.h"
 
 #include <QDir>
 #include <QFile>
@@ -316,11 +317,18 @@ bool MapGenerator::write(const QString& folder, const MapGeneratorOptions& o, QS
     // Never read by the program; only copied with the map.
     if (!put(base + o.name + QStringLiteral(".lbv"), QByteArray("generated map\n")))
         return false;
+    // The signals of a row are made on all cores (realistic ones take a few ms each), then
+    // written in order.
+    std::vector<QByteArray> row(size_t(o.columns));
     for (int j = 1; j <= o.rows; ++j) {
+        Vantar::runTasks(o.columns, [&](int k) {
+            row[size_t(k)] = contains(o.missing, k + 1, j) ? QByteArray() : littleEndian(signal(o, k + 1, j));
+            return true;
+        });
         for (int i = 1; i <= o.columns; ++i) {
             if (contains(o.missing, i, j))
                 continue;
-            QByteArray bytes = littleEndian(signal(o, i, j));
+            QByteArray& bytes = row[size_t(i - 1)];
             if (contains(o.truncated, i, j))
                 bytes.chop(1);
             if (!put(base + QStringLiteral("%1_%2.raw").arg(i).arg(j), bytes))
