@@ -16,6 +16,8 @@ int main(int argc, char* argv[])
             std::printf("%s\n", qPrintable(line));
         return 0;
     }
+    // Lets the desktop match the window with its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vantar"));
     CDataManager window;
     window.show();
 

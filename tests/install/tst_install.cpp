@@ -65,7 +65,8 @@ void TestInstall::installedProgramsFindTheirFiles()
                              "share/vantar/helpVT_4.0_eng.htm", "share/vantar/helpVT_4.0_rus.htm",
                              "share/vantar/images/map_tab_en.png", "share/vantar/Norvik_logo_bw.bmp",
                              "share/vantar/norvik.ico", "share/applications/vantar.desktop",
-                             "share/icons/hicolor/256x256/apps/vantar.png", "share/mime/packages/vantar-map.xml"})
+                             "share/icons/hicolor/256x256/apps/vantar.png",
+                             "share/icons/hicolor/48x48/apps/vantar.png", "share/mime/packages/vantar-map.xml"})
         QVERIFY2(QFile::exists(p.filePath(QLatin1String(file))), file);
 
     // The map file type is told by the instrument's signature where a map's configuration
