@@ -247,9 +247,11 @@ GeneratedAScan generateAScan(int number, quint32 seed, const AScanMaterial& mate
         // Draws of their own, so that the settings come out the same as without the material.
         Random extra(noiseSeed ^ 0xA5C3F00DB16B00B5ull);
         const double gain = std::pow(10.0, material.coupling * extra.gauss() / 20.0);
+        // The operator set the gain for the main echo, so the attenuation shows in what comes
+        // before it (stronger) and after it (weaker): losses are counted from the main echo.
         auto loss = [&](double timeUs) {
-            const double travelM = (timeUs - s.dDelay) * velocityMmPerUs / 1000.0;
-            return std::pow(10.0, -material.attenuation * (s.iFrequency / 50.0) * std::max(travelM, 0.0) / 20.0);
+            const double travelM = (timeUs - echo) * velocityMmPerUs / 1000.0;
+            return std::pow(10.0, -material.attenuation * (s.iFrequency / 50.0) * travelM / 20.0);
         };
         const double main = amplitudes.first();
         for (qsizetype k = 0; k < amplitudes.size(); ++k)
@@ -262,7 +264,7 @@ GeneratedAScan generateAScan(int number, quint32 seed, const AScanMaterial& mate
         QList<qint16> clean = synthesizeAScanSignal(s, a.echoTimes, amplitudes, nearSurface * gain * material.directWave,
                                                     noiseSeed, material.noise);
         // Backscatter: grain echoes, about one per period, from the surface down, losing
-        // with the way they travel.
+        // with the way they travel (rms backscatter times the main echo where it is).
         const double samplesPerUs = std::max(1, int(s.iSamplesPer10us)) / 10.0;
         const double pulseUs = std::max(1, int(s.iPeriodHalves)) * periodUs / 2.0;
         QList<double> grains(clean.size(), 0.0);

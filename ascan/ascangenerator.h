@@ -28,7 +28,7 @@ struct GeneratedAScan
 struct AScanMaterial
 {
     double attenuation = 0.0;  // dB per metre of travel at 50 kHz, in proportion to frequency
-    double backscatter = 0.0;  // rms of the grain echoes, relative to the main echo at the surface
+    double backscatter = 0.0;  // rms of the grain echoes, relative to the main echo at its time
     double backWall = 0.0;     // back-wall echo relative to the main echo, placed beyond it; 0: none
     double coupling = 0.0;     // spread of the probe's coupling from A-scan to A-scan, dB
     double directWave = 1.0;   // scale of the probe's near-surface pulse and ring-down
@@ -39,7 +39,7 @@ struct AScanMaterial
         return attenuation > 0 || backscatter > 0 || backWall > 0 || coupling > 0 || directWave != 1.0 || noise != 1.0;
     }
     //! The values vantar-tool gen-ascans uses unless told otherwise.
-    static AScanMaterial realistic() { return AScanMaterial{10.0, 0.08, 0.8, 1.5, 1.0, 1.0}; }
+    static AScanMaterial realistic() { return AScanMaterial{10.0, 0.05, 0.8, 1.5, 1.0, 1.0}; }
 };
 
 //! Size of the generated screen pictures.
