@@ -120,6 +120,66 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
     return true;
 }
 
+// Adds to the clean signal x of position (i, j) what the material and the coupling give:
+// backscatter, the back wall, and the position's coupling gain on all of it.
+void addMaterial(const MapGeneratorOptions& o, int i, int j, std::vector<double>& x)
+{
+    const int n = int(x.size());
+    const double period = 1000.0 * MapGenerator::kSamplesPerMicrosecond / std::max(o.frequency, 1);
+    const double width = 0.5 * period;
+    const double xs = (i - 0.5) * o.stepH, ys = (j - 0.5) * o.stepV;
+
+    // Backscatter: one burst per grain, cut at 3 widths (the rest is below a hundredth) and
+    // added from a table, since there are thousands; grains more than 45 degrees off the probe's
+    // axis are outside its beam.
+    const std::vector<Scatterer> field = scattererField(o);
+    if (!field.empty()) {
+        const int half = int(std::ceil(3.0 * width));
+        std::vector<double> shape(size_t(2 * half + 1));
+        for (int t = -half; t <= half; ++t)
+            shape[size_t(t + half)] = std::exp(-double(t) * t / (2 * width * width)) * std::sin(kTwoPi * t / period);
+        for (const Scatterer& g : field) {
+            const double z = MapGenerator::kStandOff + g.depth;
+            const double R = std::sqrt((g.x - xs) * (g.x - xs) + (g.y - ys) * (g.y - ys) + z * z);
+            if (z / R < 0.7071067811865476)
+                continue;
+            const int at = MapGenerator::echoSample(o, MapReflector{g.x, g.y, g.depth, 1.0}, i, j);
+            if (at - half < 0 || at + half >= n)
+                continue;
+            double a = o.echoAmplitude * g.amplitude * attenuationFactor(o, 2.0 * (R - MapGenerator::kStandOff));
+            if (o.amplitudeFalloff)
+                a *= z / R;
+            double* out = x.data() + (at - half);
+            for (size_t k = 0; k < shape.size(); ++k)
+                out[k] += a * shape[k];
+        }
+    }
+
+    // The back wall answers straight below every position, followed by its multiples (the
+    // wave bouncing between the faces), each losing half at the surface and the way's
+    // attenuation.
+    if (o.backWall > 0.0 && o.backWallAmplitude > 0.0) {
+        double a = o.echoAmplitude * o.backWallAmplitude;
+        for (int bounce = 1; bounce <= 3; ++bounce, a *= -0.5) {
+            const double depth = bounce * o.backWall;
+            const int at = int(std::floor(2.0 * depth / (o.velocity / 1000.0) * MapGenerator::kSamplesPerMicrosecond + 0.5))
+                           + MapGenerator::kSurfaceSample;
+            if (at >= n)
+                break;
+            addBurst(x, at, a * attenuationFactor(o, 2.0 * depth), period, width);
+        }
+    }
+
+    // Coupling: the probe sits a little better or worse at each position; everything that
+    // came through the surface is scaled, the electronics' noise added later is not.
+    if (o.coupling > 0.0) {
+        Draw draw(o.seed * 2654435761u + quint32(j) * 69069u + quint32(i) * 1103515245u + 0xC0u);
+        const double gain = std::pow(10.0, o.coupling * draw.gauss() / 20.0);
+        for (double& v : x)
+            v *= gain;
+    }
+}
+
 } // namespace
 
 MapGeneratorOptions MapGenerator::realistic(MapGeneratorOptions o)
@@ -180,64 +240,6 @@ QByteArray MapGenerator::configuration(const MapGeneratorOptions& o)
     s.iWindowEnd = windowEnd(o);
     s.fBaseVelocity = float(o.velocity);
     return c.encode();
-}
-
-void MapGenerator::addMaterial(const MapGeneratorOptions& o, int i, int j, std::vector<double>& x)
-{
-    const int n = int(x.size());
-    const double period = 1000.0 * kSamplesPerMicrosecond / std::max(o.frequency, 1);
-    const double width = 0.5 * period;
-    const double xs = (i - 0.5) * o.stepH, ys = (j - 0.5) * o.stepV;
-
-    // Backscatter: one burst per grain, cut at 3 widths (the rest is below a hundredth) and
-    // added from a table, since there are thousands; grains more than 45 degrees off the probe's
-    // axis are outside its beam.
-    const std::vector<Scatterer> field = scattererField(o);
-    if (!field.empty()) {
-        const int half = int(std::ceil(3.0 * width));
-        std::vector<double> shape(size_t(2 * half + 1));
-        for (int t = -half; t <= half; ++t)
-            shape[size_t(t + half)] = std::exp(-double(t) * t / (2 * width * width)) * std::sin(kTwoPi * t / period);
-        for (const Scatterer& g : field) {
-            const double z = kStandOff + g.depth;
-            const double R = std::sqrt((g.x - xs) * (g.x - xs) + (g.y - ys) * (g.y - ys) + z * z);
-            if (z / R < 0.7071067811865476)
-                continue;
-            const int at = echoSample(o, MapReflector{g.x, g.y, g.depth, 1.0}, i, j);
-            if (at - half < 0 || at + half >= n)
-                continue;
-            double a = o.echoAmplitude * g.amplitude * attenuationFactor(o, 2.0 * (R - kStandOff));
-            if (o.amplitudeFalloff)
-                a *= z / R;
-            double* out = x.data() + (at - half);
-            for (size_t k = 0; k < shape.size(); ++k)
-                out[k] += a * shape[k];
-        }
-    }
-
-    // The back wall answers straight below every position, followed by its multiples (the
-    // wave bouncing between the faces), each losing half at the surface and the way's
-    // attenuation.
-    if (o.backWall > 0.0 && o.backWallAmplitude > 0.0) {
-        double a = o.echoAmplitude * o.backWallAmplitude;
-        for (int bounce = 1; bounce <= 3; ++bounce, a *= -0.5) {
-            const double depth = bounce * o.backWall;
-            const int at = int(std::floor(2.0 * depth / (o.velocity / 1000.0) * kSamplesPerMicrosecond + 0.5))
-                           + kSurfaceSample;
-            if (at >= n)
-                break;
-            addBurst(x, at, a * attenuationFactor(o, 2.0 * depth), period, width);
-        }
-    }
-
-    // Coupling: the probe sits a little better or worse at each position; everything that
-    // came through the surface is scaled, the electronics' noise added later is not.
-    if (o.coupling > 0.0) {
-        Draw draw(o.seed * 2654435761u + quint32(j) * 69069u + quint32(i) * 1103515245u + 0xC0u);
-        const double gain = std::pow(10.0, o.coupling * draw.gauss() / 20.0);
-        for (double& v : x)
-            v *= gain;
-    }
 }
 
 std::vector<qint16> MapGenerator::signal(const MapGeneratorOptions& o, int i, int j)

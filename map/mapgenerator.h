@@ -100,9 +100,6 @@ public:
     //! floor(2·(R − 200) / v · 10 + 0.5) + 119 with R the distance from the probe at
     //! ((i − 0.5)·stepH, (j − 0.5)·stepV) to (x, y, 200 + depth) and v in mm/µs.
     static int echoSample(const MapGeneratorOptions& options, const MapReflector& reflector, int i, int j);
-    //! Adds to the clean signal x of position (i, j) what the material and the coupling give:
-    //! backscatter, the back wall, and the position's coupling gain on all of it.
-    static void addMaterial(const MapGeneratorOptions& options, int i, int j, std::vector<double>& x);
     //! The time base end sample covering options.depth, within 640 … 40000.
     static int windowEnd(const MapGeneratorOptions& options);
 };
