@@ -92,10 +92,8 @@ void CDataManager::setupUi()
     resize(1060, 790);
     setMinimumSize(1060, 790);
     setWindowTitle(Vantar::applicationName());
-    // Relative on purpose: looked up in the current folder first, then where the program keeps
-    // its files; a missing file keeps the default icon.
-    const QString icon = QFile::exists(QStringLiteral("norvik.ico")) ? QStringLiteral("norvik.ico")
-                                                                     : Vantar::findDataFile(QStringLiteral("norvik.ico"));
+    // A missing file keeps the default icon.
+    const QString icon = Vantar::windowIconFile();
     if (!icon.isEmpty())
         setWindowIcon(QIcon(icon));
 

@@ -34,6 +34,12 @@ QString dataFolderOf(const QString& name)
     return path.isEmpty() ? QCoreApplication::applicationDirPath() : QFileInfo(path).absolutePath();
 }
 
+QString windowIconFile()
+{
+    const QString name = QStringLiteral("norvik.ico");
+    return QFileInfo::exists(name) ? name : findDataFile(name);
+}
+
 QString qtTranslationsFolder()
 {
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -55,8 +61,8 @@ QStringList resolvedDataFiles()
     line("help", findDataFile(QStringLiteral("helpVT_4.0_rus.htm")));
     line("help pictures", findDataFile(QStringLiteral("images")));
     line("logo", findDataFile(QStringLiteral("Norvik_logo_bw.bmp")));
-    line("icon", QFileInfo::exists(QStringLiteral("norvik.ico")) ? QFileInfo(QStringLiteral("norvik.ico")).absoluteFilePath()
-                                                                  : findDataFile(QStringLiteral("norvik.ico")));
+    const QString icon = windowIconFile();
+    line("icon", icon.isEmpty() ? icon : QFileInfo(icon).absoluteFilePath());
     return lines;
 }
 

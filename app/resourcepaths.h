@@ -18,6 +18,10 @@ QString findDataFile(const QString& name);
 //! The first of dataFolders() that holds name, or the application folder when none does.
 QString dataFolderOf(const QString& name);
 
+//! The window icon: "norvik.ico" in the current folder (a relative path, as the program has
+//! always looked for it), else from dataFolders(); empty when there is none.
+QString windowIconFile();
+
 //! Folder of Qt's own translations (message box buttons, file and print dialogs).
 QString qtTranslationsFolder();
 

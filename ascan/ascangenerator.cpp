@@ -261,8 +261,8 @@ GeneratedAScan generateAScan(int number, quint32 seed, const AScanMaterial& mate
             a.echoTimes.append(wall);
             amplitudes.append(main * material.backWall * gain * loss(wall));
         }
-        QList<qint16> clean = synthesizeAScanSignal(s, a.echoTimes, amplitudes, nearSurface * gain * material.directWave,
-                                                    noiseSeed, material.noise);
+        const double direct = nearSurface * gain * material.directWave;
+        QList<qint16> clean = synthesizeAScanSignal(s, a.echoTimes, amplitudes, direct, noiseSeed, material.noise);
         // Backscatter: grain echoes, about one per period, from the surface down, losing
         // with the way they travel (rms backscatter times the main echo where it is).
         const double samplesPerUs = std::max(1, int(s.iSamplesPer10us)) / 10.0;

@@ -160,10 +160,10 @@ void addMaterial(const MapGeneratorOptions& o, int i, int j, std::vector<double>
     // attenuation.
     if (o.backWall > 0.0 && o.backWallAmplitude > 0.0) {
         double a = o.echoAmplitude * o.backWallAmplitude;
+        const double samplesPerMm = 2.0 / (o.velocity / 1000.0) * MapGenerator::kSamplesPerMicrosecond;
         for (int bounce = 1; bounce <= 3; ++bounce, a *= -0.5) {
             const double depth = bounce * o.backWall;
-            const int at = int(std::floor(2.0 * depth / (o.velocity / 1000.0) * MapGenerator::kSamplesPerMicrosecond + 0.5))
-                           + MapGenerator::kSurfaceSample;
+            const int at = int(std::floor(depth * samplesPerMm + 0.5)) + MapGenerator::kSurfaceSample;
             if (at >= n)
                 break;
             addBurst(x, at, a * attenuationFactor(o, 2.0 * depth), period, width);

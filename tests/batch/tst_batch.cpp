@@ -533,7 +533,8 @@ void TestBatch::demoMapReconstructsWithinPalette()
             for (int j = y / 5 - 3; j <= y / 5 + 1; ++j)
                 for (int i = x / 5 - 3; i <= x / 5 + 1; ++i)
                     peak = std::max(peak, v.at(i, j, k));
-        QVERIFY2(peak >= 128 && peak >= 10 * median, qPrintable(QStringLiteral("%1 %2 %3").arg(x).arg(peak).arg(median)));
+        QVERIFY2(peak >= 128 && peak >= 10 * median,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(x).arg(peak).arg(median)));
     }
 }
 

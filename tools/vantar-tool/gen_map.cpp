@@ -143,7 +143,8 @@ int runGenMap(const QStringList& args, QTextStream& out, QTextStream& err)
         err << "vantar-tool gen-map: " << error << '\n';
         return 1;
     }
-    if ((viewAt || bViewLimits) && !MapGenerator::writeViewState(folder, o, viewAt.value_or(o.reflectors.front()), bViewLimits, &error)) {
+    if ((viewAt || bViewLimits)
+        && !MapGenerator::writeViewState(folder, o, viewAt.value_or(o.reflectors.front()), bViewLimits, &error)) {
         err << "vantar-tool gen-map: " << error << '\n';
         return 1;
     }
