@@ -203,9 +203,11 @@ void CDataManager::slot_switchLanguage(ECurrentLanguage eLang)
 {
     m_eLang = eLang;
     if (eLang == Russian) {
-        (void)m_translator.load(QStringLiteral("vantar_ru"), Vantar::dataFolderOf(QStringLiteral("vantar_ru.qm")));
-        // Qt's own texts: the buttons of message boxes, the file and print dialogs.
-        (void)m_qtTranslator.load(QStringLiteral("qt_ru"), Vantar::qtTranslationsFolder());
+        const bool bLoaded =
+            m_translator.load(QStringLiteral("vantar_ru"), Vantar::dataFolderOf(QStringLiteral("vantar_ru.qm")));
+        // Qt's own texts (the buttons of message boxes, the file and print dialogs) follow ours,
+        // so that a missing translation leaves the whole interface in English.
+        (void)m_qtTranslator.load(bLoaded ? QStringLiteral("qt_ru") : QString(), Vantar::qtTranslationsFolder());
         m_strHelpFile = QStringLiteral("helpVT_4.0_rus.htm");
         m_iconLang = QIcon(QStringLiteral(":/vantar/images/russian.png"));
     } else if (eLang == English) {
