@@ -23,30 +23,31 @@ int runGenAScans(const QStringList& args, QTextStream& out, QTextStream& err)
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         bool ok = true;
-        if (a == QLatin1String("--count") && i + 1 < args.size()) {
+        const bool hasValue = i + 1 < args.size();
+        // A value 0 … hi; 0 drops the ingredient.
+        auto realOption = [&](double& field, double hi) {
+            field = args[++i].toDouble(&ok);
+            ok = ok && field >= 0 && field <= hi;
+        };
+        if (a == QLatin1String("--count") && hasValue) {
             count = args[++i].toInt(&ok);
             ok = ok && count >= 1 && count <= kMaxCount;
-        } else if (a == QLatin1String("--seed") && i + 1 < args.size()) {
+        } else if (a == QLatin1String("--seed") && hasValue) {
             seed = args[++i].toUInt(&ok);
         } else if (a == QLatin1String("--clean")) {
-        } else if (a == QLatin1String("--attenuation") && i + 1 < args.size()) {
-            material.attenuation = args[++i].toDouble(&ok);
-            ok = ok && material.attenuation >= 0 && material.attenuation <= 200;
-        } else if (a == QLatin1String("--backscatter") && i + 1 < args.size()) {
-            material.backscatter = args[++i].toDouble(&ok);
-            ok = ok && material.backscatter >= 0 && material.backscatter <= 10;
-        } else if (a == QLatin1String("--back-wall") && i + 1 < args.size()) {
-            material.backWall = args[++i].toDouble(&ok);
-            ok = ok && material.backWall >= 0 && material.backWall <= 10;
-        } else if (a == QLatin1String("--coupling") && i + 1 < args.size()) {
-            material.coupling = args[++i].toDouble(&ok);
-            ok = ok && material.coupling >= 0 && material.coupling <= 20;
-        } else if (a == QLatin1String("--direct-wave") && i + 1 < args.size()) {
-            material.directWave = args[++i].toDouble(&ok);
-            ok = ok && material.directWave >= 0 && material.directWave <= 10;
-        } else if (a == QLatin1String("--noise") && i + 1 < args.size()) {
-            material.noise = args[++i].toDouble(&ok);
-            ok = ok && material.noise >= 0 && material.noise <= 100;
+            // Taken before the loop, so that the ingredient options apply over it in any order.
+        } else if (a == QLatin1String("--attenuation") && hasValue) {
+            realOption(material.attenuation, 200);
+        } else if (a == QLatin1String("--backscatter") && hasValue) {
+            realOption(material.backscatter, 10);
+        } else if (a == QLatin1String("--back-wall") && hasValue) {
+            realOption(material.backWall, 10);
+        } else if (a == QLatin1String("--coupling") && hasValue) {
+            realOption(material.coupling, 20);
+        } else if (a == QLatin1String("--direct-wave") && hasValue) {
+            realOption(material.directWave, 10);
+        } else if (a == QLatin1String("--noise") && hasValue) {
+            realOption(material.noise, 100);
         } else if (!a.startsWith(QLatin1Char('-')) && folder.isEmpty()) {
             folder = a;
         } else {
