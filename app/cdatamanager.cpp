@@ -3,6 +3,7 @@
 #include "app/chelpviewer.h"
 #include "app/constants.h"
 #include "app/datawindow/cwindatatempl.h"
+#include "app/resourcepaths.h"
 #include "ascan/scanwgt.h"
 
 #include <QCloseEvent>
@@ -91,9 +92,10 @@ void CDataManager::setupUi()
     resize(1060, 790);
     setMinimumSize(1060, 790);
     setWindowTitle(Vantar::applicationName());
-    // Relative on purpose: looked up in the current folder; a missing file keeps the default icon.
-    if (QFile::exists(QStringLiteral("norvik.ico")))
-        setWindowIcon(QIcon(QStringLiteral("norvik.ico")));
+    // A missing file keeps the default icon.
+    const QString icon = Vantar::windowIconFile();
+    if (!icon.isEmpty())
+        setWindowIcon(QIcon(icon));
 
     tbwgt_modes->setTabText(0, tr("A-Scan"));
     tbwgt_modes->setTabText(1, tr("Map"));
@@ -148,9 +150,7 @@ void CDataManager::writeSettings()
 
 void CDataManager::initDataWindows()
 {
-    QString logoPath = m_strAppDir + Vantar::kPathSeparator + QStringLiteral("Norvik_logo_bw.bmp");
-    if (!QFile::exists(logoPath))
-        logoPath.clear();
+    const QString logoPath = Vantar::findDataFile(QStringLiteral("Norvik_logo_bw.bmp"));
 
     wgt_ascan->setDataMode(CWinDataTempl::AScanMode);
     wgt_map->setDataMode(CWinDataTempl::MapMode);
@@ -203,18 +203,25 @@ void CDataManager::slot_switchLanguage(ECurrentLanguage eLang)
 {
     m_eLang = eLang;
     if (eLang == Russian) {
-        (void)m_translator.load(QStringLiteral("vantar_ru"), m_strAppDir);
+        const bool bLoaded =
+            m_translator.load(QStringLiteral("vantar_ru"), Vantar::dataFolderOf(QStringLiteral("vantar_ru.qm")));
+        // Qt's own texts (the buttons of message boxes, the file and print dialogs) follow ours,
+        // so that a missing translation leaves the whole interface in English.
+        (void)m_qtTranslator.load(bLoaded ? QStringLiteral("qt_ru") : QString(), Vantar::qtTranslationsFolder());
         m_strHelpFile = QStringLiteral("helpVT_4.0_rus.htm");
         m_iconLang = QIcon(QStringLiteral(":/vantar/images/russian.png"));
     } else if (eLang == English) {
         // Loading nothing empties the translator, so the source texts show.
         (void)m_translator.load(QString(), m_strAppDir);
+        (void)m_qtTranslator.load(QString(), m_strAppDir);
         m_strHelpFile = QStringLiteral("helpVT_4.0_eng.htm");
         m_iconLang = QIcon(QStringLiteral(":/vantar/images/english.png"));
     }
     // Taken out first so that it is never listed twice, and so that open windows are told
     // even when the translator is now empty: installing an empty one sends no language change.
+    QCoreApplication::removeTranslator(&m_qtTranslator);
     QCoreApplication::removeTranslator(&m_translator);
+    QCoreApplication::installTranslator(&m_qtTranslator);
     QCoreApplication::installTranslator(&m_translator);
     retranslate();
 }

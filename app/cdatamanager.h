@@ -72,6 +72,7 @@ private:
     QPrinter* m_pPrinter = nullptr;
     ECurrentLanguage m_eLang = Russian;
     QTranslator m_translator;
+    QTranslator m_qtTranslator; // Qt's own texts, switched with ours
     QString m_strAppDir;
     QString m_strHelpFile;
     QIcon m_iconLang;

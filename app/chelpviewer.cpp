@@ -1,5 +1,7 @@
 #include "app/chelpviewer.h"
 
+#include "app/resourcepaths.h"
+
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QTextBrowser>
@@ -19,7 +21,7 @@ CHelpViewer::CHelpViewer(QWidget* parent)
     gridLayout->addWidget(textBrowser, 0, 0);
 
     setWindowModality(Qt::NonModal);
-    textBrowser->setSearchPaths({QCoreApplication::applicationDirPath(), QStringLiteral(":/helpImages")});
+    textBrowser->setSearchPaths(Vantar::dataFolders() << QStringLiteral(":/helpImages"));
     showMaximized();
 }
 

@@ -105,13 +105,13 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* pError)
 
 QList<qint16> synthesizeAScanSignal(const ConfigSettings& s, const QList<double>& echoTimes,
                                     const QList<double>& amplitudes, double nearSurface,
-                                    quint64 noiseSeed)
+                                    quint64 noiseSeed, double noiseScale)
 {
     Random random(noiseSeed);
     const double samplesPerUs = std::max(1, int(s.iSamplesPer10us)) / 10.0;
     const double periodUs = 1000.0 / std::max(1, s.iFrequency);
     const double pulseUs = std::max(1, int(s.iPeriodHalves)) * periodUs / 2.0;
-    const double noise = 1.5 + 2.5 * random.uniform();
+    const double noise = (1.5 + 2.5 * random.uniform()) * noiseScale;
 
     QList<qint16> samples(ConfigSettings::kSampleCount);
     for (int i = 0; i < samples.size(); ++i) {
@@ -164,7 +164,7 @@ void measureAScan(ConfigSettings& s, const QList<qint16>& samples)
         s.setBaseVelocityFromTime(s.fMeasuredTime);
 }
 
-GeneratedAScan generateAScan(int number, quint32 seed)
+GeneratedAScan generateAScan(int number, quint32 seed, const AScanMaterial& material)
 {
     Random random((quint64(seed) << 32) ^ quint64(quint32(number)) * 0x2545F4914F6CDD1Dull);
     GeneratedAScan a;
@@ -242,7 +242,50 @@ GeneratedAScan generateAScan(int number, quint32 seed)
         }
     }
 
-    a.samples = synthesizeAScanSignal(s, a.echoTimes, amplitudes, nearSurface, random.next());
+    const quint64 noiseSeed = random.next();
+    if (material.any()) {
+        // Draws of their own, so that the settings come out the same as without the material.
+        Random extra(noiseSeed ^ 0xA5C3F00DB16B00B5ull);
+        const double gain = std::pow(10.0, material.coupling * extra.gauss() / 20.0);
+        // The operator set the gain for the main echo, so the attenuation shows in what comes
+        // before it (stronger) and after it (weaker): losses are counted from the main echo.
+        auto loss = [&](double timeUs) {
+            const double travelM = (timeUs - echo) * velocityMmPerUs / 1000.0;
+            return std::pow(10.0, -material.attenuation * (s.iFrequency / 50.0) * travelM / 20.0);
+        };
+        const double main = amplitudes.first();
+        for (qsizetype k = 0; k < amplitudes.size(); ++k)
+            amplitudes[k] *= gain * loss(a.echoTimes[k]);
+        if (material.backWall > 0 && s.eTestingMethod == ConfigSettings::Reflection) {
+            const double wall = echo + (echo - s.dDelay) * extra.uniform(0.3, 0.8);
+            a.echoTimes.append(wall);
+            amplitudes.append(main * material.backWall * gain * loss(wall));
+        }
+        const double direct = nearSurface * gain * material.directWave;
+        QList<qint16> clean = synthesizeAScanSignal(s, a.echoTimes, amplitudes, direct, noiseSeed, material.noise);
+        // Backscatter: grain echoes, about one per period, from the surface down, losing
+        // with the way they travel (rms backscatter times the main echo where it is).
+        const double samplesPerUs = std::max(1, int(s.iSamplesPer10us)) / 10.0;
+        const double pulseUs = std::max(1, int(s.iPeriodHalves)) * periodUs / 2.0;
+        QList<double> grains(clean.size(), 0.0);
+        for (double t = s.dDelay + periodUs * extra.uniform(); t < clean.size() / samplesPerUs;
+             t += periodUs * extra.uniform(0.2, 1.8)) {
+            const double amplitude = main * material.backscatter * gain * loss(t) * extra.gauss();
+            if (std::abs(amplitude) < 0.05)
+                continue;
+            const int from = int(t * samplesPerUs);
+            const int to = std::min(int(clean.size()), int((t + 6.0 * periodUs) * samplesPerUs));
+            for (int i = std::max(0, from); i < to; ++i) {
+                const double tau = i / samplesPerUs - t;
+                grains[i] += amplitude * burst(tau, periodUs, pulseUs) * std::exp(-tau / (2.0 * periodUs));
+            }
+        }
+        for (qsizetype i = 0; i < clean.size(); ++i)
+            clean[i] = qint16(std::clamp(std::lround(clean[i] + grains[i]), long(-kAdcLimit), long(kAdcLimit)));
+        a.samples = clean;
+    } else {
+        a.samples = synthesizeAScanSignal(s, a.echoTimes, amplitudes, nearSurface, noiseSeed);
+    }
     // The operator sets the strobe level somewhere below the echo's peak; on radio signals
     // sometimes on the negative half.
     const bool negative = s.eSignalType == ConfigSettings::SignalRadio && random.chance(0.3);
@@ -420,7 +463,7 @@ QByteArray encodeAScanSamples(const QList<qint16>& samples)
 }
 
 bool generateAScans(const QString& strFolder, int count, quint32 seed, QString* pError,
-                    const Vantar::ProgressFn& progress)
+                    const Vantar::ProgressFn& progress, const AScanMaterial& material)
 {
     if (!QDir().mkpath(strFolder)) {
         if (pError)
@@ -428,7 +471,7 @@ bool generateAScans(const QString& strFolder, int count, quint32 seed, QString* 
         return false;
     }
     for (int n = 1; n <= count; ++n) {
-        const GeneratedAScan a = generateAScan(n, seed);
+        const GeneratedAScan a = generateAScan(n, seed, material);
         const QString stem = strFolder + Vantar::kPathSeparator + QString::number(n) + QLatin1Char('.');
         if (!writeFile(stem + QLatin1String("bmp"), encodeAScanFile(renderAScanScreen(a), encodeAScanDataArea(a)), pError)
             || !writeFile(stem + QLatin1String("raw"), encodeAScanSamples(a.samples), pError))

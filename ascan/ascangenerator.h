@@ -24,19 +24,39 @@ struct GeneratedAScan
     QList<double> echoTimes;   // µs of the echoes put into the signal, first the main one
 };
 
+//! What real records of concrete carry besides the echoes; all off by default (clean signals).
+struct AScanMaterial
+{
+    double attenuation = 0.0;  // dB per metre of travel at 50 kHz, in proportion to frequency
+    double backscatter = 0.0;  // rms of the grain echoes, relative to the main echo at its time
+    double backWall = 0.0;     // back-wall echo relative to the main echo, placed beyond it; 0: none
+    double coupling = 0.0;     // spread of the probe's coupling from A-scan to A-scan, dB
+    double directWave = 1.0;   // scale of the probe's near-surface pulse and ring-down
+    double noise = 1.0;        // scale of the electronics' noise
+
+    bool any() const
+    {
+        return attenuation > 0 || backscatter > 0 || backWall > 0 || coupling > 0 || directWave != 1.0 || noise != 1.0;
+    }
+    //! The values vantar-tool gen-ascans uses unless told otherwise.
+    static AScanMaterial realistic() { return AScanMaterial{10.0, 0.05, 0.8, 1.5, 1.0, 1.0}; }
+};
+
 //! Size of the generated screen pictures.
 inline constexpr int kAScanScreenWidth = 320;
 inline constexpr int kAScanScreenHeight = 240;
 
 //! The A-scan number `number` of the set made from seed: varied settings, one or two echoes.
-GeneratedAScan generateAScan(int number, quint32 seed);
+//! With material ingredients the settings stay the same; only the signal and what is measured
+//! on it (strobe level, times, peak) change.
+GeneratedAScan generateAScan(int number, quint32 seed, const AScanMaterial& material = {});
 
 //! Signal of tone bursts at the settings' frequency as the converter sees it: a near-surface
 //! pulse of the given amplitude, one burst per echo time (µs) with its amplitude, exponential
-//! decay and a little noise; clipped to ±511.
+//! decay and a little noise (times noiseScale); clipped to ±511.
 QList<qint16> synthesizeAScanSignal(const ConfigSettings& settings, const QList<double>& echoTimes,
                                     const QList<double>& amplitudes, double nearSurface,
-                                    quint64 noiseSeed);
+                                    quint64 noiseSeed, double noiseScale = 1.0);
 
 //! Measures the signal as the instrument does within the strobe (peak and front by the
 //! response type) and stores bMeasured, the times and the peak amplitude in settings.
@@ -59,4 +79,4 @@ QByteArray encodeAScanSamples(const QList<qint16>& samples);
 //! Writes N.bmp and N.raw for N = 1…count into folder (made when missing). False with a
 //! message when a file cannot be written or progress asks to stop.
 bool generateAScans(const QString& strFolder, int count, quint32 seed, QString* pError = nullptr,
-                    const Vantar::ProgressFn& progress = {});
+                    const Vantar::ProgressFn& progress = {}, const AScanMaterial& material = {});

@@ -39,6 +39,25 @@ struct MapGeneratorOptions
     double noise = 30.0;             // standard deviation of the noise, samples
     quint32 seed = 1;                // noise seed; each position gets its own stream from it
     bool newFormat = true;           // version 3.4 (map name at 229) or 3.3 (at 224)
+
+    // What real signals of concrete carry besides the echoes; all off here, so the signals
+    // are clean bursts over noise unless asked for (MapGenerator::realistic() turns them on).
+    //! Attenuation, dB per metre of travel (down and back) at 50 kHz, growing in proportion
+    //! to the frequency; applies to every echo.
+    double attenuation = 0.0;
+    //! Small scatterers per litre of material below and around the map: the structural
+    //! backscatter (speckle), each one an echo on the same travel-time model as a reflector.
+    double scatterers = 0.0;
+    //! Amplitude of one scatterer relative to a reflector of amplitude 1 (standard deviation
+    //! of a zero-mean Gaussian: scatterers reflect with either sign).
+    double scatterAmplitude = 0.05;
+    //! Depth of the back wall (the far side of the slab), mm; 0: none.
+    double backWall = 0.0;
+    //! Back-wall echo relative to a reflector of amplitude 1.
+    double backWallAmplitude = 1.0;
+    //! Standard deviation of the probe's coupling from position to position, dB; scales all
+    //! that enters the probe at a position (near-surface signal, echoes, backscatter).
+    double coupling = 0.0;
     //! Positions (i, j) whose signal file is not written.
     std::vector<std::pair<int, int>> missing;
     //! Positions whose signal file is written one byte short.
@@ -58,10 +77,20 @@ public:
     //! Distance added to every travel path, mm.
     static constexpr double kStandOff = 200.0;
 
+    //! The options with every realistic ingredient on at the values the command line uses by
+    //! default: attenuation, backscatter, a back wall beyond the time base and varying coupling.
+    static MapGeneratorOptions realistic(MapGeneratorOptions options);
+
     //! Writes "<name>.cfg", "<name>.lbv" and one i_j.raw per position into folder (made
     //! when missing). False with a message on a bad option or a failed write.
     static bool write(const QString& folder, const MapGeneratorOptions& options, QString* error = nullptr,
                       QStringList* written = nullptr);
+
+    //! Writes the map's "usr_map.set" (after write()): the SAFT parameters the program derives
+    //! from the configuration, slices through the point at (x, y, depth) mm, layer limits mode
+    //! over the whole volume when bLimits. False with a message when it cannot be written.
+    static bool writeViewState(const QString& folder, const MapGeneratorOptions& options, const MapReflector& at,
+                               bool bLimits, QString* error = nullptr);
 
     //! The configuration file's bytes.
     static QByteArray configuration(const MapGeneratorOptions& options);

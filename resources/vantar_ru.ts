@@ -747,6 +747,10 @@ Do you want to rewrite it?</source>
         <translation>Шаги датчика должны быть от 1 до 65535 мм.</translation>
     </message>
     <message>
+        <source>The map is too small for a viewing state.</source>
+        <translation>Карта слишком мала для сохранения настроек просмотра.</translation>
+    </message>
+    <message>
         <source>The velocity must be 500 … 15000 m/s and the frequency 1 … 255 kHz.</source>
         <translation>Скорость должна быть от 500 до 15000 м/с, а частота — от 1 до 255 кГц.</translation>
     </message>

@@ -14,9 +14,12 @@ if [ -x "$bin/vantar-tool" ]; then
     if [ ! -d "$data/ascans" ]; then
         "$bin/vantar-tool" gen-ascans "$data/ascans" --count 12 || rm -rf "$data/ascans"
     fi
-    if [ ! -d "$data/map" ]; then
+    # Maps from before the viewing state was stored are made again.
+    if [ ! -f "$data/map/usr_map.set" ]; then
+        rm -rf "$data/map"
         "$bin/vantar-tool" gen-map "$data/map" --columns 30 --rows 20 --step-h 10 --step-v 10 \
-            --reflector 80,60,150 --reflector 200,120,260 --reflector 150,150,380 || rm -rf "$data/map"
+            --reflector 80,60,150 --reflector 200,120,260 --reflector 150,150,380 \
+            --view 80,60,150 --view-limits || rm -rf "$data/map"
     fi
     cfg=$(ls "$data/map"/*.cfg 2>/dev/null | head -n 1 || true)
     [ -n "$cfg" ] && open_arg+=("$cfg")

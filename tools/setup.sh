@@ -5,7 +5,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
-          qt6-l10n-tools libgl1-mesa-dev libfftw3-dev xvfb xauth poppler-utils imagemagick ccache)
+          qt6-l10n-tools qt6-translations-l10n libgl1-mesa-dev libfftw3-dev xvfb xauth poppler-utils
+          imagemagick ccache dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

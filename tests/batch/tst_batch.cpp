@@ -19,6 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <tuple>
+
 namespace {
 
 struct Run
@@ -126,6 +129,8 @@ private slots:
     void exportAScanBadInput();
     void exportAScanPng();
     void helpForEveryCommand();
+    void demoMapReconstructsWithinPalette();
+    void generatorsRepeatAndCleanOption();
 };
 
 void TestBatch::reconstructVolumesAndReflector()
@@ -481,6 +486,94 @@ void TestBatch::helpForEveryCommand()
         ++commands;
     }
     QVERIFY(commands >= 4);
+}
+
+// The demo map as tools/demo.sh makes it: with realistic signals the reconstruction at 0 dB
+// neither clips nor floods the palette's top colour, and each reflector stands out.
+void TestBatch::demoMapReconstructsWithinPalette()
+{
+    QTemporaryDir dir;
+    const QString map = dir.filePath(QStringLiteral("map"));
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const Run gen = runTool({"gen-map", map, "--columns", "30", "--rows", "20", "--step-h", "10", "--step-v", "10",
+                             "--reflector", "80,60,150", "--reflector", "200,120,260", "--reflector", "150,150,380",
+                             "--view", "80,60,150", "--view-limits"});
+    QVERIFY2(gen.exitCode == 0, qPrintable(gen.err));
+    const Run rec = runTool({"reconstruct", map + "/map.cfg", "--out", out, "--no-pictures", "--quiet"});
+    QVERIFY2(rec.exitCode == 0, qPrintable(rec.err));
+    QVERIFY(readSummary(out).value("savedSettings").toBool());
+
+    const VolumeFile v = readVolumeFile(QDir(out).filePath(QStringLiteral("processed.nrrd")), false);
+    QCOMPARE(v.sizes[0], 60);
+    QCOMPARE(v.sizes[1], 40);
+    QCOMPARE(v.sizes[2], 100);
+    int maximum = 0;
+    qint64 aboveTop = 0, clipped = 0;
+    for (int k = 0; k < v.sizes[2]; ++k)
+        for (int j = 0; j < v.sizes[1]; ++j)
+            for (int i = 0; i < v.sizes[0]; ++i) {
+                const int value = v.at(i, j, k);
+                maximum = std::max(maximum, value);
+                aboveTop += value > 255;
+                clipped += value == 32767;
+            }
+    QCOMPARE(clipped, 0);
+    QVERIFY2(aboveTop <= 60 * 40 * 100 / 50, qPrintable(QString::number(aboveTop)));
+    QVERIFY2(maximum >= 255, qPrintable(QString::number(maximum)));
+    // Each reflector (SAFT voxel a at (a + 1) · 5 mm) shows in the palette's upper half near its
+    // place, above the volume's median ten times over.
+    std::vector<int> all;
+    for (qsizetype n = 0; n + 1 < v.samples.size(); n += 2)
+        all.push_back(qint16(quint16(quint8(v.samples[n])) | quint16(quint8(v.samples[n + 1])) << 8));
+    std::nth_element(all.begin(), all.begin() + qsizetype(all.size() / 2), all.end());
+    const int median = all[all.size() / 2];
+    for (const auto& [x, y, z] : {std::tuple{80, 60, 150}, std::tuple{200, 120, 260}, std::tuple{150, 150, 380}}) {
+        int peak = 0;
+        for (int k = z / 5 - 4; k <= z / 5 + 2; ++k)
+            for (int j = y / 5 - 3; j <= y / 5 + 1; ++j)
+                for (int i = x / 5 - 3; i <= x / 5 + 1; ++i)
+                    peak = std::max(peak, v.at(i, j, k));
+        QVERIFY2(peak >= 128 && peak >= 10 * median,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(x).arg(peak).arg(median)));
+    }
+}
+
+// The same options give the same files; --seed changes the random parts; --clean gives the
+// generators' clean signals.
+void TestBatch::generatorsRepeatAndCleanOption()
+{
+    QTemporaryDir dir;
+    const QStringList common = {"--columns", "4", "--rows", "3", "--reflector", "20,15,100"};
+    auto signal = [&](const QString& name) {
+        QFile f(dir.filePath(name + QStringLiteral("/2_3.raw")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    for (const char* name : {"a", "b"})
+        QCOMPARE(runTool(QStringList{"gen-map", dir.filePath(name)} + common).exitCode, 0);
+    QCOMPARE(runTool(QStringList{"gen-map", dir.filePath("seed"), "--seed", "2"} + common).exitCode, 0);
+    QCOMPARE(runTool(QStringList{"gen-map", dir.filePath("clean"), "--clean"} + common).exitCode, 0);
+    QCOMPARE(signal("a").size(), 80000);
+    QCOMPARE(signal("a"), signal("b"));
+    QVERIFY(signal("a") != signal("seed"));
+
+    MapGeneratorOptions o;
+    o.columns = 4;
+    o.rows = 3;
+    o.reflectors = {MapReflector{20, 15, 100, 1.0}};
+    const std::vector<qint16> clean = MapGenerator::signal(o, 2, 3);
+    QCOMPARE(signal("clean"), QByteArray(reinterpret_cast<const char*>(clean.data()), 80000));
+
+    auto ascan = [&](const QString& name) {
+        QFile f(dir.filePath(name + QStringLiteral("/4.raw")));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    for (const char* name : {"s1", "s2"})
+        QCOMPARE(runTool({"gen-ascans", dir.filePath(name), "--count", "4"}).exitCode, 0);
+    QCOMPARE(runTool({"gen-ascans", dir.filePath("s3"), "--count", "4", "--clean"}).exitCode, 0);
+    QCOMPARE(ascan("s1").size(), 80000);
+    QCOMPARE(ascan("s1"), ascan("s2"));
+    QCOMPARE(ascan("s3"), encodeAScanSamples(generateAScan(4, 1).samples));
+    QVERIFY(ascan("s1") != ascan("s3"));
 }
 
 QTEST_MAIN(TestBatch)

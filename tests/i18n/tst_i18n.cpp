@@ -26,6 +26,8 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QMessageBox>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -178,6 +180,7 @@ private slots:
     void helpPicturesResolve();
     void aboutBoxInBothLanguages();
     void noEnglishLeftAfterSwitch();
+    void qtButtonsFollowLanguage();
 };
 
 void TestI18n::init()
@@ -416,6 +419,33 @@ void TestI18n::noEnglishLeftAfterSwitch()
         if (hasCyrillic(text))
             russian << text;
     QVERIFY2(russian.isEmpty(), qPrintable(russian.join(QStringLiteral(" | "))));
+}
+
+// Qt's own texts (the buttons of message boxes, the file and print dialogs) change with ours.
+void TestI18n::qtButtonsFollowLanguage()
+{
+    CDataManager w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    auto yesButtonText = [&w] {
+        QString text;
+        QTimer::singleShot(0, &w, [&text] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            if (QAbstractButton* yes = box->button(QMessageBox::Yes))
+                text = yes->text();
+            savedShot(box, QStringLiteral("vantar-question-%1.png").arg(text == QStringLiteral("&Yes") ? "en" : "ru"));
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QMessageBox::question(&w, Vantar::applicationName(), QStringLiteral("?"));
+        return text;
+    };
+    QCOMPARE(yesButtonText(), QStringLiteral("&Да"));
+    switchTo(w, English);
+    QCOMPARE(yesButtonText(), QStringLiteral("&Yes"));
+    switchTo(w, Russian);
+    QCOMPARE(yesButtonText(), QStringLiteral("&Да"));
 }
 
 QTEST_MAIN(TestI18n)

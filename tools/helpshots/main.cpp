@@ -62,17 +62,22 @@ int main(int argc, char* argv[])
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
 
+    // The demo data: realistic signals, the map opening on its stored view that shows every
+    // reflector, with the A-scan under the cursor on the first one.
     MapGeneratorOptions map;
     map.name = QStringLiteral("weld");
     map.title = QStringLiteral("Column C4");
     map.mapName = QStringLiteral("Column C4");
     map.columns = 30;
     map.rows = 20;
-    map.reflectors = {{80, 60, 150, 1.0}, {200, 120, 260, 0.8}, {150, 150, 380, 0.6}};
+    map.reflectors = {{80, 60, 150, 1.0}, {200, 120, 260, 1.0}, {150, 150, 380, 1.0}};
+    map = MapGenerator::realistic(map);
     const QString mapFolder = scratch.filePath(QStringLiteral("map"));
     const QString ascanFolder = scratch.filePath(QStringLiteral("ascans"));
     QString error;
-    if (!MapGenerator::write(mapFolder, map, &error) || !generateAScans(ascanFolder, 8, 7, &error)) {
+    if (!MapGenerator::write(mapFolder, map, &error)
+        || !MapGenerator::writeViewState(mapFolder, map, map.reflectors.front(), true, &error)
+        || !generateAScans(ascanFolder, 8, 7, &error, {}, AScanMaterial::realistic())) {
         std::fprintf(stderr, "vantar-helpshots: %s\n", qPrintable(error));
         return 1;
     }
@@ -84,7 +89,7 @@ int main(int argc, char* argv[])
         emit window.mapWindow()->changeLanguage(lang);
         window.show();
         settle();
-        window.openPath(QDir(ascanFolder).filePath(QStringLiteral("3.bmp")));
+        window.openPath(QDir(ascanFolder).filePath(QStringLiteral("5.bmp")));
         window.openPath(QDir(mapFolder).filePath(QStringLiteral("weld.cfg")));
         settle();
 
