@@ -139,33 +139,15 @@ void CMapScans::createChildren()
     }
 
     using F = CScanogrammFrame;
-    const struct
-    {
-        Scan scan;
-        void (CMapScans::*cursor)(QPoint);
-        void (CMapScans::*begun)(QPoint);
-        void (CMapScans::*selected)(QPoint, QPoint);
-        void (CMapScans::*border)(QPoint, QPoint);
-        void (CMapScans::*offset)(QPoint);
-        void (CMapScans::*copy)();
-    } frames[] = {
-        {Scan::C, &CMapScans::slot_CscanCursorPositionChanged, &CMapScans::slot_CscanRectSelectBegun,
-         &CMapScans::slot_CscanRectangleSelected, &CMapScans::slot_CscanRectangleBorderChanged,
-         &CMapScans::slot_CScanOffsetChanged, &CMapScans::slot_copyCScanToClipboard},
-        {Scan::B, &CMapScans::slot_BscanCursorPositionChanged, &CMapScans::slot_BscanRectSelectBegun,
-         &CMapScans::slot_BscanRectangleSelected, &CMapScans::slot_BscanRectangleBorderChanged,
-         &CMapScans::slot_BScanOffsetChanged, &CMapScans::slot_copyBScanToClipboard},
-        {Scan::D, &CMapScans::slot_DscanCursorPositionChanged, &CMapScans::slot_DscanRectSelectBegun,
-         &CMapScans::slot_DscanRectangleSelected, &CMapScans::slot_DscanRectangleBorderChanged,
-         &CMapScans::slot_DScanOffsetChanged, &CMapScans::slot_copyDScanToClipboard}};
-    for (const auto& c : frames) {
-        F* f = pane(c.scan).frame();
-        connect(f, &F::cursorPositionChanged, this, c.cursor);
-        connect(f, &F::rectangleSelectionBegun, this, c.begun);
-        connect(f, &F::rectangleSelected, this, c.selected);
-        connect(f, &F::rectangleBorderChanged, this, c.border);
-        connect(f, &F::offsetChanged, this, c.offset);
-        connect(f, &F::copyImageToClipboard, this, c.copy);
+    for (Scan eScan : {Scan::C, Scan::B, Scan::D}) {
+        F* f = pane(eScan).frame();
+        connect(f, &F::cursorPositionChanged, this, [this, eScan](QPoint p) { cursorClicked(eScan, p); });
+        connect(f, &F::rectangleSelectionBegun, this, [this, eScan](QPoint p) { rectSelectBegun(eScan, p); });
+        connect(f, &F::rectangleSelected, this, [this, eScan](QPoint p1, QPoint p2) { rectangleSelected(eScan, p1, p2); });
+        connect(f, &F::rectangleBorderChanged, this,
+                [this, eScan](QPoint p1, QPoint p2) { rectangleBorderChanged(eScan, p1, p2); });
+        connect(f, &F::offsetChanged, this, [this, eScan](QPoint p) { offsetDragged(eScan, p); });
+        connect(f, &F::copyImageToClipboard, this, [this, eScan] { copyToClipboard(composedScan(eScan)); });
         connect(f, &F::mouseWheelScrolled, this, &CMapScans::slot_onMouseWheelScrolled);
         // A press outside the image ends the measurement in every frame.
         connect(f, &F::cursorsReseted, this, [this, f] {
