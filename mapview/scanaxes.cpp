@@ -4,24 +4,30 @@
 
 namespace AxisGeometry {
 
+namespace {
+
+//! The value of axis a among the three; all three are cheap to ask.
+template <typename T>
+T pick(Axis a, T x, T y, T z)
+{
+    return a == Axis::X ? x : a == Axis::Y ? y : z;
+}
+
+double metresPerPoint(const MapViewGeometry& g, Axis a)
+{
+    return pick(a, g.cellX() / 1000.0, g.cellY() / 1000.0, MapViewGeometry::kDepthPoint);
+}
+
+} // namespace
+
 int points(const MapViewGeometry& g, Axis a)
 {
-    switch (a) {
-    case Axis::X: return g.pointsX();
-    case Axis::Y: return g.pointsY();
-    case Axis::Z: return g.pointsZ();
-    }
-    return 0;
+    return pick(a, g.pointsX(), g.pointsY(), g.pointsZ());
 }
 
 int imageSize(const MapViewGeometry& g, Axis a)
 {
-    switch (a) {
-    case Axis::X: return g.imageWidth();
-    case Axis::Y: return g.imageHeight();
-    case Axis::Z: return g.imageDepth();
-    }
-    return 0;
+    return pick(a, g.imageWidth(), g.imageHeight(), g.imageDepth());
 }
 
 int frameSize(const MapViewGeometry& g, Axis a)
@@ -31,12 +37,7 @@ int frameSize(const MapViewGeometry& g, Axis a)
 
 int offset(const MapViewGeometry& g, Axis a)
 {
-    switch (a) {
-    case Axis::X: return g.offsetX();
-    case Axis::Y: return g.offsetY();
-    case Axis::Z: return g.offsetZ();
-    }
-    return 0;
+    return pick(a, g.offsetX(), g.offsetY(), g.offsetZ());
 }
 
 void setOffset(MapViewGeometry& g, Axis a, int iOffset)
@@ -50,12 +51,7 @@ void setOffset(MapViewGeometry& g, Axis a, int iOffset)
 
 int maxOffset(const MapViewGeometry& g, Axis a)
 {
-    switch (a) {
-    case Axis::X: return g.maxOffsetX();
-    case Axis::Y: return g.maxOffsetY();
-    case Axis::Z: return g.maxOffsetZ();
-    }
-    return 0;
+    return pick(a, g.maxOffsetX(), g.maxOffsetY(), g.maxOffsetZ());
 }
 
 int index(const MapViewGeometry& g, Axis a, int iPixel)
@@ -70,48 +66,23 @@ int pixel(const MapViewGeometry& g, Axis a, int iIndex)
 
 double metres(const MapViewGeometry& g, Axis a, int iPixel)
 {
-    switch (a) {
-    case Axis::X: return g.metresX(iPixel);
-    case Axis::Y: return g.metresY(iPixel);
-    case Axis::Z: return g.metresZ(iPixel);
-    }
-    return 0.0;
+    return pick(a, g.metresX(iPixel), g.metresY(iPixel), g.metresZ(iPixel));
 }
 
 MapAxisScale scale(const MapViewGeometry& g, Axis a)
 {
-    switch (a) {
-    case Axis::X: return g.scaleX();
-    case Axis::Y: return g.scaleY();
-    case Axis::Z: return g.scaleZ();
-    }
-    return {};
+    return pick(a, g.scaleX(), g.scaleY(), g.scaleZ());
 }
 
 MapBand band(const MapViewGeometry& g, Axis a)
 {
-    switch (a) {
-    case Axis::X: return g.bandX();
-    case Axis::Y: return g.bandY();
-    case Axis::Z: return g.bandZ();
-    }
-    return {};
+    return pick(a, g.bandX(), g.bandY(), g.bandZ());
 }
 
 int minimumEdge(const MapViewGeometry& g, Axis a)
 {
     const int n = points(g, a);
     return n > 0 ? MapViewGeometry::roundHalfAway(2.0 * imageSize(g, a) / n) : 0;
-}
-
-static double metresPerPoint(const MapViewGeometry& g, Axis a)
-{
-    switch (a) {
-    case Axis::X: return g.cellX() / 1000.0;
-    case Axis::Y: return g.cellY() / 1000.0;
-    case Axis::Z: return MapViewGeometry::kDepthPoint;
-    }
-    return 0.0;
 }
 
 double bandStart(const MapViewGeometry& g, Axis a, const MapBand& b)
@@ -126,12 +97,7 @@ double bandLength(const MapViewGeometry& g, Axis a, const MapBand& b)
 
 MapRange layerLimits(const MapData& data, Axis a)
 {
-    switch (a) {
-    case Axis::X: return data.range0();
-    case Axis::Y: return data.range1();
-    case Axis::Z: return data.range2();
-    }
-    return {};
+    return pick(a, data.range0(), data.range1(), data.range2());
 }
 
 void setLayerLimits(MapData& data, Axis a, int iFirst, int iLast)
@@ -145,22 +111,18 @@ void setLayerLimits(MapData& data, Axis a, int iFirst, int iLast)
 
 MapPlane slicePlane(const MapData& data, Axis a, int i)
 {
+    // Only the one plane asked for is copied out of the volume.
     switch (a) {
     case Axis::X: return data.sliceD(i);
     case Axis::Y: return data.sliceB(i);
-    case Axis::Z: return data.sliceC(i);
+    case Axis::Z: break;
     }
-    return {};
+    return data.sliceC(i);
 }
 
 const MapPlane& projection(const MapData& data, Axis a)
 {
-    switch (a) {
-    case Axis::X: return data.projectionD();
-    case Axis::Y: return data.projectionB();
-    case Axis::Z: break;
-    }
-    return data.projectionC();
+    return *pick(a, &data.projectionD(), &data.projectionB(), &data.projectionC());
 }
 
 } // namespace AxisGeometry
