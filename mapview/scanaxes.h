@@ -21,6 +21,10 @@ inline constexpr int axisIndex(Axis a)
     return int(a);
 }
 
+//! Three values, one per volume axis, indexed by axisIndex().
+template <typename T>
+using PerAxis = std::array<T, 3>;
+
 //! Which volume axis runs across a scan image, which runs down it, and which one it slices.
 struct ScanAxes
 {

@@ -15,10 +15,6 @@ class QScaleFrame;
 class QWidget;
 class ScanImage;
 
-//! Three values, one per volume axis.
-template <typename T>
-using PerAxis = std::array<T, 3>;
-
 class ScanPane
 {
 public:
