@@ -609,7 +609,12 @@ void TestMapView::cursorOnReflector()
     QCOMPARE(view.sliceX(), 11);
     QCOMPARE(view.sliceY(), 9);
     // Below saturation, the A-scan frame's longest bar is at the column's largest sample.
-    view.stepBrightness(-40);
+    auto* brightness = child<QLineEdit>(child(&view, "myspb_brightness"), "edt_value");
+    brightness->selectAll();
+    QTest::keyClicks(brightness, QStringLiteral("40"));
+    QTest::keyClick(brightness, Qt::Key_Home);
+    QTest::keyClick(brightness, Qt::Key_Minus);
+    QCOMPARE(view.viewingStateNow().brightness, -40);
     const std::span<const qint16> column = view.mapData().column(11, 9);
     const int kMax = int(std::max_element(column.begin(), column.end()) - column.begin());
     QVERIFY2(qAbs(kMax - 30) <= 2, qPrintable(QString::number(kMax)));
