@@ -59,7 +59,9 @@ qint64 MapVolumeGrid::bytesNeeded() const
     // In doubles: three int dimensions multiplied may exceed 64 bits; the result saturates.
     const double voxels = double(dim0) * double(dim1) * double(dim2);
     const double planes = double(dim0) * double(dim1) + double(dim0) * double(dim2) + double(dim2) * double(dim1);
-    const double bytes = voxels * (3 * 2 + 8) + planes * 2;
+    // The peak: two 16-bit volumes at a time (the work and the unprocessed volume while it is
+    // built, then the unprocessed and the processed one while the tiled SAFT fills it).
+    const double bytes = voxels * (2 * 2) + planes * 2;
     if (bytes >= double(std::numeric_limits<qint64>::max() / 2))
         return std::numeric_limits<qint64>::max() / 2;
     return qint64(bytes);

@@ -35,8 +35,8 @@ public:
 
     qint64 voxelCount() const { return qint64(dim0) * qint64(dim1) * qint64(dim2); }
 
-    //! Bytes the volumes of this grid take while a map is open: the unprocessed, processed and
-    //! work volumes (16-bit), the SAFT accumulator (double) and the three projections.
+    //! Most bytes the volumes of this grid take at once while a map is opened or reconstructed:
+    //! two 16-bit volumes and the three projections.
     qint64 bytesNeeded() const;
 
     //! False with a message when bytesNeeded() exceeds limit (bytes).

@@ -270,9 +270,9 @@ void CWinDataTempl::slot_newDataLoaded(bool bLoaded)
 void CWinDataTempl::slot_mapDataLoaded(bool bLoaded, bool bDataSaved)
 {
     enableMapCommands(bLoaded, bDataSaved);
-    if (bLoaded)
-        if (CMapScans* map = mapView())
-            lbl_filename->setText(map->titleText());
+    // A map lost on the way (a failed reconstruction) takes its name away with it.
+    if (CMapScans* map = mapView())
+        lbl_filename->setText(map->titleText());
 }
 
 void CWinDataTempl::enableMapCommands(bool bLoaded, bool bSaved)

@@ -206,6 +206,7 @@ void TestApp::openRemembersFolder()
         return answer;
     });
     QSignalSpy loaded(map->mapView(), &CMapScans::mapDataLoaded);
+    ModalDriver driver({QMessageBox::Ok}); // the map view says why the map does not open
     QTest::mouseClick(button(map, "tbtn_open"), Qt::LeftButton);
     QCOMPARE(askedCaption, translated("CWinDataTempl", "Open File"));
     QCOMPARE(askedFilter, translated("CWinDataTempl", "Configuration File (*.cfg)"));
@@ -243,6 +244,7 @@ void TestApp::openPathArgument()
 
     CDataManager w;
     QSignalSpy loaded(w.mapWindow()->mapView(), &CMapScans::mapDataLoaded);
+    ModalDriver driver({QMessageBox::Ok}); // the empty configuration file is refused with a message
     w.openPath(dir.filePath(QStringLiteral("3.bmp")));
     QCOMPARE(w.tabs()->currentIndex(), 0);
     QCOMPARE(w.ascanWindow()->workingDir(), dir.path());
