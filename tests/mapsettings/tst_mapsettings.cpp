@@ -152,7 +152,6 @@ class TestMapSettings : public QObject
 private slots:
     // "usr_map.set"
     void viewSettingsBytes();
-    void viewSettingsDecodeHandBuilt();
     void viewSettingsBadBytes_data();
     void viewSettingsBadBytes();
     void viewSettingsChecks_data();
@@ -194,6 +193,12 @@ void TestMapSettings::viewSettingsBytes()
     const QByteArray bytes = encodeViewSettingsFile(s, v);
     QCOMPARE(bytes.size(), kViewSettingsFileSize);
     QCOMPARE(bytes.toHex(' '), handBuiltViewSettings().toHex(' '));
+    SAFTsettings rs;
+    MapViewState rv;
+    QVERIFY(decodeViewSettingsFile(handBuiltViewSettings(), rs, rv));
+    QVERIFY(rs == s);
+    QVERIFY(rv == v);
+    QVERIFY(checkViewSettings(rs, rv));
 
     // Defaults: SAFT 500, 50, 100, 2.6, 0, true; everything else 0 and ProcessedView.
     QByteArray d;
@@ -205,26 +210,6 @@ void TestMapSettings::viewSettingsBytes()
     putBe(d, 1, 1);
     d.append(QByteArray(kViewSettingsFileSize - d.size(), '\0'));
     QCOMPARE(encodeViewSettingsFile(SAFTsettings(), MapViewState()).toHex(' '), d.toHex(' '));
-}
-
-void TestMapSettings::viewSettingsDecodeHandBuilt()
-{
-    SAFTsettings expectS;
-    MapViewState expectV;
-    distinctValues(expectS, expectV);
-    SAFTsettings s;
-    MapViewState v;
-    QVERIFY(decodeViewSettingsFile(handBuiltViewSettings(), s, v));
-    QCOMPARE(s.depth, 1234);
-    QCOMPARE(s.frequency, 115);
-    QCOMPARE(s.bandwidth, 75);
-    QCOMPARE(s.velocity, 3.25);
-    QCOMPARE(s.tcg, 17);
-    QCOMPARE(s.filterSW, false);
-    QVERIFY(v == expectV);
-    QVERIFY(v.isValid());
-    QVERIFY(checkViewSettings(s, v));
-    QVERIFY(s == expectS);
 }
 
 void TestMapSettings::viewSettingsBadBytes_data()
@@ -577,8 +562,6 @@ void TestMapSettings::commentsHugeLengthRefused()
     putBe(b, 0xFFFFFFFE, 4);
     b.append("abcd");
     QString text;
-    QVERIFY(!decodeCommentsFile(b, text));
-
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("map.cmm"));
     QVERIFY(putFile(path, b));
