@@ -297,8 +297,9 @@ void TestScanImages::zoomAndPanKeepPointsUnderTheirPixels()
     ScanImage image;
     image.setData(s.data(), columns, rows);
     image.setGeometry(frameW, frameH, frameW, frameH);
-    (void)image.displayImage(); // shown fitted first: zooming and panning must not leave it stale
+    (void)image.displayImage(); // shown fitted, then zoomed, then panned: nothing may stay stale
     image.setGeometry(frameW, frameH, targetW, targetH);
+    (void)image.displayImage();
     image.setOffset(offsetX, offsetY);
     const QPoint off = image.offset();
     QVERIFY(off.x() <= targetW - frameW && off.y() <= targetH - frameH);
