@@ -16,6 +16,8 @@
 
 using Mutator = std::function<void(ConfigSettings&)>;
 Q_DECLARE_METATYPE(Mutator)
+using TextOf = QString (ConfigSettings::*)() const;
+Q_DECLARE_METATYPE(TextOf)
 
 namespace {
 
@@ -188,8 +190,6 @@ private slots:
     void validateNaN();
     void timeToSample_data();
     void timeToSample();
-    void timeToDepth_data();
-    void timeToDepth();
     void windowAndBase();
     void conversionsWithoutRate();
     void equality_data();
@@ -427,28 +427,13 @@ void TestSettings::timeToSample()
     QCOMPARE(s.timeToSample(time), sample);
 }
 
-void TestSettings::timeToDepth_data()
-{
-    QTest::addColumn<int>("method");
-    QTest::addColumn<double>("time");
-    QTest::addColumn<double>("depth");
-    QTest::newRow("reflection") << 0 << 100.0 << 162.0;
-    QTest::newRow("transmission") << 1 << 100.0 << 324.0;
-}
-
-void TestSettings::timeToDepth()
-{
-    QFETCH(int, method);
-    QFETCH(double, time);
-    QFETCH(double, depth);
-    ConfigSettings s;
-    s.eTestingMethod = ConfigSettings::ETestingMethod(method);
-    QCOMPARE(s.timeToDepth(time), depth);
-}
-
 void TestSettings::windowAndBase()
 {
     ConfigSettings s;
+    QCOMPARE(s.timeToDepth(100.0), 162.0); // 3240 m/s there and back
+    s.eTestingMethod = ConfigSettings::Transmission;
+    QCOMPARE(s.timeToDepth(100.0), 324.0);
+    s.eTestingMethod = ConfigSettings::Reflection;
     QCOMPARE(s.sampleToTime(123), 12.3);
     QCOMPARE(s.windowEndTime(), 1000.0);
     s.fMeasuredTime = 12.35f; // float 12.3500003…: 123.5 rounds up
@@ -542,70 +527,50 @@ void TestSettings::equalityIgnoresPointsBeyondCount()
 void TestSettings::displayTexts_data()
 {
     QTest::addColumn<Mutator>("mutate");
-    QTest::addColumn<QString>("field");
+    QTest::addColumn<TextOf>("textOf");
     QTest::addColumn<QString>("text");
     auto none = Mutator([](ConfigSettings&) {});
-    QTest::newRow("probe double") << none << "probe" << "double";
-    QTest::newRow("probe single") << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::ProbeSingle; }) << "probe" << "single";
-    QTest::newRow("probe 7") << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::EProbeType(7); }) << "probe" << "double";
-    QTest::newRow("frequency") << none << "frequency" << "50";
-    QTest::newRow("gain") << Mutator([](ConfigSettings& s) { s.iGain = -3; }) << "gain" << "-3";
-    QTest::newRow("delay") << Mutator([](ConfigSettings& s) { s.dDelay = 2.34; }) << "delay" << "2.3";
-    QTest::newRow("delay 0") << none << "delay" << "0.0";
-    QTest::newRow("voltage 20") << none << "voltage" << "20";
-    QTest::newRow("voltage 200") << Mutator([](ConfigSettings& s) { s.ePulseVoltage = ConfigSettings::Voltage200; }) << "voltage" << "200";
-    QTest::newRow("voltage 3") << Mutator([](ConfigSettings& s) { s.ePulseVoltage = ConfigSettings::EPulseVoltage(3); }) << "voltage" << "";
-    QTest::newRow("period 3 halves") << Mutator([](ConfigSettings& s) { s.iPeriodHalves = 3; }) << "period" << "1.5";
-    QTest::newRow("repetition unsigned") << Mutator([](ConfigSettings& s) { s.iRepetitionRate = -1; }) << "repetition" << "4294967295";
-    QTest::newRow("averaging off") << Mutator([](ConfigSettings& s) { s.iAveraging = 8; }) << "averaging" << "Off";
-    QTest::newRow("averaging on") << Mutator([](ConfigSettings& s) { s.bAveraging = true; s.iAveraging = 8; }) << "averaging" << "8";
-    QTest::newRow("velocity") << none << "velocity" << "3240";
-    QTest::newRow("base off") << none << "base" << "Off";
-    QTest::newRow("base on") << Mutator([](ConfigSettings& s) { s.iBaseMode = 1; s.dBase = 123.45; }) << "base" << "123.5";
-    QTest::newRow("tvg off") << none << "tvg" << "Off";
-    QTest::newRow("tvg on") << Mutator([](ConfigSettings& s) { s.tvg.iOn = 5; }) << "tvg" << "On";
-    QTest::newRow("units mm") << none << "units" << "mm";
-    QTest::newRow("units us") << Mutator([](ConfigSettings& s) { s.eScaleUnits = ConfigSettings::UnitsUs; }) << "units" << QString::fromLatin1("\xb5s");
-    QTest::newRow("units 2") << Mutator([](ConfigSettings& s) { s.eScaleUnits = ConfigSettings::EScaleUnits(2); }) << "units" << "";
-    QTest::newRow("discreteness 1") << none << "discreteness" << "1";
-    QTest::newRow("discreteness 0.1") << Mutator([](ConfigSettings& s) { s.eDiscreteness = ConfigSettings::Discreteness01; }) << "discreteness" << "0.1";
-    QTest::newRow("discreteness 5") << Mutator([](ConfigSettings& s) { s.eDiscreteness = ConfigSettings::EDiscreteness(5); }) << "discreteness" << "1";
-    QTest::newRow("cursor on") << none << "cursor" << "On";
-    QTest::newRow("cursor off") << Mutator([](ConfigSettings& s) { s.iCursor = 0; }) << "cursor" << "Off";
-    QTest::newRow("filter on at 0") << none << "filter" << "On";
-    QTest::newRow("filter off") << Mutator([](ConfigSettings& s) { s.iInputFilter = 1; }) << "filter" << "Off";
-    QTest::newRow("method reflection") << none << "method" << "Reflection";
-    QTest::newRow("method transmission") << Mutator([](ConfigSettings& s) { s.eTestingMethod = ConfigSettings::Transmission; }) << "method" << "Transmission";
-    QTest::newRow("method 2") << Mutator([](ConfigSettings& s) { s.eTestingMethod = ConfigSettings::ETestingMethod(2); }) << "method" << "";
+    QTest::newRow("probe double") << none << &ConfigSettings::probeTypeText << "double";
+    QTest::newRow("probe single") << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::ProbeSingle; }) << &ConfigSettings::probeTypeText << "single";
+    QTest::newRow("probe 7") << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::EProbeType(7); }) << &ConfigSettings::probeTypeText << "double";
+    QTest::newRow("frequency") << none << &ConfigSettings::frequencyText << "50";
+    QTest::newRow("gain") << Mutator([](ConfigSettings& s) { s.iGain = -3; }) << &ConfigSettings::gainText << "-3";
+    QTest::newRow("delay") << Mutator([](ConfigSettings& s) { s.dDelay = 2.34; }) << &ConfigSettings::delayText << "2.3";
+    QTest::newRow("delay 0") << none << &ConfigSettings::delayText << "0.0";
+    QTest::newRow("voltage 20") << none << &ConfigSettings::pulseVoltageText << "20";
+    QTest::newRow("voltage 200") << Mutator([](ConfigSettings& s) { s.ePulseVoltage = ConfigSettings::Voltage200; }) << &ConfigSettings::pulseVoltageText << "200";
+    QTest::newRow("voltage 3") << Mutator([](ConfigSettings& s) { s.ePulseVoltage = ConfigSettings::EPulseVoltage(3); }) << &ConfigSettings::pulseVoltageText << "";
+    QTest::newRow("period 3 halves") << Mutator([](ConfigSettings& s) { s.iPeriodHalves = 3; }) << &ConfigSettings::periodText << "1.5";
+    QTest::newRow("repetition unsigned") << Mutator([](ConfigSettings& s) { s.iRepetitionRate = -1; }) << &ConfigSettings::repetitionRateText << "4294967295";
+    QTest::newRow("averaging off") << Mutator([](ConfigSettings& s) { s.iAveraging = 8; }) << &ConfigSettings::averagingText << "Off";
+    QTest::newRow("averaging on") << Mutator([](ConfigSettings& s) { s.bAveraging = true; s.iAveraging = 8; }) << &ConfigSettings::averagingText << "8";
+    QTest::newRow("velocity") << none << &ConfigSettings::velocityText << "3240";
+    QTest::newRow("base off") << none << &ConfigSettings::baseText << "Off";
+    QTest::newRow("base on") << Mutator([](ConfigSettings& s) { s.iBaseMode = 1; s.dBase = 123.45; }) << &ConfigSettings::baseText << "123.5";
+    QTest::newRow("tvg off") << none << &ConfigSettings::tvgText << "Off";
+    QTest::newRow("tvg on") << Mutator([](ConfigSettings& s) { s.tvg.iOn = 5; }) << &ConfigSettings::tvgText << "On";
+    QTest::newRow("units mm") << none << &ConfigSettings::scaleUnitsText << "mm";
+    QTest::newRow("units us") << Mutator([](ConfigSettings& s) { s.eScaleUnits = ConfigSettings::UnitsUs; }) << &ConfigSettings::scaleUnitsText << QString::fromLatin1("\xb5s");
+    QTest::newRow("units 2") << Mutator([](ConfigSettings& s) { s.eScaleUnits = ConfigSettings::EScaleUnits(2); }) << &ConfigSettings::scaleUnitsText << "";
+    QTest::newRow("discreteness 1") << none << &ConfigSettings::discretenessText << "1";
+    QTest::newRow("discreteness 0.1") << Mutator([](ConfigSettings& s) { s.eDiscreteness = ConfigSettings::Discreteness01; }) << &ConfigSettings::discretenessText << "0.1";
+    QTest::newRow("discreteness 5") << Mutator([](ConfigSettings& s) { s.eDiscreteness = ConfigSettings::EDiscreteness(5); }) << &ConfigSettings::discretenessText << "1";
+    QTest::newRow("cursor on") << none << &ConfigSettings::cursorText << "On";
+    QTest::newRow("cursor off") << Mutator([](ConfigSettings& s) { s.iCursor = 0; }) << &ConfigSettings::cursorText << "Off";
+    QTest::newRow("filter on at 0") << none << &ConfigSettings::inputFilterText << "On";
+    QTest::newRow("filter off") << Mutator([](ConfigSettings& s) { s.iInputFilter = 1; }) << &ConfigSettings::inputFilterText << "Off";
+    QTest::newRow("method reflection") << none << &ConfigSettings::testingMethodText << "Reflection";
+    QTest::newRow("method transmission") << Mutator([](ConfigSettings& s) { s.eTestingMethod = ConfigSettings::Transmission; }) << &ConfigSettings::testingMethodText << "Transmission";
+    QTest::newRow("method 2") << Mutator([](ConfigSettings& s) { s.eTestingMethod = ConfigSettings::ETestingMethod(2); }) << &ConfigSettings::testingMethodText << "";
 }
 
 void TestSettings::displayTexts()
 {
     QFETCH(Mutator, mutate);
-    QFETCH(QString, field);
-    QFETCH(QString, text);
+    QFETCH(TextOf, textOf);
     ConfigSettings s;
     mutate(s);
-    const QHash<QString, std::function<QString()>> texts = {
-        {"probe", [&] { return s.probeTypeText(); }},
-        {"frequency", [&] { return s.frequencyText(); }},
-        {"gain", [&] { return s.gainText(); }},
-        {"delay", [&] { return s.delayText(); }},
-        {"voltage", [&] { return s.pulseVoltageText(); }},
-        {"period", [&] { return s.periodText(); }},
-        {"repetition", [&] { return s.repetitionRateText(); }},
-        {"averaging", [&] { return s.averagingText(); }},
-        {"velocity", [&] { return s.velocityText(); }},
-        {"base", [&] { return s.baseText(); }},
-        {"tvg", [&] { return s.tvgText(); }},
-        {"units", [&] { return s.scaleUnitsText(); }},
-        {"discreteness", [&] { return s.discretenessText(); }},
-        {"cursor", [&] { return s.cursorText(); }},
-        {"filter", [&] { return s.inputFilterText(); }},
-        {"method", [&] { return s.testingMethodText(); }},
-    };
-    QVERIFY(texts.contains(field));
-    QCOMPARE(texts.value(field)(), text);
+    QTEST((s.*textOf)(), "text");
 }
 
 void TestSettings::blockVersion33()
@@ -791,48 +756,20 @@ void TestSettings::fileQuarterIsDouble()
 
 void TestSettings::fileRoundTrip()
 {
+    // Every field different from its default: the block's values, then the fields the block
+    // does not carry or holds narrower than the file.
     ConfigSettings s;
-    s.eProbeType = ConfigSettings::ProbeSingle;
+    parseInstrumentBlock(handBuiltBlock(true), true, s);
     s.iFrequency = 123456;
     s.iPeriodHalves = -7;
     s.dDelay = 12.3456789;
-    s.iGain = 77;
-    s.ePulseVoltage = ConfigSettings::Voltage100;
     s.iRepetitionRate = -1;
-    s.iSamplesPer10us = 25;
-    s.iInputFilter = 1;
-    s.eTestingMethod = ConfigSettings::Transmission;
-    s.bSpectrum = true;
-    s.eSignalType = ConfigSettings::SignalRadio;
-    s.bAveraging = true;
-    s.iAveraging = 64;
-    s.bAuxFlag = true;
     s.iAuxMode = -5;
-    s.iLoupe = 1;
-    s.eResponseType = ConfigSettings::ResponseFront;
     s.iVelocity = -1234;
-    s.iBaseMode = 1;
-    s.dBase = 1234.5;
-    s.fBaseVelocity = 4321.5f;
-    s.eScaleUnits = ConfigSettings::UnitsUs;
-    s.iCursor = 0;
-    s.eDiscreteness = ConfigSettings::Discreteness01;
-    s.iWindowStart = 17;
-    s.iWindowEnd = 39999;
-    s.iExtra1 = 640;
     s.iExtra2 = -9;
-    s.bMeasured = true;
-    s.fMeasuredTime = 123.25f;
-    s.fPeakTime = 130.5f;
-    s.iPeakAmplitude = -511;
     s.fExtra3 = 1.5f;
     s.fExtra4 = -2.5f;
-    s.tvg.iOn = 1;
     s.tvg.iCount = 25;
-    for (int i = 0; i < 25; ++i)
-        s.tvg.points[i] = {i * 1000, i};
-    s.iStrobe = 0;
-    s.fStrobeStart = 10.5f;
     s.fStrobeEnd = 3999.75f;
     s.iStrobeLevel = 511;
     const QByteArray b = encodeConfigFile(s);
@@ -843,6 +780,8 @@ void TestSettings::fileRoundTrip()
     QCOMPARE(back.fExtra3, 1.5f);
     QCOMPARE(back.fExtra4, -2.5f);
     QCOMPARE(back.dDelay, 12.3456789);
+    for (int i = 0; i < 25; ++i)
+        QCOMPARE(back.tvg.points[i], s.tvg.points[i]);
     QCOMPARE(encodeConfigFile(back), b);
 }
 
