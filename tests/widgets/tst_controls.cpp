@@ -69,6 +69,16 @@ void selectAllAndType(QLineEdit* edit, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
+
+// Shows a widget (at a size, when given) and waits until it can take input and be grabbed.
+bool shown(QWidget& w, QSize size = QSize())
+{
+    if (size.isValid())
+        w.resize(size);
+    w.show();
+    return QTest::qWaitForWindowExposed(&w);
+}
+
 } // namespace
 
 class TestControls : public QObject
@@ -101,8 +111,6 @@ private slots:
     void sliderRangeClampsValue();
 
     // CSlidebar
-    void slidebarGeometry_data();
-    void slidebarGeometry();
     void slidebarHandleAt_data();
     void slidebarHandleAt();
     void slidebarDragStopsAtGap_data();
@@ -201,8 +209,7 @@ void TestControls::counterButtonsStepWithinRange()
     QVertCounter counter;
     counter.setMaxValue(10);
     counter.setStepValue(3);
-    counter.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&counter));
+    QVERIFY(shown(counter));
     QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
     auto* up = child<QPushButton>(&counter, "m_btn_decrease");
     auto* down = child<QPushButton>(&counter, "m_btn_increase");
@@ -260,8 +267,7 @@ void TestControls::counterTypedKeys()
 {
     QVertCounter counter;
     counter.setMaxValue(500);
-    counter.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&counter));
+    QVERIFY(shown(counter));
     auto* edit = child<QLineEdit>(&counter, "m_edt_value");
     QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
 
@@ -293,8 +299,7 @@ void TestControls::spinBoxButtonsAndKeys()
     MySpinBox spin;
     spin.setRange(-3, 3);
     spin.setStep(2);
-    spin.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&spin));
+    QVERIFY(shown(spin));
     QSignalSpy spy(&spin, &MySpinBox::valueChanged);
     auto* minus = child<QPushButton>(&spin, "btn_decrease");
     auto* plus = child<QPushButton>(&spin, "btn_increase");
@@ -386,9 +391,7 @@ void TestControls::sliderValueAt()
 void TestControls::sliderHandleDrawnAtValue()
 {
     MySlider slider(nullptr, 0, 100);
-    slider.resize(40, 200);
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QVERIFY(shown(slider, {40, 200}));
     slider.setValue(50);
     QCOMPARE(slider.handlePosition(), 85);
     const QImage image = slider.grab().toImage();
@@ -405,9 +408,7 @@ void TestControls::sliderHandleDrawnAtValue()
 void TestControls::sliderDrag()
 {
     MySlider slider(nullptr, 0, 100);
-    slider.resize(40, 200);
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QVERIFY(shown(slider, {40, 200}));
     slider.setValue(50);
     QSignalSpy spy(&slider, &MySlider::valueChanged);
     drag(&slider, QPoint(20, 100), QPoint(20, 140), 40); // one pixel per move
@@ -434,9 +435,7 @@ void TestControls::sliderDrag()
 void TestControls::sliderIgnoredPresses()
 {
     MySlider slider(nullptr, 0, 100);
-    slider.resize(40, 200);
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QVERIFY(shown(slider, {40, 200}));
     QSignalSpy spy(&slider, &MySlider::valueChanged);
     drag(&slider, QPoint(20, 120), QPoint(20, 180)); // the handle is at 1..31
     mouse(&slider, QEvent::MouseButtonPress, QPoint(20, 10), Qt::RightButton);
@@ -455,8 +454,7 @@ void TestControls::sliderHorizontal()
 {
     MySlider slider(nullptr, 1, 10);
     slider.resize(231, 20); // S = 230, handle positions 1..199
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QVERIFY(shown(slider));
     QSignalSpy spy(&slider, &MySlider::valueChanged);
     drag(&slider, QPoint(15, 10), QPoint(115, 10));
     QCOMPARE(slider.value(), 5); // position 101: round(100 / 200 x 10)
@@ -481,35 +479,6 @@ void TestControls::sliderRangeClampsValue()
 }
 
 // ---------------------------------------------------------------- CSlidebar
-
-void TestControls::slidebarGeometry_data()
-{
-    QTest::addColumn<int>("N");
-    QTest::addColumn<int>("R");
-    QTest::addColumn<int>("gap");
-    QTest::addColumn<int>("gapPixels");
-    QTest::addColumn<int>("lowerAtZero");
-    QTest::addColumn<int>("upperAtR");
-    QTest::newRow("380 px, R 76, gap 2") << 380 << 76 << 2 << 10 << 0 << 380;
-    QTest::newRow("R 0") << 380 << 0 << 2 << 380 << 0 << 380;
-    QTest::newRow("no length") << 0 << 50 << 2 << 0 << 0 << 0;
-    QTest::newRow("more values than pixels") << 379 << 1000 << 1 << 0 << 0 << 379;
-}
-
-void TestControls::slidebarGeometry()
-{
-    QFETCH(int, N);
-    QFETCH(int, R);
-    QFETCH(int, gap);
-    QFETCH(int, gapPixels);
-    QFETCH(int, lowerAtZero);
-    QFETCH(int, upperAtR);
-    const ControlMath::SlidebarGeometry g{N, R};
-    QCOMPARE(g.gapPixels(gap), gapPixels);
-    QCOMPARE(g.positionOf(0, false), lowerAtZero);
-    QCOMPARE(g.positionOf(R, true), upperAtR);
-    QCOMPARE(g.valueAt(N), N == 0 ? 0 : R);
-}
 
 void TestControls::slidebarHandleAt_data()
 {
@@ -555,9 +524,7 @@ void TestControls::slidebarDragStopsAtGap()
     QFETCH(int, fixed);
     QFETCH(int, toY);
     CSlidebar bar(nullptr, 0, 76, 2);
-    bar.resize(40, 381);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar, {40, 381}));
     QCOMPARE(bar.gapPixels(), 10);
     if (dragLower)
         bar.setTopLimit(fixed);
@@ -579,9 +546,7 @@ void TestControls::slidebarDragStopsAtGap()
 void TestControls::slidebarHoverCursorAndOtherButton()
 {
     CSlidebar bar(nullptr, 1, 100, 5);
-    bar.resize(201, 20);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar, {201, 20}));
     hover(&bar, QPoint(198, 10));
     QCOMPARE(bar.grabbedHandle(), 2);
     QCOMPARE(bar.cursor().shape(), Qt::SplitHCursor);
@@ -627,9 +592,7 @@ void TestControls::slidebarSettersNeverCross()
 void TestControls::slidebarRandomRequestsNeverCross()
 {
     CSlidebar bar(nullptr, 0, 60, 4);
-    bar.resize(40, 301);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar, {40, 301}));
     QRandomGenerator random(20240607);
     for (int i = 0; i < 400; ++i) {
         const int kind = random.bounded(4);
@@ -651,9 +614,7 @@ void TestControls::slidebarFineRangeKeepsValueGap()
 {
     // 1000 values on 379 pixels: the gap of 1 value is less than a pixel.
     CSlidebar bar(nullptr, 0, 1000, 1);
-    bar.resize(40, 380);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar, {40, 380}));
     QCOMPARE(bar.gapPixels(), 0);
     bar.setTopLimit(500);
     drag(&bar, QPoint(20, 0), QPoint(20, 379));
@@ -664,9 +625,7 @@ void TestControls::slidebarFineRangeKeepsValueGap()
 void TestControls::slidebarRange()
 {
     CSlidebar bar(nullptr, 0, 0, 0);
-    bar.resize(40, 101);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar, {40, 101}));
     QCOMPARE(bar.topLimitPosition(), 100); // an empty range shows the whole bar
     bar.setRange(50); // upper limit 0: the whole range
     QCOMPARE(bar.bottomLimit(), 0);
@@ -681,6 +640,14 @@ void TestControls::slidebarRange()
     bar.setRange(-7);
     QCOMPARE(bar.range(), 0);
     QCOMPARE(bar.topLimit(), 0);
+
+    // A bar squeezed to one pixel has no length to map values onto: dragging changes nothing.
+    CSlidebar flat(nullptr, 1, 50, 2);
+    QVERIFY(shown(flat, {1, 20}));
+    QCOMPARE(flat.barLength(), 0);
+    drag(&flat, QPoint(0, 10), QPoint(30, 10));
+    QCOMPARE(flat.bottomLimit(), 0);
+    QCOMPARE(flat.topLimit(), 50);
 }
 
 // ---------------------------------------------------------------- CScrollBar
@@ -690,8 +657,7 @@ void TestControls::scrollBarCounterMovesSlider()
     CScrollBar bar;
     bar.setRange(0, 59);
     bar.setStep(3);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar));
     QSignalSpy spy(&bar, &CScrollBar::valueChanged);
     auto* counter = child<QVertCounter>(&bar, "vc_counter");
     auto* slider = child<MySlider>(&bar, "ms_slider");
@@ -712,8 +678,7 @@ void TestControls::scrollBarSliderMovesCounter()
 {
     CScrollBar bar;
     bar.setRange(0, 100);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar));
     auto* counter = child<QVertCounter>(&bar, "vc_counter");
     QSignalSpy spy(&bar, &CScrollBar::valueChanged);
     drag(child<MySlider>(&bar, "ms_slider"), QPoint(20, 10), QPoint(20, 2000));
@@ -889,8 +854,7 @@ void TestControls::sliderControlCountersKeepGap()
     CSliderControl control;
     control.setRange(0, 20, 2);
     control.setValues(0, 5);
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    QVERIFY(shown(control));
     QSignalSpy lows(&control, &CSliderControl::minValueChanged);
     auto* bottom = child<QVertCounter>(&control, "vc_bottomCounter");
     auto* raise = child<QPushButton>(bottom, "m_btn_increase");
@@ -914,8 +878,7 @@ void TestControls::sliderControlDragKeepsGap()
     CSliderControl control;
     control.setRange(0, 76, 2);
     control.setValues(0, 40);
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    QVERIFY(shown(control));
     auto* bar = child<CSlidebar>(&control, "frm_slidebar");
     QSignalSpy lows(&control, &CSliderControl::minValueChanged);
     drag(bar, QPoint(20, 0), QPoint(20, 379), 30);
@@ -937,8 +900,7 @@ void TestControls::sliderControlRangeWithOffset()
     CSliderControl control;
     control.setRange(10, 50, 2);
     control.setValues(20, 30);
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    QVERIFY(shown(control));
     auto* bar = child<CSlidebar>(&control, "frm_slidebar");
     QCOMPARE(bar->range(), 40);
     QCOMPARE(bar->bottomLimit(), 10);
