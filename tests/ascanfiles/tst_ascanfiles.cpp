@@ -108,8 +108,8 @@ private slots:
     void shortDataArea();
     void samples_data();
     void samples();
+    void loadWithSettingsFile_data();
     void loadWithSettingsFile();
-    void loadWithBrokenSettingsFile();
     void loadFailsWithoutSignal_data();
     void loadFailsWithoutSignal();
     void companions_data();
@@ -321,47 +321,44 @@ void TestAScanFiles::samples()
     }
 }
 
+void TestAScanFiles::loadWithSettingsFile_data()
+{
+    // N.sss beside the picture holds the edited settings; a broken one is reported and the
+    // instrument's block is used instead.
+    QTest::addColumn<QByteArray>("sss");
+    QTest::addColumn<int>("velocity");
+    QTest::addColumn<bool>("warned");
+    ConfigSettings edited;
+    edited.iVelocity = 2222;
+    QTest::newRow("edited") << encodeConfigFile(edited) << 2222 << false;
+    QTest::newRow("broken") << encodeConfigFile(edited).chopped(3) << 4100 << true;
+    QTest::newRow("none") << QByteArray() << 4100 << false;
+}
+
 void TestAScanFiles::loadWithSettingsFile()
 {
+    QFETCH(QByteArray, sss);
+    QFETCH(int, velocity);
+    QFETCH(bool, warned);
     QTemporaryDir dir;
     const QString path = dir.filePath("5.bmp");
     QVERIFY(writeBytes(path, aScanBytes(handBuiltArea(3, 4, "Five", ""))));
     QVERIFY(writeBytes(dir.filePath("5.raw"), samplesBytes(40000)));
-    ConfigSettings edited;
-    edited.iVelocity = 2222;
-    edited.iGain = 12;
-    QVERIFY(writeConfigFile(dir.filePath("5.sss"), edited));
-
+    if (!sss.isEmpty())
+        QVERIFY(writeBytes(dir.filePath("5.sss"), sss));
     AScanRecord r;
     QString error, warning;
     QVERIFY(loadAScanRecord(path, r, &error, &warning));
-    QVERIFY(warning.isEmpty());
-    QVERIFY(r.settingsFromFile);
-    QCOMPARE(r.fileSettings.iVelocity, qint16(2222)); // not the block's 4100
-    QCOMPARE(r.fileSettings.iGain, qint16(12));
+    QCOMPARE(warning.isEmpty(), !warned);
+    if (warned)
+        QCOMPARE(warning, QString("Couldn't read configuration file \"%1\"!").arg(dir.filePath("5.sss")));
+    QCOMPARE(r.settingsFromFile, velocity == 2222);
+    QCOMPARE(r.fileSettings.iVelocity, qint16(velocity));
     QVERIFY(r.currentSettings == r.fileSettings);
-    QCOMPARE(r.path, path);
+    QVERIFY(ConfigSettings(r.fileSettings).validateAndRepair()); // the block's zeros were repaired
     QCOMPARE(r.name, QString("Five"));
-    QCOMPARE(r.samples.size(), 40000);
     QCOMPARE(r.samples[1], qint16(-19999));
     QVERIFY(!r.date.isEmpty());
-}
-
-void TestAScanFiles::loadWithBrokenSettingsFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("6.bmp");
-    QVERIFY(writeBytes(path, aScanBytes(handBuiltArea(3, 4, "Six", ""))));
-    QVERIFY(writeBytes(dir.filePath("6.raw"), samplesBytes(40000)));
-    QVERIFY(writeBytes(dir.filePath("6.sss"), encodeConfigFile(ConfigSettings()).chopped(3)));
-    AScanRecord r;
-    QString warning;
-    QVERIFY(loadAScanRecord(path, r, nullptr, &warning));
-    QCOMPARE(warning, QString("Couldn't read configuration file \"%1\"!").arg(dir.filePath("6.sss")));
-    QVERIFY(!r.settingsFromFile);
-    QCOMPARE(r.fileSettings.iVelocity, qint16(4100)); // the instrument's block
-    // The block's zeros were repaired: the record is valid.
-    QVERIFY(r.fileSettings.validateAndRepair());
 }
 
 void TestAScanFiles::loadFailsWithoutSignal_data()
