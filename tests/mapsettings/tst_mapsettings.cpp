@@ -160,7 +160,6 @@ private slots:
     void viewSettingsDamagedFilesLeftAlone_data();
     void viewSettingsDamagedFilesLeftAlone();
     void viewSettingsFitsVolume();
-    void viewSettingsShortWriteKeepsOldFile();
     void viewSettingsWriteIntoMissingFolder();
     // "map.cmm"
     void commentsBytes_data();
@@ -171,7 +170,8 @@ private slots:
     void commentsDamagedFileLeftAlone_data();
     void commentsDamagedFileLeftAlone();
     void commentsHugeLengthRefused();
-    void commentsShortWriteKeepsOldFile();
+    void shortWriteKeepsOldFile_data();
+    void shortWriteKeepsOldFile();
     // Change tracking and saving
     void storedReadsBothFiles();
     void storedSettingsChanged();
@@ -417,25 +417,6 @@ void TestMapSettings::viewSettingsFitsVolume()
     QVERIFY(!v.fitsVolume(0, 0, 0));
 }
 
-void TestMapSettings::viewSettingsShortWriteKeepsOldFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("usr_map.set"));
-    const QByteArray old = handBuiltViewSettings();
-    QVERIFY(putFile(path, old));
-    SAFTsettings s;
-    MapViewState v;
-    plainValues(s, v);
-    QString error;
-    {
-        FileSizeLimit limit(50);
-        QVERIFY(!writeViewSettingsFile(path, s, v, &error));
-    }
-    QCOMPARE(error, QStringLiteral("Couldn't save comments to file \"%1\"!").arg(path));
-    QCOMPARE(fileBytes(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("usr_map.set")});
-}
-
 void TestMapSettings::viewSettingsWriteIntoMissingFolder()
 {
     QTemporaryDir dir;
@@ -578,21 +559,33 @@ void TestMapSettings::commentsHugeLengthRefused()
     QVERIFY(text.isEmpty());
 }
 
-void TestMapSettings::commentsShortWriteKeepsOldFile()
+void TestMapSettings::shortWriteKeepsOldFile_data()
 {
+    QTest::addColumn<bool>("comments");
+    QTest::newRow("usr_map.set") << false;
+    QTest::newRow("map.cmm") << true;
+}
+
+void TestMapSettings::shortWriteKeepsOldFile()
+{
+    // The disk fills part way through the write: the file on disk stays the old one, whole.
+    QFETCH(bool, comments);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("map.cmm"));
-    const QByteArray old = handBuiltComments(QStringLiteral("old comment"));
+    const QString path = dir.filePath(QLatin1String(QTest::currentDataTag()));
+    const QByteArray old = comments ? handBuiltComments(QStringLiteral("old comment")) : handBuiltViewSettings();
     QVERIFY(putFile(path, old));
+    SAFTsettings s;
+    MapViewState v;
+    plainValues(s, v);
     QString error;
     {
-        FileSizeLimit limit(100);
-        QVERIFY(!writeCommentsFile(path, QString(200, QLatin1Char('n')), &error));
+        FileSizeLimit limit(50);
+        QVERIFY(comments ? !writeCommentsFile(path, QString(200, QLatin1Char('n')), &error)
+                         : !writeViewSettingsFile(path, s, v, &error));
     }
     QCOMPARE(error, QStringLiteral("Couldn't save comments to file \"%1\"!").arg(path));
     QCOMPARE(fileBytes(path), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("map.cmm")});
-    // Missing folder.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QLatin1String(QTest::currentDataTag())});
     QVERIFY(!writeCommentsFile(dir.filePath(QStringLiteral("no/map.cmm")), QStringLiteral("x"), &error));
 }
 
