@@ -107,14 +107,10 @@ private slots:
     void sliderHandleDrawnAtValue();
     void sliderDrag();
     void sliderIgnoredPresses();
-    void sliderHorizontal();
-    void sliderRangeClampsValue();
 
     // CSlidebar
     void slidebarHandleAt_data();
     void slidebarHandleAt();
-    void slidebarDragStopsAtGap_data();
-    void slidebarDragStopsAtGap();
     void slidebarHoverCursorAndOtherButton();
     void slidebarSettersNeverCross();
     void slidebarRandomRequestsNeverCross();
@@ -450,34 +446,6 @@ void TestControls::sliderIgnoredPresses()
     QCOMPARE(spy.count(), 0);
 }
 
-void TestControls::sliderHorizontal()
-{
-    MySlider slider(nullptr, 1, 10);
-    slider.resize(231, 20); // S = 230, handle positions 1..199
-    QVERIFY(shown(slider));
-    QSignalSpy spy(&slider, &MySlider::valueChanged);
-    drag(&slider, QPoint(15, 10), QPoint(115, 10));
-    QCOMPARE(slider.value(), 5); // position 101: round(100 / 200 x 10)
-    QCOMPARE(intsOf(spy).last(), 5);
-    QCOMPARE(slider.handlePosition(), 100); // 1 + round(198 x 5 / 10)
-    drag(&slider, QPoint(102, 3), QPoint(102, 3)); // a click without a move changes nothing
-    QCOMPARE(slider.value(), 5);
-}
-
-void TestControls::sliderRangeClampsValue()
-{
-    MySlider slider(nullptr, 0, 100);
-    slider.setValue(80);
-    QSignalSpy spy(&slider, &MySlider::valueChanged);
-    slider.setRange(0, 50);
-    QCOMPARE(intsOf(spy), QList<int>{50});
-    slider.setRange(60, 10); // ignored
-    slider.setRange(0, 50); // unchanged
-    QCOMPARE(spy.count(), 1);
-    slider.setValue(-5);
-    QCOMPARE(slider.value(), 0);
-}
-
 // ---------------------------------------------------------------- CSlidebar
 
 void TestControls::slidebarHandleAt_data()
@@ -505,60 +473,22 @@ void TestControls::slidebarHandleAt()
     QCOMPARE(ControlMath::slidebarHandleAt(coord, lower, upper), handle);
 }
 
-void TestControls::slidebarDragStopsAtGap_data()
-{
-    // 76 values on 380 pixels with a gap of 2 values (10 pixels); one limit is set, the other
-    // dragged far onto and past it.
-    QTest::addColumn<bool>("dragLower");
-    QTest::addColumn<int>("fixed");
-    QTest::addColumn<int>("toY");
-    QTest::addColumn<int>("position");
-    QTest::addColumn<int>("value");
-    QTest::newRow("lower onto upper 40") << true << 40 << 260 << 190 << 38;
-    QTest::newRow("upper onto lower 20") << false << 20 << -50 << 110 << 22;
-}
-
-void TestControls::slidebarDragStopsAtGap()
-{
-    QFETCH(bool, dragLower);
-    QFETCH(int, fixed);
-    QFETCH(int, toY);
-    CSlidebar bar(nullptr, 0, 76, 2);
-    QVERIFY(shown(bar, {40, 381}));
-    QCOMPARE(bar.gapPixels(), 10);
-    if (dragLower)
-        bar.setTopLimit(fixed);
-    else
-        bar.setBottomLimit(fixed);
-    QSignalSpy lower(&bar, &CSlidebar::bottomLimitChanged);
-    QSignalSpy upper(&bar, &CSlidebar::topLimitChanged);
-    drag(&bar, QPoint(20, dragLower ? 1 : 379), QPoint(20, toY), 20);
-    QSignalSpy& moved = dragLower ? lower : upper;
-    QTEST(dragLower ? bar.bottomLimitPosition() : bar.topLimitPosition(), "position");
-    QTEST(dragLower ? bar.bottomLimit() : bar.topLimit(), "value");
-    QTEST(intsOf(moved).last(), "value");
-    const QList<int> values = intsOf(moved);
-    QCOMPARE(QSet<int>(values.begin(), values.end()).size(), values.size()); // once per change
-    QCOMPARE((dragLower ? upper : lower).count(), 0);
-    QCOMPARE(dragLower ? bar.topLimit() : bar.bottomLimit(), fixed);
-}
-
 void TestControls::slidebarHoverCursorAndOtherButton()
 {
-    CSlidebar bar(nullptr, 1, 100, 5);
-    QVERIFY(shown(bar, {201, 20}));
-    hover(&bar, QPoint(198, 10));
+    CSlidebar bar(nullptr, 0, 100, 5);
+    QVERIFY(shown(bar, {20, 201}));
+    hover(&bar, QPoint(10, 198));
     QCOMPARE(bar.grabbedHandle(), 2);
-    QCOMPARE(bar.cursor().shape(), Qt::SplitHCursor);
-    hover(&bar, QPoint(100, 10));
+    QCOMPARE(bar.cursor().shape(), Qt::SplitVCursor);
+    hover(&bar, QPoint(10, 100));
     QCOMPARE(bar.grabbedHandle(), 0);
     QCOMPARE(bar.cursor().shape(), Qt::ArrowCursor);
-    hover(&bar, QPoint(2, 10));
+    hover(&bar, QPoint(10, 2));
     QCOMPARE(bar.grabbedHandle(), 1);
-    mouse(&bar, QEvent::MouseButtonPress, QPoint(2, 10), Qt::RightButton);
+    mouse(&bar, QEvent::MouseButtonPress, QPoint(10, 2), Qt::RightButton);
     QCOMPARE(bar.grabbedHandle(), 0);
     QCOMPARE(bar.cursor().shape(), Qt::ArrowCursor);
-    mouse(&bar, QEvent::MouseButtonRelease, QPoint(2, 10), Qt::RightButton);
+    mouse(&bar, QEvent::MouseButtonRelease, QPoint(10, 2), Qt::RightButton);
     QCOMPARE(bar.grabbedHandle(), 1); // the mark is taken again where the button was let go
 }
 
@@ -620,6 +550,12 @@ void TestControls::slidebarFineRangeKeepsValueGap()
     drag(&bar, QPoint(20, 0), QPoint(20, 379));
     QCOMPARE(bar.bottomLimitPosition(), bar.topLimitPosition());
     QCOMPARE(bar.bottomLimit(), 499);
+    // The upper limit dragged down onto the lower one's pixel stays a value above it.
+    bar.setLimits(0, 900);
+    drag(&bar, QPoint(20, 0), QPoint(20, 100));
+    drag(&bar, QPoint(20, bar.topLimitPosition()), QPoint(20, 0));
+    QCOMPARE(bar.topLimitPosition(), 100);
+    QCOMPARE(bar.topLimit(), bar.bottomLimit() + 1);
 }
 
 void TestControls::slidebarRange()
@@ -879,20 +815,32 @@ void TestControls::sliderControlDragKeepsGap()
     control.setRange(0, 76, 2);
     control.setValues(0, 40);
     QVERIFY(shown(control));
+    // 76 values on 379 pixels, a gap of 2 values is 10 pixels: the lower limit dragged onto
+    // the upper one (40, at pixel 199) stops 10 pixels short.
     auto* bar = child<CSlidebar>(&control, "frm_slidebar");
     QSignalSpy lows(&control, &CSliderControl::minValueChanged);
+    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
     drag(bar, QPoint(20, 0), QPoint(20, 379), 30);
+    QCOMPARE(bar->bottomLimitPosition(), 189);
     QCOMPARE(control.lowerValue(), 38);
-    QCOMPARE(intsOf(lows).last(), 38);
+    const QList<int> values = intsOf(lows);
+    QCOMPARE(values.last(), 38);
+    QCOMPARE(QSet<int>(values.begin(), values.end()).size(), values.size()); // once per change
+    QCOMPARE(highs.count(), 0);
     QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->currentValue(), 38);
     QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->minValue(), 40);
 
-    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
     drag(bar, QPoint(20, bar->topLimitPosition()), QPoint(20, 379), 30);
     QCOMPARE(control.upperValue(), 76);
     QCOMPARE(intsOf(highs).last(), 76);
     QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->currentValue(), 76);
     QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->maxValue(), 74);
+
+    // The upper limit dragged down past the lower one (at 38) stops 2 values above it.
+    drag(bar, QPoint(20, 380), QPoint(20, -50), 30);
+    QCOMPARE(control.upperValue(), 40);
+    QCOMPARE(bar->topLimitPosition(), 199);
+    QCOMPARE(control.lowerValue(), 38);
 }
 
 void TestControls::sliderControlRangeWithOffset()
