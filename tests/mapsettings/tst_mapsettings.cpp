@@ -631,6 +631,8 @@ void TestMapSettings::storedSettingsChanged()
     SAFTsettings near = s;
     near.velocity += 0.00005;
     QVERIFY(!files.settingsChanged(near, v));
+    near.velocity += 0.0001;
+    QVERIFY(files.settingsChanged(near, v));
     SAFTsettings other = s;
     other.frequency = 55;
     QVERIFY(files.settingsChanged(other, v));
