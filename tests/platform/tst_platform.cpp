@@ -495,15 +495,12 @@ void TestPlatform::systemTableIsConsistent()
 {
     const std::unique_ptr<DrivePlatform> platform = createSystemDrivePlatform();
     const DriveTable table = platform->read();
-    for (const PlatformDisk& disk : table.disks) {
-        QVERIFY(disk.descriptor.size() <= kDescriptorWindow);
-        qInfo("disk %s: %s", qPrintable(disk.name), qPrintable(descriptorText(disk.descriptor).mid(40)));
-    }
+    // Whatever this machine has: the reader never makes a volume point at a disk it did not list.
     for (const PlatformVolume& volume : table.volumes) {
         QVERIFY(volume.disk >= -1 && volume.disk < table.disks.size());
         QVERIFY(volume.root.startsWith(u'/'));
     }
-    qInfo("instrument: \"%s\"", qPrintable(findInstrumentDrive(*platform)));
+    (void)findInstrumentDrive(*platform);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
