@@ -6,13 +6,13 @@
 #include "map/mapviewstate.h"
 #include "map/mapviewstatefile.h"
 
+#include "common/filesizelimit.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 #include <functional>
 #include <limits>
@@ -119,29 +119,6 @@ QByteArray handBuiltComments(const QString& text)
         putBe(b, c.unicode(), 2);
     return b;
 }
-
-// Files may not grow beyond limit bytes while it lives, so a write is cut short.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit l = m_old;
-        l.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &l);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 } // namespace
 

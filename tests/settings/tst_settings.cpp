@@ -1,14 +1,14 @@
-// Settings record: defaults, repair, conversions, equality, texts, the instrument's block.
+// Settings record: repair, conversions, equality, texts, the instrument's block and the settings file.
 
 #include "ascan/configsettings.h"
 #include "ascan/instrumentblock.h"
 #include "ascan/settingsfile.h"
 
+#include "common/filesizelimit.h"
+
 #include <QtTest>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 #include <cmath>
 #include <functional>
@@ -153,29 +153,6 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
-
-// Writes beyond a few bytes fail while one of these lives, as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit l = m_old;
-        l.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &l);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 } // namespace
 
