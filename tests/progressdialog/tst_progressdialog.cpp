@@ -1,5 +1,5 @@
-// The progress dialog of the long steps: its objects, and running steps on a worker thread
-// while the GUI thread keeps serving timers and repaints, with monotonic progress.
+// The progress dialog of the long steps: steps run on a worker thread while the GUI thread keeps
+// serving timers and repaints, and the bar follows what a step reports without going back.
 
 #include "map/mapdata.h"
 #include "map/mapgenerator.h"
