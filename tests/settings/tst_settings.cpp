@@ -200,136 +200,94 @@ private slots:
 
 void TestSettings::validate_data()
 {
+    // A change to the default record, whether the record passes untouched, and what it must
+    // look like after the repair (no expectation: the change is kept).
     QTest::addColumn<Mutator>("mutate");
     QTest::addColumn<bool>("result");
-    QTest::addColumn<Mutator>("expect"); // empty: kept as changed
+    QTest::addColumn<Mutator>("expect");
+    using S = ConfigSettings;
     const Mutator kept;
-
-    auto none = [](ConfigSettings&) {};
-    QTest::newRow("defaults") << Mutator(none) << true << Mutator(none);
-    QTest::newRow("tvg flag 2") << Mutator([](ConfigSettings& s) { s.tvg.iOn = 2; }) << false
-                                << Mutator([](ConfigSettings& s) { s.tvg.iOn = 0; });
-    QTest::newRow("tvg count 24 kept") << Mutator([](ConfigSettings& s) {
+    const Mutator defaults = [](S&) {};
+    auto row = [](const char* name, const Mutator& change, bool ok, const Mutator& expect) {
+        QTest::newRow(name) << change << ok << expect;
+    };
+    row("defaults", defaults, true, kept);
+    // TVG: a bad count or a falling position clears the curve.
+    row("tvg flag 2", [](S& s) { s.tvg.iOn = 2; }, false, [](S& s) { s.tvg.iOn = 0; });
+    row("tvg count 24 kept", [](S& s) {
         s.tvg.iCount = 24;
         for (int i = 0; i < 25; ++i)
             s.tvg.points[i] = {i * 10, 1};
-    }) << true << kept;
-    QTest::newRow("tvg count 25 clears")
-        << Mutator([](ConfigSettings& s) {
-               s.tvg.iCount = 25;
-               s.tvg.points[3] = {10, 1};
-           })
-        << false << Mutator(none);
-    QTest::newRow("tvg count -1 clears")
-        << Mutator([](ConfigSettings& s) {
-               s.tvg.iCount = -1;
-               s.tvg.points[0] = {10, 1};
-           })
-        << false << Mutator(none);
-    QTest::newRow("tvg decreasing clears, not counted")
-        << Mutator([](ConfigSettings& s) {
-               s.tvg.iCount = 3;
-               s.tvg.points[0] = {100, 1};
-               s.tvg.points[1] = {300, 2};
-               s.tvg.points[2] = {200, 3};
-           })
-        << true << Mutator(none);
-    QTest::newRow("tvg equal neighbours kept") << Mutator([](ConfigSettings& s) {
+    }, true, kept);
+    row("tvg count 25 clears", [](S& s) { s.tvg.iCount = 25; s.tvg.points[3] = {10, 1}; }, false, defaults);
+    row("tvg count -1 clears", [](S& s) { s.tvg.iCount = -1; s.tvg.points[0] = {10, 1}; }, false, defaults);
+    row("tvg decreasing clears, not counted", [](S& s) {
+        s.tvg.iCount = 3;
+        s.tvg.points[0] = {100, 1};
+        s.tvg.points[1] = {300, 2};
+        s.tvg.points[2] = {200, 3};
+    }, true, defaults);
+    row("tvg equal neighbours kept", [](S& s) {
         s.tvg.iCount = 2;
         s.tvg.points[0] = {300, 1};
         s.tvg.points[1] = {300, 2};
-    }) << true << kept;
-    QTest::newRow("rate 9") << Mutator([](ConfigSettings& s) { s.iSamplesPer10us = 9; }) << false
-                            << Mutator(none);
-    QTest::newRow("rate 10") << Mutator([](ConfigSettings& s) { s.iSamplesPer10us = 10; }) << true << kept;
-    QTest::newRow("frequency 251") << Mutator([](ConfigSettings& s) { s.iFrequency = 251; }) << false
-                                   << Mutator(none);
-    QTest::newRow("frequency 25") << Mutator([](ConfigSettings& s) { s.iFrequency = 25; }) << true << kept;
-    QTest::newRow("window start 39361")
-        << Mutator([](ConfigSettings& s) { s.iWindowStart = 39361; s.iWindowEnd = 40000; }) << false
-        << Mutator([](ConfigSettings& s) { s.iWindowEnd = 40000; });
-    QTest::newRow("window end 639") << Mutator([](ConfigSettings& s) { s.iWindowEnd = 639; }) << false
-                                    << Mutator(none);
-    QTest::newRow("window 5000..4000")
-        << Mutator([](ConfigSettings& s) { s.iWindowStart = 5000; s.iWindowEnd = 4000; }) << false
-        << Mutator(none);
-    QTest::newRow("window equal ends")
-        << Mutator([](ConfigSettings& s) { s.iWindowStart = 4000; s.iWindowEnd = 4000; }) << false
-        << Mutator(none);
-    QTest::newRow("signal type 3") << Mutator([](ConfigSettings& s) {
-        s.eSignalType = ConfigSettings::ESignalType(3);
-    }) << false << Mutator([](ConfigSettings& s) { s.eSignalType = ConfigSettings::SignalOneSided; });
-    QTest::newRow("loupe 2") << Mutator([](ConfigSettings& s) { s.iLoupe = 2; }) << false
-                             << Mutator(none);
-    QTest::newRow("method 2") << Mutator([](ConfigSettings& s) {
-        s.eTestingMethod = ConfigSettings::ETestingMethod(2);
-    }) << false << Mutator(none);
-    QTest::newRow("response 5") << Mutator([](ConfigSettings& s) {
-        s.eResponseType = ConfigSettings::EResponseType(5);
-    }) << false << Mutator([](ConfigSettings& s) { s.eResponseType = ConfigSettings::ResponseFront; });
-    QTest::newRow("cursor 2") << Mutator([](ConfigSettings& s) { s.iCursor = 2; }) << false
-                              << Mutator([](ConfigSettings& s) { s.iCursor = 0; });
-    QTest::newRow("discreteness 2") << Mutator([](ConfigSettings& s) {
-        s.eDiscreteness = ConfigSettings::EDiscreteness(2);
-    }) << false << Mutator([](ConfigSettings& s) { s.eDiscreteness = ConfigSettings::Discreteness01; });
-    QTest::newRow("units 2") << Mutator([](ConfigSettings& s) {
-        s.eScaleUnits = ConfigSettings::EScaleUnits(2);
-    }) << false << Mutator(none);
-    QTest::newRow("strobe 2") << Mutator([](ConfigSettings& s) { s.iStrobe = 2; }) << false
-                              << Mutator(none);
-    QTest::newRow("strobe start 4001")
-        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 4001.0f; s.fStrobeEnd = 300.0f; }) << false
-        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 31.0f; s.fStrobeEnd = 300.0f; });
-    QTest::newRow("strobe end -1")
-        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 10.0f; s.fStrobeEnd = -1.0f; }) << false
-        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 10.0f; s.fStrobeEnd = 31.0f; });
-    QTest::newRow("strobe 100..102 widened")
-        << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 102.0f; }) << false
-        << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 105.0f; });
-    QTest::newRow("strobe 3998..4000 stays in range")
-        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 3998.0f; s.fStrobeEnd = 4000.0f; }) << false
-        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; });
-    QTest::newRow("strobe 3995..4000 kept")
-        << Mutator([](ConfigSettings& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; }) << true << kept;
-    QTest::newRow("strobe 100..105 kept") << Mutator([](ConfigSettings& s) { s.fStrobeEnd = 105.0f; }) << true << kept;
-    QTest::newRow("level 512") << Mutator([](ConfigSettings& s) { s.iStrobeLevel = 512; }) << false
-                               << Mutator(none);
-    QTest::newRow("level -511") << Mutator([](ConfigSettings& s) { s.iStrobeLevel = -511; }) << true << kept;
-    QTest::newRow("base mode 3") << Mutator([](ConfigSettings& s) { s.iBaseMode = 3; }) << false
-                                 << Mutator([](ConfigSettings& s) { s.iBaseMode = 1; });
-    QTest::newRow("base 9.99") << Mutator([](ConfigSettings& s) { s.dBase = 9.99; }) << false
-                               << Mutator([](ConfigSettings& s) { s.dBase = 200.0; });
-    QTest::newRow("probe 2") << Mutator([](ConfigSettings& s) {
-        s.eProbeType = ConfigSettings::EProbeType(2);
-    }) << false << Mutator([](ConfigSettings& s) { s.eProbeType = ConfigSettings::ProbeSingle; });
-    QTest::newRow("averaging 0 while off") << Mutator([](ConfigSettings& s) { s.iAveraging = 0; }) << true << kept;
-    QTest::newRow("averaging 129 while on")
-        << Mutator([](ConfigSettings& s) { s.bAveraging = true; s.iAveraging = 129; }) << false
-        << Mutator([](ConfigSettings& s) { s.bAveraging = true; s.iAveraging = 1; });
-    QTest::newRow("periods 11") << Mutator([](ConfigSettings& s) { s.iPeriodHalves = 11; }) << false
-                                << Mutator(none);
-    QTest::newRow("repetition -1 as unsigned")
-        << Mutator([](ConfigSettings& s) { s.iRepetitionRate = -1; }) << false << Mutator(none);
-    QTest::newRow("repetition 4") << Mutator([](ConfigSettings& s) { s.iRepetitionRate = 4; }) << false
-                                  << Mutator(none);
-    QTest::newRow("gain 101") << Mutator([](ConfigSettings& s) { s.iGain = 101; }) << false
-                              << Mutator(none);
-    QTest::newRow("velocity 499") << Mutator([](ConfigSettings& s) { s.iVelocity = 499; }) << false
-                                  << Mutator(none);
-    QTest::newRow("delay 100.5") << Mutator([](ConfigSettings& s) { s.dDelay = 100.5; }) << false
-                                 << Mutator(none);
-    QTest::newRow("voltage 3") << Mutator([](ConfigSettings& s) {
-        s.ePulseVoltage = ConfigSettings::EPulseVoltage(3);
-    }) << false << Mutator(none);
-    QTest::newRow("input filter 2") << Mutator([](ConfigSettings& s) { s.iInputFilter = 2; }) << false
-                                    << Mutator(none);
-    QTest::newRow("unchecked fields") << Mutator([](ConfigSettings& s) {
+    }, true, kept);
+    // Time base and window.
+    row("rate 9", [](S& s) { s.iSamplesPer10us = 9; }, false, defaults);
+    row("rate 10", [](S& s) { s.iSamplesPer10us = 10; }, true, kept);
+    row("frequency 251", [](S& s) { s.iFrequency = 251; }, false, defaults);
+    row("frequency 25", [](S& s) { s.iFrequency = 25; }, true, kept);
+    row("window start 39361", [](S& s) { s.iWindowStart = 39361; s.iWindowEnd = 40000; }, false,
+        [](S& s) { s.iWindowEnd = 40000; });
+    row("window end 639", [](S& s) { s.iWindowEnd = 639; }, false, defaults);
+    row("window 5000..4000", [](S& s) { s.iWindowStart = 5000; s.iWindowEnd = 4000; }, false, defaults);
+    row("window equal ends", [](S& s) { s.iWindowStart = 4000; s.iWindowEnd = 4000; }, false, defaults);
+    // Modes and flags.
+    row("signal type 3", [](S& s) { s.eSignalType = S::ESignalType(3); }, false,
+        [](S& s) { s.eSignalType = S::SignalOneSided; });
+    row("loupe 2", [](S& s) { s.iLoupe = 2; }, false, defaults);
+    row("method 2", [](S& s) { s.eTestingMethod = S::ETestingMethod(2); }, false, defaults);
+    row("response 5", [](S& s) { s.eResponseType = S::EResponseType(5); }, false,
+        [](S& s) { s.eResponseType = S::ResponseFront; });
+    row("cursor 2", [](S& s) { s.iCursor = 2; }, false, [](S& s) { s.iCursor = 0; });
+    row("discreteness 2", [](S& s) { s.eDiscreteness = S::EDiscreteness(2); }, false,
+        [](S& s) { s.eDiscreteness = S::Discreteness01; });
+    row("units 2", [](S& s) { s.eScaleUnits = S::EScaleUnits(2); }, false, defaults);
+    row("probe 2", [](S& s) { s.eProbeType = S::EProbeType(2); }, false, [](S& s) { s.eProbeType = S::ProbeSingle; });
+    row("voltage 3", [](S& s) { s.ePulseVoltage = S::EPulseVoltage(3); }, false, defaults);
+    row("input filter 2", [](S& s) { s.iInputFilter = 2; }, false, defaults);
+    // Strobe: within 0..4000 µs and at least 5 µs wide.
+    row("strobe 2", [](S& s) { s.iStrobe = 2; }, false, defaults);
+    row("strobe start 4001", [](S& s) { s.fStrobeStart = 4001.0f; s.fStrobeEnd = 300.0f; }, false,
+        [](S& s) { s.fStrobeStart = 31.0f; s.fStrobeEnd = 300.0f; });
+    row("strobe end -1", [](S& s) { s.fStrobeStart = 10.0f; s.fStrobeEnd = -1.0f; }, false,
+        [](S& s) { s.fStrobeStart = 10.0f; s.fStrobeEnd = 31.0f; });
+    row("strobe 100..102 widened", [](S& s) { s.fStrobeEnd = 102.0f; }, false, [](S& s) { s.fStrobeEnd = 105.0f; });
+    row("strobe 3998..4000 stays in range", [](S& s) { s.fStrobeStart = 3998.0f; s.fStrobeEnd = 4000.0f; }, false,
+        [](S& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; });
+    row("strobe 3995..4000 kept", [](S& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; }, true, kept);
+    row("strobe 100..105 kept", [](S& s) { s.fStrobeEnd = 105.0f; }, true, kept);
+    row("level 512", [](S& s) { s.iStrobeLevel = 512; }, false, defaults);
+    row("level -511", [](S& s) { s.iStrobeLevel = -511; }, true, kept);
+    // Base, averaging, pulse and amplifier.
+    row("base mode 3", [](S& s) { s.iBaseMode = 3; }, false, [](S& s) { s.iBaseMode = 1; });
+    row("base 9.99", [](S& s) { s.dBase = 9.99; }, false, [](S& s) { s.dBase = 200.0; });
+    row("averaging 0 while off", [](S& s) { s.iAveraging = 0; }, true, kept);
+    row("averaging 129 while on", [](S& s) { s.bAveraging = true; s.iAveraging = 129; }, false,
+        [](S& s) { s.bAveraging = true; s.iAveraging = 1; });
+    row("periods 11", [](S& s) { s.iPeriodHalves = 11; }, false, defaults);
+    row("repetition -1 as unsigned", [](S& s) { s.iRepetitionRate = -1; }, false, defaults);
+    row("repetition 4", [](S& s) { s.iRepetitionRate = 4; }, false, defaults);
+    row("gain 101", [](S& s) { s.iGain = 101; }, false, defaults);
+    row("velocity 499", [](S& s) { s.iVelocity = 499; }, false, defaults);
+    row("delay 100.5", [](S& s) { s.dDelay = 100.5; }, false, defaults);
+    row("unchecked fields", [](S& s) {
         s.iAuxMode = 99;
         s.iExtra1 = -5;
         s.fBaseVelocity = -1.0f;
         s.fExtra3 = 1e30f;
         s.iPeakAmplitude = -32768;
-    }) << true << kept;
+    }, true, kept);
 }
 
 void TestSettings::validate()
