@@ -100,8 +100,6 @@ private slots:
     void spinBoxSetterClamps();
 
     // MySlider
-    void sliderPosition_data();
-    void sliderPosition();
     void sliderValueAt_data();
     void sliderValueAt();
     void sliderHandleDrawnAtValue();
@@ -338,32 +336,6 @@ void TestControls::spinBoxSetterClamps()
 
 // ---------------------------------------------------------------- MySlider
 
-void TestControls::sliderPosition_data()
-{
-    QTest::addColumn<int>("S");
-    QTest::addColumn<int>("min");
-    QTest::addColumn<int>("max");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("position");
-    QTest::newRow("200 px, 50 of 100") << 199 << 0 << 100 << 50 << 85; // 1 + round(83.5)
-    QTest::newRow("minimum") << 199 << 0 << 100 << 0 << 1;
-    QTest::newRow("maximum") << 199 << 0 << 100 << 100 << 168;
-    QTest::newRow("range 0..0") << 199 << 0 << 0 << 0 << 1;
-    QTest::newRow("offset range") << 199 << 10 << 20 << 15 << 85;
-    QTest::newRow("shorter than the handle") << 20 << 0 << 100 << 100 << 1;
-    QTest::newRow("full int range") << 199 << INT_MIN << INT_MAX << 0 << 85;
-}
-
-void TestControls::sliderPosition()
-{
-    QFETCH(int, S);
-    QFETCH(int, min);
-    QFETCH(int, max);
-    QFETCH(int, value);
-    QFETCH(int, position);
-    QCOMPARE((ControlMath::SliderGeometry{S, 30}.positionOf(value, min, max)), position);
-}
-
 void TestControls::sliderValueAt_data()
 {
     QTest::addColumn<int>("position");
@@ -438,7 +410,7 @@ void TestControls::sliderIgnoredPresses()
     mouse(&slider, QEvent::MouseMove, QPoint(20, 100), Qt::RightButton);
     QVERIFY(!slider.isDragging());
     mouse(&slider, QEvent::MouseButtonRelease, QPoint(20, 100), Qt::RightButton);
-    // An empty range never moves.
+    // An empty range never moves; its handle stays at the first position.
     slider.setRange(0, 0);
     drag(&slider, QPoint(20, 10), QPoint(20, 190));
     QCOMPARE(slider.handlePosition(), 1);
