@@ -600,22 +600,24 @@ void TestControls::scrollBarSliderMovesCounter()
 
 void TestControls::scrollBarClampsAndSteps()
 {
-    CScrollBar bar;
-    bar.setRange(0, 59);
-    QSignalSpy spy(&bar, &CScrollBar::valueChanged);
-    bar.slot_valueChanged(200);
-    bar.slot_valueChanged(59);
+    // The owner sets the C-scan bar's range, value and step as the view does on opening a map.
+    CWgtScrollBars bars;
+    CScrollBar* bar = bars.scrollBar(1);
+    bars.setRange(1, 0, 59);
+    QSignalSpy spy(&bars, &CWgtScrollBars::cscanValueChanged);
+    bars.setValue(1, 200);
+    bars.setValue(1, 59);
     QCOMPARE(intsOf(spy), QList<int>{59});
-    QCOMPARE(child<MySlider>(&bar, "ms_slider")->value(), 59);
-    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->currentValue(), 59);
-    bar.setRange(0, 10);
+    QCOMPARE(child<MySlider>(bar, "ms_slider")->value(), 59);
+    QCOMPARE(child<QLineEdit>(bar, "m_edt_value")->text(), QStringLiteral("295")); // 59 cells of 5 mm
+    bars.setRange(1, 0, 10);
     QCOMPARE(intsOf(spy), (QList<int>{59, 10}));
-    bar.setRange(5, 1); // ignored
-    QCOMPARE(bar.maximum(), 10);
-    bar.setStep(10); // not smaller than the range
-    QCOMPARE(bar.step(), 1);
-    bar.setStep(4);
-    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->stepValue(), 4);
+    bars.setRange(1, 5, 1); // ignored
+    QCOMPARE(bar->maximum(), 10);
+    bars.setStep(1, 10); // not smaller than the range
+    QCOMPARE(bar->step(), 1);
+    bars.setStep(1, 4);
+    QCOMPARE(child<QVertCounter>(bar, "vc_counter")->stepValue(), 4);
 }
 
 void TestControls::scrollBarsScanIndex_data()
