@@ -84,34 +84,25 @@ private slots:
 void TestScanImages::paletteEntries_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<int>("r");
-    QTest::addColumn<int>("g");
-    QTest::addColumn<int>("b");
-    QTest::newRow("0 black") << 0 << 0 << 0 << 0;
-    QTest::newRow("16") << 16 << 0 << 0 << 63;      // 127·16/31.875 = 63.75
-    QTest::newRow("31") << 31 << 0 << 0 << 123;     // 127·31/31.875 = 123.5
-    QTest::newRow("32 stop 1") << 32 << 0 << 0 << 127;
-    QTest::newRow("64 stop 2") << 64 << 0 << 0 << 255;
-    QTest::newRow("100") << 100 << 0 << 143 << 255; // 127 + 128·4/31.875 = 143.06
-    QTest::newRow("128 stop 4") << 128 << 0 << 255 << 255;
-    QTest::newRow("170 falling") << 170 << 0 << 255 << 87; // 127 − 39.84 = 87.16
-    QTest::newRow("192 stop 6") << 192 << 0 << 255 << 0;
-    QTest::newRow("200") << 200 << 64 << 255 << 0;
-    QTest::newRow("224 stop 7") << 224 << 255 << 255 << 0;
-    QTest::newRow("255 never red") << 255 << 255 << 7 << 0;
+    QTest::addColumn<QRgb>("colour");
+    QTest::newRow("0 black") << 0 << qRgb(0, 0, 0);
+    QTest::newRow("16") << 16 << qRgb(0, 0, 63);   // 127·16/31.875 = 63.75
+    QTest::newRow("31") << 31 << qRgb(0, 0, 123);  // 127·31/31.875 = 123.5
+    QTest::newRow("32 stop 1") << 32 << qRgb(0, 0, 127);
+    QTest::newRow("64 stop 2") << 64 << qRgb(0, 0, 255);
+    QTest::newRow("100") << 100 << qRgb(0, 143, 255); // 127 + 128·4/31.875 = 143.06
+    QTest::newRow("128 stop 4") << 128 << qRgb(0, 255, 255);
+    QTest::newRow("170 falling") << 170 << qRgb(0, 255, 87); // 127 − 39.84 = 87.16
+    QTest::newRow("192 stop 6") << 192 << qRgb(0, 255, 0);
+    QTest::newRow("200") << 200 << qRgb(64, 255, 0);
+    QTest::newRow("224 stop 7") << 224 << qRgb(255, 255, 0);
+    QTest::newRow("255 never red") << 255 << qRgb(255, 7, 0);
 }
 
 void TestScanImages::paletteEntries()
 {
     QFETCH(int, index);
-    QFETCH(int, r);
-    QFETCH(int, g);
-    QFETCH(int, b);
-    const QRgb c = MapPalette::colours()[size_t(index)];
-    QCOMPARE(qRed(c), r);
-    QCOMPARE(qGreen(c), g);
-    QCOMPARE(qBlue(c), b);
-    QCOMPARE(qAlpha(c), 255);
+    QTEST(MapPalette::colours()[size_t(index)], "colour");
     QCOMPARE(MapPalette::colour(-5), MapPalette::colours()[0]);
     QCOMPARE(MapPalette::colour(999), MapPalette::colours()[255]);
 }
