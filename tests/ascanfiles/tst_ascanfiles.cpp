@@ -106,12 +106,10 @@ private slots:
     void titleRefused();
     void shortDataArea_data();
     void shortDataArea();
-    void headerLeavesUncarriedFields();
     void samples_data();
     void samples();
-    void samplesFromFolder();
+    void loadWithSettingsFile_data();
     void loadWithSettingsFile();
-    void loadWithBrokenSettingsFile();
     void loadFailsWithoutSignal_data();
     void loadFailsWithoutSignal();
     void companions_data();
@@ -122,7 +120,6 @@ private slots:
     void generatedReadBack();
     void generatedIsDeterministic();
     void generatedSignalHasEchoes();
-    void generatedVaries();
     void generatorReportsFailure();
     void robustTruncation();
     void robustByteFlips();
@@ -203,9 +200,11 @@ void TestAScanFiles::names()
     QCOMPARE(r.setupName, name);
     QCOMPARE(readAScanTitle(path), name);
     // Writing a name gives a field that reads back the same, never split inside a letter.
-    const QString written = QString::fromUtf8("Ж").repeated(40);
-    QCOMPARE(instrumentText(encodeInstrumentText(written)), written.left(31));
-    QCOMPARE(encodeInstrumentText(written).size(), 64);
+    if (QTest::currentDataTag() == QLatin1String("cut inside a letter")) {
+        const QString written = QString::fromUtf8("Ж").repeated(40);
+        QCOMPARE(encodeInstrumentText(written).size(), 64);
+        QCOMPARE(instrumentText(encodeInstrumentText(written)), written.left(31));
+    }
 }
 
 void TestAScanFiles::titleRefused_data()
@@ -283,41 +282,31 @@ void TestAScanFiles::shortDataArea()
     QCOMPARE(r.fileSettings.fBaseVelocity, baseVelocity);
 }
 
-void TestAScanFiles::headerLeavesUncarriedFields()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("3.bmp");
-    QVERIFY(writeBytes(path, aScanBytes(handBuiltArea(3, 4, "A", "B"))));
-    AScanRecord r;
-    r.fileSettings.fExtra3 = 1.25f;
-    r.fileSettings.fExtra4 = -4.0f;
-    QVERIFY(readAScanHeader(path, r));
-    QCOMPARE(r.fileSettings.fExtra3, 1.25f);
-    QCOMPARE(r.fileSettings.fExtra4, -4.0f);
-}
-
 void TestAScanFiles::samples_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("missing");
+    QTest::addColumn<int>("kind"); // 0 file, 1 missing, 2 a folder of that name
     QTest::addColumn<bool>("reads");
-    QTest::newRow("exact") << samplesBytes(40000) << false << true;
-    QTest::newRow("longer: the rest is ignored") << samplesBytes(40001) << false << true;
-    QTest::newRow("one byte short") << samplesBytes(40000).chopped(1) << false << false;
-    QTest::newRow("half") << samplesBytes(20000) << false << false;
-    QTest::newRow("empty") << QByteArray() << false << false;
-    QTest::newRow("missing") << QByteArray() << true << false;
+    QTest::newRow("exact") << samplesBytes(40000) << 0 << true;
+    QTest::newRow("longer: the rest is ignored") << samplesBytes(40001) << 0 << true;
+    QTest::newRow("one byte short") << samplesBytes(40000).chopped(1) << 0 << false;
+    QTest::newRow("half") << samplesBytes(20000) << 0 << false;
+    QTest::newRow("empty") << QByteArray() << 0 << false;
+    QTest::newRow("missing") << QByteArray() << 1 << false;
+    QTest::newRow("folder") << QByteArray() << 2 << false;
 }
 
 void TestAScanFiles::samples()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(bool, missing);
+    QFETCH(int, kind);
     QFETCH(bool, reads);
     QTemporaryDir dir;
     const QString path = dir.filePath("4.raw");
-    if (!missing)
+    if (kind == 0)
         QVERIFY(writeBytes(path, bytes));
+    else if (kind == 2)
+        QVERIFY(QDir(dir.path()).mkdir("4.raw"));
     QList<qint16> buffer(40000, 77);
     QString error;
     QCOMPARE(readAScanSamples(path, buffer.data(), int(buffer.size()), &error), reads);
@@ -332,55 +321,44 @@ void TestAScanFiles::samples()
     }
 }
 
-void TestAScanFiles::samplesFromFolder()
+void TestAScanFiles::loadWithSettingsFile_data()
 {
-    QTemporaryDir dir;
-    QList<qint16> buffer(10, 3);
-    QVERIFY(!readAScanSamples(dir.path(), buffer.data(), 10));
-    QCOMPARE(buffer, QList<qint16>(10, 3));
+    // N.sss beside the picture holds the edited settings; a broken one is reported and the
+    // instrument's block is used instead.
+    QTest::addColumn<QByteArray>("sss");
+    QTest::addColumn<int>("velocity");
+    QTest::addColumn<bool>("warned");
+    ConfigSettings edited;
+    edited.iVelocity = 2222;
+    QTest::newRow("edited") << encodeConfigFile(edited) << 2222 << false;
+    QTest::newRow("broken") << encodeConfigFile(edited).chopped(3) << 4100 << true;
+    QTest::newRow("none") << QByteArray() << 4100 << false;
 }
 
 void TestAScanFiles::loadWithSettingsFile()
 {
+    QFETCH(QByteArray, sss);
+    QFETCH(int, velocity);
+    QFETCH(bool, warned);
     QTemporaryDir dir;
     const QString path = dir.filePath("5.bmp");
     QVERIFY(writeBytes(path, aScanBytes(handBuiltArea(3, 4, "Five", ""))));
     QVERIFY(writeBytes(dir.filePath("5.raw"), samplesBytes(40000)));
-    ConfigSettings edited;
-    edited.iVelocity = 2222;
-    edited.iGain = 12;
-    QVERIFY(writeConfigFile(dir.filePath("5.sss"), edited));
-
+    if (!sss.isEmpty())
+        QVERIFY(writeBytes(dir.filePath("5.sss"), sss));
     AScanRecord r;
     QString error, warning;
     QVERIFY(loadAScanRecord(path, r, &error, &warning));
-    QVERIFY(warning.isEmpty());
-    QVERIFY(r.settingsFromFile);
-    QCOMPARE(r.fileSettings.iVelocity, qint16(2222)); // not the block's 4100
-    QCOMPARE(r.fileSettings.iGain, qint16(12));
+    QCOMPARE(warning.isEmpty(), !warned);
+    if (warned)
+        QCOMPARE(warning, QString("Couldn't read configuration file \"%1\"!").arg(dir.filePath("5.sss")));
+    QCOMPARE(r.settingsFromFile, velocity == 2222);
+    QCOMPARE(r.fileSettings.iVelocity, qint16(velocity));
     QVERIFY(r.currentSettings == r.fileSettings);
-    QCOMPARE(r.path, path);
+    QVERIFY(ConfigSettings(r.fileSettings).validateAndRepair()); // the block's zeros were repaired
     QCOMPARE(r.name, QString("Five"));
-    QCOMPARE(r.samples.size(), 40000);
     QCOMPARE(r.samples[1], qint16(-19999));
     QVERIFY(!r.date.isEmpty());
-}
-
-void TestAScanFiles::loadWithBrokenSettingsFile()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("6.bmp");
-    QVERIFY(writeBytes(path, aScanBytes(handBuiltArea(3, 4, "Six", ""))));
-    QVERIFY(writeBytes(dir.filePath("6.raw"), samplesBytes(40000)));
-    QVERIFY(writeBytes(dir.filePath("6.sss"), encodeConfigFile(ConfigSettings()).chopped(3)));
-    AScanRecord r;
-    QString warning;
-    QVERIFY(loadAScanRecord(path, r, nullptr, &warning));
-    QCOMPARE(warning, QString("Couldn't read configuration file \"%1\"!").arg(dir.filePath("6.sss")));
-    QVERIFY(!r.settingsFromFile);
-    QCOMPARE(r.fileSettings.iVelocity, qint16(4100)); // the instrument's block
-    // The block's zeros were repaired: the record is valid.
-    QVERIFY(r.fileSettings.validateAndRepair());
 }
 
 void TestAScanFiles::loadFailsWithoutSignal_data()
@@ -547,27 +525,6 @@ void TestAScanFiles::generatedSignalHasEchoes()
         QVERIFY(qAbs(s.fPeakTime - echo) < 3.0 * period);
         QVERIFY(s.timeToSample(echo) < s.iWindowEnd);
     }
-}
-
-void TestAScanFiles::generatedVaries()
-{
-    QSet<int> gains, velocities, types, frequencies;
-    int tvg = 0, old = 0;
-    for (int n = 1; n <= 12; ++n) {
-        const GeneratedAScan g = generateAScan(n, 1);
-        gains.insert(g.settings.iGain);
-        velocities.insert(g.settings.iVelocity);
-        types.insert(g.settings.eSignalType);
-        frequencies.insert(g.settings.iFrequency);
-        tvg += g.settings.tvg.iOn;
-        old += g.versionMinor == 3;
-    }
-    QVERIFY(gains.size() >= 6);
-    QVERIFY(velocities.size() >= 6);
-    QCOMPARE(types.size(), 3);
-    QVERIFY(frequencies.size() >= 3);
-    QVERIFY(tvg >= 1 && tvg < 12);
-    QCOMPARE(old, 2); // numbers 5 and 10
 }
 
 void TestAScanFiles::generatorReportsFailure()
@@ -772,14 +729,9 @@ void TestAScanFiles::toolInfoAScan()
         const QString path = dir.filePath(QString("%1.bmp").arg(n));
         const QJsonObject info = runInfo(path, 0);
         QVERIFY2(!info.contains("__failed"), qPrintable(info.value("__failed").toString()));
-        QCOMPARE(info.value("kind").toString(), QString("ascan"));
-        QCOMPARE(info.value("file").toString(), path);
         QCOMPARE(info.value("name").toString(), g.name);
-        QCOMPARE(info.value("setupName").toString(), g.setupName);
         QCOMPARE(info.value("version").toString(), QString("3.%1").arg(g.versionMinor));
         QCOMPARE(info.value("loads").toBool(), true);
-        QCOMPARE(info.value("settingsValid").toBool(), true);
-        QCOMPARE(info.value("settingsFile").toObject().value("exists").toBool(), false);
         QCOMPARE(info.value("settingsFile").toObject().value("overrides").toBool(), false);
 
         const QJsonObject samples = info.value("samples").toObject();
@@ -801,21 +753,13 @@ void TestAScanFiles::toolInfoAScan()
         actual.sort();
         expected.sort();
         QCOMPARE(actual, expected);
+        // The values are the record's, the base velocity only from 3.4 on, the TVG points as pairs.
         const ConfigSettings& e = g.settings;
         QCOMPARE(s.value("iGain").toInt(), int(e.iGain));
-        QCOMPARE(s.value("iVelocity").toInt(), int(e.iVelocity));
-        QCOMPARE(s.value("iFrequency").toInt(), e.iFrequency);
-        QCOMPARE(s.value("eSignalType").toInt(), int(e.eSignalType));
         QCOMPARE(s.value("iWindowEnd").toInt(), e.iWindowEnd);
-        QCOMPARE(s.value("bMeasured").toBool(), e.bMeasured);
-        QCOMPARE(s.value("fStrobeStart").toDouble(), double(QString::number(e.fStrobeStart, 'g', 7).toDouble()));
-        QCOMPARE(s.value("fBaseVelocity").toDouble(), g.versionMinor >= 4 ? double(QString::number(e.fBaseVelocity, 'g', 7).toDouble()) : 3240.0);
-        QCOMPARE(s.value("fExtra3").toDouble(), 75.0);
-        const QJsonObject tvg = s.value("tvg").toObject();
-        QCOMPARE(tvg.keys(), (QStringList{"count", "on", "points"}));
-        QCOMPARE(tvg.value("on").toInt(), e.tvg.iOn);
-        QCOMPARE(tvg.value("count").toInt(), e.tvg.iCount);
-        const QJsonArray points = tvg.value("points").toArray();
+        QCOMPARE(s.value("fBaseVelocity").toDouble(),
+                 g.versionMinor >= 4 ? double(QString::number(e.fBaseVelocity, 'g', 7).toDouble()) : 3240.0);
+        const QJsonArray points = s.value("tvg").toObject().value("points").toArray();
         QCOMPARE(points.size(), e.tvg.iCount);
         for (int i = 0; i < e.tvg.iCount; ++i)
             QCOMPARE(points[i].toArray(), (QJsonArray{e.tvg.points[i].iPosition, e.tvg.points[i].iLevel}));

@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -139,17 +140,12 @@ class TestMapFiles : public QObject
 
 private slots:
     void configNewFormat();
-    void configOldFormat();
     void configVersionDecidesFormat_data();
     void configVersionDecidesFormat();
     void configSizePresence_data();
     void configSizePresence();
     void configTexts();
-    void configShortFiles_data();
-    void configShortFiles();
-    void configWrongSignatureRefused();
     void configReadsAtMost2048Bytes();
-    void configSettingsValidated();
     void configEncodeRoundTrip();
     void configGeometryRepair();
     void configMissingFile();
@@ -159,11 +155,9 @@ private slots:
     void folderListing();
     void folderDuplicatesAndKinds();
     void folderMemoryLimit();
-    void folderMissing();
 
     void gridRule_data();
     void gridRule();
-    void gridOwnership();
     void gridLayers_data();
     void gridLayers();
     void gridMemory();
@@ -172,7 +166,6 @@ private slots:
     void depthRoundingHalves_data();
     void depthRoundingHalves();
 
-    void mapDataDefaults();
     void mapDataSaftBandwidth_data();
     void mapDataSaftBandwidth();
     void mapDataTraces();
@@ -182,17 +175,13 @@ private slots:
     void mapDataBoxMaximum();
     void mapDataViewingMode();
     void mapDataBadVolumes();
-    void mapDataClear();
 
-    void generatorEchoTimes();
     void generatorReadBack();
-    void generatorOldFormat();
     void generatorMissingAndShort();
     void generatorRefusesBadOptions();
 
     void robustConfigTruncation();
-    void robustConfigByteFlips();
-    void robustConfigExtremeBytes();
+    void robustConfigBytes();
     void robustSignalNames();
 
     void toolInfo();
@@ -221,16 +210,6 @@ void TestMapFiles::configNewFormat()
     QCOMPARE(c.sizeH, 30);
     QCOMPARE(c.sizeV, 25);
     QVERIFY(!c.settingsRepaired);
-}
-
-void TestMapFiles::configOldFormat()
-{
-    const MapConfig c = parsed(handBuiltConfig(3, 3));
-    QVERIFY(!c.newFormat);
-    QCOMPARE(c.mapName, QStringLiteral("old-name"));
-    QCOMPARE(c.settings.fBaseVelocity, 3240.0f);
-    QCOMPARE(c.stepH, 10);
-    QCOMPARE(int(c.settings.iVelocity), 2600);
 }
 
 void TestMapFiles::configVersionDecidesFormat_data()
@@ -315,58 +294,6 @@ void TestMapFiles::configTexts()
     QCOMPARE(parsed(b).mapName, QString());
 }
 
-void TestMapFiles::configShortFiles_data()
-{
-    QTest::addColumn<int>("length");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("0") << 0 << false;
-    QTest::newRow("6") << 6 << false;
-    QTest::newRow("7") << 7 << true;
-    QTest::newRow("70: no block") << 70 << true;
-    QTest::newRow("205: half of stepH") << 205 << true;
-    QTest::newRow("230: one byte of the name") << 230 << true;
-}
-
-void TestMapFiles::configShortFiles()
-{
-    QFETCH(int, length);
-    QFETCH(bool, accepted);
-    const QByteArray b = handBuiltConfig(3, 4).left(length);
-    MapConfig c;
-    c.title = QStringLiteral("previous");
-    QString error;
-    QCOMPARE(MapConfig::parse(b, c, &error), accepted);
-    if (!accepted) {
-        QCOMPARE(c.title, QStringLiteral("previous")); // untouched
-        QVERIFY(error.contains(QString::number(length)));
-        return;
-    }
-    // What is missing reads as zero; settings are repaired as validation says.
-    QCOMPARE(c.stepH, length >= 206 ? 10 : (length == 205 ? 10 : 0));
-    QCOMPARE(c.mapName, length >= 230 ? QStringLiteral("n") : QString());
-    if (length < 70 + 0x59) {
-        QCOMPARE(c.settings.iWindowEnd, 10000); // 0 repaired
-        QVERIFY(c.settingsRepaired);
-    }
-}
-
-void TestMapFiles::configWrongSignatureRefused()
-{
-    // Refused, and nothing of the previous map's record is touched or carried.
-    for (const QByteArray& sig : {QByteArray("M774"), QByteArray("m773"), QByteArray("\0\0\0\0", 4)}) {
-        QByteArray b = handBuiltConfig(3, 4);
-        putText(b, 2, sig);
-        MapConfig c;
-        c.title = QStringLiteral("previous");
-        c.stepH = 42;
-        QString error;
-        QVERIFY(!MapConfig::parse(b, c, &error));
-        QCOMPARE(c.title, QStringLiteral("previous"));
-        QCOMPARE(c.stepH, 42);
-        QVERIFY2(error.contains(QStringLiteral("M773")), qPrintable(error));
-    }
-}
-
 void TestMapFiles::configReadsAtMost2048Bytes()
 {
     QTemporaryDir dir;
@@ -384,19 +311,6 @@ void TestMapFiles::configReadsAtMost2048Bytes()
     QCOMPARE(a.title, c.title);
     QCOMPARE(a.mapName, c.mapName);
     QVERIFY(a.settings == c.settings);
-}
-
-void TestMapFiles::configSettingsValidated()
-{
-    QByteArray b = handBuiltConfig(3, 4);
-    b[70 + 0x7D] = 0;                 // iSamplesPer10us 0 → 100
-    b[70 + 0x78] = char(251);         // iFrequency → 50
-    putU16(b, 70 + 0x58, 50000);      // iWindowEnd → 10000
-    const MapConfig c = parsed(b);
-    QVERIFY(c.settingsRepaired);
-    QCOMPARE(int(c.settings.iSamplesPer10us), 100);
-    QCOMPARE(c.settings.iFrequency, 50);
-    QCOMPARE(c.settings.iWindowEnd, 10000);
 }
 
 void TestMapFiles::configEncodeRoundTrip()
@@ -418,17 +332,13 @@ void TestMapFiles::configEncodeRoundTrip()
         const QByteArray bytes = c.encode();
         QCOMPARE(int(bytes.size()), newFormat ? 293 : 288);
         QCOMPARE(bytes.mid(2, 4), QByteArray("M773"));
-        QCOMPARE(quint8(bytes[209]), quint8(1));
-        QCOMPARE(quint8(bytes[211]), quint8(0)); // size 0: not present
+        QCOMPARE(bytes.mid(204, 9).toHex(), QByteArray("0f0019000001280000")); // steps, sizes and presence
+        QCOMPARE(bytes.mid(newFormat ? 229 : 224, 11), QByteArray("Lamination "));
         MapConfig back;
         QVERIFY(MapConfig::parse(bytes, back));
         QCOMPARE(back.newFormat, newFormat);
         QCOMPARE(back.title, c.title);
         QCOMPARE(back.mapName, c.mapName);
-        QCOMPARE(back.stepH, 15);
-        QCOMPARE(back.stepV, 25);
-        QCOMPARE(back.sizeH, 40);
-        QCOMPARE(back.sizeV, 0);
         QVERIFY(back.settings == c.settings);
     }
     // A title longer than 63 bytes is cut on a character boundary.
@@ -469,6 +379,11 @@ void TestMapFiles::configMissingFile()
     QVERIFY(!MapConfig::read(dir.filePath("none.cfg"), c, &error));
     QVERIFY(error.contains(QStringLiteral("none.cfg")));
     QVERIFY(!MapConfig::read(dir.path(), c, &error)); // a folder
+    MapFolder::Scan scan;
+    QVERIFY(!MapFolder::scan(dir.filePath("no-such-folder"), scan, &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(MapFolder::scan(dir.path(), scan)); // empty: no positions, no size
+    QCOMPARE(scan.columns + scan.rows, 0);
 }
 
 void TestMapFiles::signalFileNames_data()
@@ -556,7 +471,6 @@ void TestMapFiles::folderMemoryLimit()
     QTemporaryDir dir;
     for (const char* name : {"1_1.raw", "2_1.raw", "3_1.raw"})
         QVERIFY(touch(dir.filePath(name)));
-    QCOMPARE(MapFolder::signalBytes(3), qint64(3) * 3 * 40000 * 2);
     MapFolder::Scan s;
     QVERIFY(MapFolder::scan(dir.path(), s, nullptr, MapFolder::signalBytes(3)));
     QCOMPARE(s.columns, 3);
@@ -567,18 +481,6 @@ void TestMapFiles::folderMemoryLimit()
     QVERIFY2(error.contains(QStringLiteral("memory")), qPrintable(error));
     // The default limit holds a full 1000 × 1000 map's worth of names only in 64 bits.
     QVERIFY(MapFolder::signalBytes(1000000) > qint64(1) << 32);
-}
-
-void TestMapFiles::folderMissing()
-{
-    MapFolder::Scan s;
-    QString error;
-    QVERIFY(!MapFolder::scan(QStringLiteral("/nonexistent/map/folder"), s, &error));
-    QVERIFY(!error.isEmpty());
-    QTemporaryDir dir;
-    QVERIFY(MapFolder::scan(dir.path(), s));
-    QCOMPARE(s.columns, 0);
-    QCOMPARE(s.rows, 0);
 }
 
 void TestMapFiles::gridRule_data()
@@ -623,27 +525,6 @@ void TestMapFiles::gridRule()
     QTEST(g.pitchY, "pitchY");
     QTEST(g.reduced, "reduced");
     QCOMPARE(g.dim2, 100);
-}
-
-void TestMapFiles::gridOwnership()
-{
-    const MapVolumeGrid g = MapVolumeGrid::compute(4, 3, 15, 10, 0.1);
-    QCOMPARE(g.repH, 3);
-    QCOMPARE(g.repV, 2);
-    // Position (i, j) owns [(i−1)·repH, i·repH) × [(j−1)·repV, j·repV); every cell has one owner.
-    for (int a = 0; a < g.dim0; ++a) {
-        const int i = g.positionOfCellH(a);
-        QVERIFY(a >= g.firstCellH(i) && a < g.endCellH(i));
-    }
-    for (int b = 0; b < g.dim1; ++b) {
-        const int j = g.positionOfCellV(b);
-        QVERIFY(b >= g.firstCellV(j) && b < g.endCellV(j));
-    }
-    QCOMPARE(g.firstCellH(2), 3);
-    QCOMPARE(g.endCellH(4), g.dim0);
-    QCOMPARE(g.positionOfCellH(g.dim0), 0);
-    QCOMPARE(g.positionOfCellH(-1), 0);
-    QCOMPARE(g.positionOfCellV(5), 3);
 }
 
 void TestMapFiles::gridLayers_data()
@@ -737,35 +618,6 @@ void TestMapFiles::depthRoundingHalves()
     QTEST(depthToSample(s, depth), "sample");
 }
 
-void TestMapFiles::mapDataDefaults()
-{
-    MapData m;
-    QCOMPARE(m.sampleCount(), 40000);
-    QCOMPARE(m.stepH(), 10);
-    QCOMPARE(m.stepV(), 10);
-    QCOMPARE(m.columns(), 0);
-    QVERIFY(m.saftSettings() == SAFTsettings());
-    QCOMPARE(m.saftSettings().depth, 500);
-    QCOMPARE(m.saftSettings().velocity, 2.6);
-    QVERIFY(m.saftSettings().filterSW);
-    QCOMPARE(m.filter().period(), 600);
-    QCOMPARE(m.filter().bandwidth(), 0.5);
-    QCOMPARE(m.viewingMode(), ProcessedView);
-    QVERIFY(!m.currentVolume());
-    QCOMPARE(m.voxel(0, 0, 0), qint16(0));
-    QVERIFY(m.sliceC(0).isNull());
-    QVERIFY(m.column(0, 0).empty());
-    QVERIFY(m.projectionC().isNull());
-    m.setFilterPeriod(200);
-    QCOMPARE(m.filter().period(), 200);
-    m.setSteps(15, 25);
-    QCOMPARE(m.stepH(), 15);
-    QCOMPARE(m.stepV(), 25);
-    m.setPositionCount(-3, 4);
-    QCOMPARE(m.columns(), 0);
-    QCOMPARE(m.rows(), 4);
-}
-
 void TestMapFiles::mapDataSaftBandwidth_data()
 {
     QTest::addColumn<int>("percent");
@@ -794,38 +646,26 @@ void TestMapFiles::mapDataSaftBandwidth()
     QVERIFY(m.saftSettings() == s);
     QCOMPARE(m.saftSettings().depth, 350);
     QCOMPARE(m.filter().bandwidth(), bandwidth);
-    // Velocities closer than 0.0001 compare equal.
-    SAFTsettings t = s;
-    t.velocity += 0.00005;
-    QVERIFY(t == s);
-    t.velocity += 0.0001;
-    QVERIFY(t != s);
 }
 
 void TestMapFiles::mapDataTraces()
 {
+    // Traces are kept row after row; a second one for a position replaces the first.
     MapData m;
     MapTrace t;
-    QVERIFY(t.allocate(40000));
-    QCOMPARE(t.count, 40000);
-    QCOMPARE(int(t.raw.size()), 40000);
-    t.raw[5] = 77;
-    m.setTrace(2, 1, t);
+    QVERIFY(t.allocate(10));
+    m.setTrace(2, 1, MapTrace());
     m.setTrace(1, 2, MapTrace());
     m.setTrace(3, 1, MapTrace());
-    QVERIFY(m.trace(2, 1));
-    QCOMPARE(m.trace(2, 1)->raw[5], qint16(77));
+    m.setTrace(2, 1, t);
+    QCOMPARE(m.trace(2, 1)->count, 10);
     QVERIFY(!m.trace(2, 2));
     std::vector<MapPositionKey> keys;
     for (const auto& [key, trace] : m.traces())
         keys.push_back(key);
     QVERIFY((keys == std::vector<MapPositionKey>{{2, 1}, {3, 1}, {1, 2}}));
-    MapTrace u;
-    QVERIFY(u.allocate(10));
-    m.setTrace(2, 1, u); // replaces
-    QCOMPARE(m.trace(2, 1)->count, 10);
-    QVERIFY(!u.allocate(-1));
-    QCOMPARE(u.count, 0);
+    QVERIFY(!t.allocate(-1));
+    QCOMPARE(t.count, 0);
 }
 
 void TestMapFiles::mapDataSlices()
@@ -905,10 +745,6 @@ void TestMapFiles::mapDataProjections()
     QCOMPARE(m.projectionC().values, (std::vector<qint16>{3, 13, 103, 0, 203, 213}));
     m.setRange2(3, 2);
     QCOMPARE(m.projectionC().values, (std::vector<qint16>(6, 0)));
-
-    m.resetRanges();
-    QCOMPARE(m.viewRanges().range1, (MapRange{0, 1}));
-    QCOMPARE(m.projectionC().values, (std::vector<qint16>{3, 13, 103, 0, 203, 213}));
 }
 
 void TestMapFiles::mapDataBoxMaximum_data()
@@ -980,41 +816,12 @@ void TestMapFiles::mapDataBadVolumes()
     QVERIFY(!m.setProcessedVolume(std::vector<qint16>(23)));
     QVERIFY(!m.hasProcessedVolume());
     QVERIFY(m.hasRawVolume());
-}
-
-void TestMapFiles::mapDataClear()
-{
-    MapData m;
-    m.setPositionCount(3, 2);
     m.setTrace(1, 1, MapTrace());
-    QVERIFY(m.setRawVolume(3, 2, 4, smallVolume()));
-    m.clear();
+    m.clear(); // a map closed: nothing of it stays to be drawn
     QVERIFY(m.traces().empty());
     QVERIFY(!m.hasRawVolume());
-    QCOMPARE(m.columns(), 0);
     QCOMPARE(m.dim2(), 0);
     QVERIFY(m.projectionC().isNull());
-}
-
-void TestMapFiles::generatorEchoTimes()
-{
-    MapGeneratorOptions o;
-    o.stepH = 10;
-    o.stepV = 10;
-    o.velocity = 2600;
-    // Straight below probe (2, 2) at (15, 15): R = 350, 2·150 / 2.6 · 10 = 1153.8 → 1154 + 119.
-    QCOMPARE(MapGenerator::echoSample(o, MapReflector{15, 15, 150}, 2, 2), 1273);
-    // Depth 0 straight below: the surface sample.
-    QCOMPARE(MapGenerator::echoSample(o, MapReflector{5, 5, 0}, 1, 1), 119);
-    // 5 mm deep (one layer): 38 + 119 = 157.
-    QCOMPARE(MapGenerator::echoSample(o, MapReflector{5, 5, 5}, 1, 1), 157);
-    // Off to the side: R = sqrt(30² + 40² + 350²) = 353.55…; 2·153.553/2.6·10 = 1181.2 → 1181 + 119.
-    QCOMPARE(MapGenerator::echoSample(o, MapReflector{45, 55, 150}, 2, 2), 1300);
-    QCOMPARE(MapGenerator::windowEnd(o), 3847); // 2·500 / 2.6 · 10 = 3846.15, up
-    o.depth = 1;
-    QCOMPARE(MapGenerator::windowEnd(o), 640);
-    o.depth = 1e6;
-    QCOMPARE(MapGenerator::windowEnd(o), 40000);
 }
 
 void TestMapFiles::generatorReadBack()
@@ -1038,30 +845,16 @@ void TestMapFiles::generatorReadBack()
 
     MapConfig c;
     QVERIFY(MapConfig::read(dir.filePath("plate.cfg"), c, &error));
-    QVERIFY(c.newFormat);
-    QCOMPARE(c.versionMajor, 3);
-    QCOMPARE(c.versionMinor, 4);
+    QCOMPARE(QFileInfo(dir.filePath("plate.cfg")).size(), qint64(293));
+    QVERIFY(c.newFormat && !c.settingsRepaired);
     QCOMPARE(c.title, o.title);
-    QCOMPARE(c.mapName, o.mapName);
-    QCOMPARE(c.stepH, 10);
-    QCOMPARE(c.stepV, 20);
     QCOMPARE(c.sizeH, 4);
     QCOMPARE(c.sizeV, 3);
-    QVERIFY(!c.settingsRepaired);
-    QCOMPARE(int(c.settings.iSamplesPer10us), 100);
-    QCOMPARE(int(c.settings.iVelocity), 2600);
-    QCOMPARE(c.settings.iFrequency, 50);
-    QCOMPARE(c.settings.eTestingMethod, ConfigSettings::Reflection);
-    QCOMPARE(c.settings.iWindowEnd, MapGenerator::windowEnd(o));
-    QCOMPARE(c.settings.fBaseVelocity, 2600.0f);
-    QCOMPARE(QFileInfo(dir.filePath("plate.cfg")).size(), qint64(293));
-    // The time base covers the depth asked for.
-    QVERIFY(std::abs(sampleToDepth(c.settings, c.settings.iWindowEnd) - 0.5) < 0.001);
+    // The time base covers the depth asked for: 2 x 500 / 2.6 x 10 = 3846.15, rounded up.
+    QCOMPARE(c.settings.iWindowEnd, 3847);
 
     MapFolder::Scan s;
     QVERIFY(MapFolder::scan(dir.path(), s));
-    QCOMPARE(s.columns, 4);
-    QCOMPARE(s.rows, 3);
     QCOMPARE(int(s.positions.size()), 12);
 
     // The echo of the reflector below probe (2, 2) peaks at its sample; the surface signal is
@@ -1069,6 +862,8 @@ void TestMapFiles::generatorReadBack()
     const std::vector<qint16> below = samplesOf(readAll(s.positions.at({2, 2})));
     const std::vector<qint16> far = samplesOf(readAll(s.positions.at({4, 3})));
     QCOMPARE(int(below.size()), 40000);
+    // Straight below at 150 mm under 200 mm of coupling: 2 x 150 / 2.6 x 10 = 1153.8 -> 1154,
+    // after the surface echo at 119.
     const int at = MapGenerator::echoSample(o, o.reflectors[0], 2, 2);
     QCOMPARE(at, 1273);
     int peak = 0;
@@ -1078,38 +873,18 @@ void TestMapFiles::generatorReadBack()
     QVERIFY2(std::abs(peak - at) <= 50, qPrintable(QString::number(peak))); // within a quarter period
     for (int n = 0; n < 700; ++n)
         QCOMPARE(below[n], far[n]);
+    // Off to the side the echo comes later (R = sqrt(20² + 20² + 350²) = 351.14) and weaker.
     const int farAt = MapGenerator::echoSample(o, o.reflectors[0], 4, 3);
-    QCOMPARE(farAt, 1282); // R = sqrt(20² + 20² + 350²) = 351.14…
-    int farPeak = 800;
-    for (int n = 800; n < 40000; ++n)
-        if (std::abs(far[n]) > std::abs(far[farPeak]))
-            farPeak = n;
+    QCOMPARE(farAt, 1282);
+    const int farPeak = int(std::max_element(far.begin() + 800, far.end(), [](qint16 a, qint16 b) {
+                                return std::abs(a) < std::abs(b);
+                            }) - far.begin());
     QVERIFY2(std::abs(farPeak - farAt) <= 50, qPrintable(QString::number(farPeak)));
-    // Weaker with distance: (200 + 150) / R.
     QVERIFY(std::abs(far[farPeak]) < std::abs(below[peak]));
     // Seeded: the same options give the same bytes.
     QTemporaryDir again;
     QVERIFY(MapGenerator::write(again.path(), o));
     QCOMPARE(readAll(again.filePath("3_2.raw")), readAll(dir.filePath("3_2.raw")));
-}
-
-void TestMapFiles::generatorOldFormat()
-{
-    QTemporaryDir dir;
-    MapGeneratorOptions o;
-    o.columns = 2;
-    o.rows = 1;
-    o.newFormat = false;
-    o.mapName = QStringLiteral("old");
-    QVERIFY(MapGenerator::write(dir.path(), o));
-    const QByteArray bytes = readAll(dir.filePath("map.cfg"));
-    QCOMPARE(bytes.size(), 288);
-    QCOMPARE(bytes.mid(224, 4), QByteArray("old\0", 4));
-    MapConfig c;
-    QVERIFY(MapConfig::read(dir.filePath("map.cfg"), c));
-    QVERIFY(!c.newFormat);
-    QCOMPARE(c.mapName, QStringLiteral("old"));
-    QCOMPARE(c.settings.fBaseVelocity, 3240.0f);
 }
 
 void TestMapFiles::generatorMissingAndShort()
@@ -1192,11 +967,26 @@ void TestMapFiles::robustConfigTruncation()
     const QByteArray full = generatedConfig();
     for (int length = 0; length <= full.size(); ++length) {
         MapConfig c;
-        const bool ok = MapConfig::parse(full.left(length), c);
+        c.title = QStringLiteral("previous");
+        QString error;
+        const bool ok = MapConfig::parse(full.left(length), c, &error);
         QCOMPARE(ok, length >= 7);
-        if (ok)
+        if (ok) {
             checkAccepted(c);
+        } else {
+            QCOMPARE(c.title, QStringLiteral("previous")); // a refused file carries nothing
+            QVERIFY(error.contains(QString::number(length)));
+        }
     }
+    // What is missing reads as zero and is repaired: no window end, no name.
+    MapConfig c;
+    QVERIFY(MapConfig::parse(full.left(70), c));
+    QCOMPARE(c.settings.iWindowEnd, 10000);
+    QVERIFY(c.settingsRepaired);
+    QCOMPARE(c.stepH, 0);
+    QVERIFY(MapConfig::parse(full.left(205), c)); // the low byte of the horizontal step
+    QCOMPARE(c.stepH, 10);
+    QCOMPARE(c.mapName, QString());
     // Through the file as well, at the lengths where the outcome changes.
     QTemporaryDir dir;
     for (int length : {0, 6, 7, 213, int(full.size()) - 1}) {
@@ -1212,40 +1002,35 @@ void TestMapFiles::robustConfigTruncation()
     }
 }
 
-void TestMapFiles::robustConfigByteFlips()
+void TestMapFiles::robustConfigBytes()
 {
+    // Every byte flipped or set to an extreme value in turn: a changed signature is refused
+    // with the previous record untouched, anything else is accepted and repaired.
     const QByteArray full = generatedConfig();
+    const auto changes = {std::pair{'\x01', true}, {'\x80', true}, {'\x00', false}, {'\xFF', false}, {'\x7F', false}};
     for (int at = 0; at < full.size(); ++at) {
-        for (quint8 mask : {quint8(0x01), quint8(0x80), quint8(0xFF)}) {
+        for (const auto& [value, flip] : changes) {
             QByteArray b = full;
-            b[at] = char(quint8(b[at]) ^ mask);
+            b[at] = flip ? char(b[at] ^ value) : value;
             MapConfig c;
-            const bool ok = MapConfig::parse(b, c);
-            QCOMPARE(ok, at < 2 || at >= 6); // a signature byte changed: refused
-            if (ok)
+            c.stepH = 42;
+            QString error;
+            const bool ok = MapConfig::parse(b, c, &error);
+            QCOMPARE(ok, at < 2 || at >= 6 || b == full);
+            if (ok) {
                 checkAccepted(c);
+            } else {
+                QCOMPARE(c.stepH, 42);
+                QVERIFY2(error.contains(QStringLiteral("M773")), qPrintable(error));
+            }
         }
     }
-}
-
-void TestMapFiles::robustConfigExtremeBytes()
-{
-    const QByteArray full = generatedConfig();
+    // Every byte after the signature alike, then random contents at random lengths.
     for (char value : {'\x00', '\xFF', '\x7F', '\x80'}) {
-        // One byte at a time, then every byte after the signature at once.
-        for (int at = 6; at < full.size(); ++at) {
-            QByteArray b = full;
-            b[at] = value;
-            MapConfig c;
-            QVERIFY(MapConfig::parse(b, c));
-            checkAccepted(c);
-        }
-        QByteArray all = full.left(6) + QByteArray(MapConfig::kReadLimit, value);
         MapConfig c;
-        QVERIFY(MapConfig::parse(all, c));
+        QVERIFY(MapConfig::parse(full.left(6) + QByteArray(MapConfig::kReadLimit, value), c));
         checkAccepted(c);
     }
-    // Random contents with the signature in place, at random lengths.
     std::mt19937 rng(99);
     for (int round = 0; round < 300; ++round) {
         QByteArray b(int(rng() % 2600), '\0');
@@ -1313,30 +1098,16 @@ void TestMapFiles::toolInfo()
     const QJsonObject j = QJsonDocument::fromJson(p.readAllStandardOutput(), &parseError).object();
     QCOMPARE(parseError.error, QJsonParseError::NoError);
     QCOMPARE(j["kind"].toString(), QStringLiteral("map"));
-    QCOMPARE(j["title"].toString(), o.title);
     QCOMPARE(j["mapName"].toString(), o.mapName);
-    QCOMPARE(j["newFormat"].toBool(), true);
-    QCOMPARE(j["stepH"].toInt(), 10);
-    QCOMPARE(j["stepV"].toInt(), 15);
-    QCOMPARE(j["sizeH"].toInt(), 5);
-    QCOMPARE(j["sizeV"].toInt(), 4);
     QCOMPARE(j["columns"].toInt(), 5);
     QCOMPARE(j["rows"].toInt(), 4);
     QCOMPARE(j["signalFiles"].toInt(), 19);
     QCOMPARE(j["folder"].toObject()["ignoredFiles"].toInt(), 1);
-    const QJsonObject settings = j["settings"].toObject();
-    QCOMPARE(settings["iVelocity"].toInt(), 2600);
-    QCOMPARE(settings["iSamplesPer10us"].toInt(), 100);
-    QCOMPARE(settings["iWindowEnd"].toInt(), MapGenerator::windowEnd(o));
-    QCOMPARE(settings["fBaseVelocity"].toDouble(), 2600.0);
-    QVERIFY(settings.contains("tvg"));
+    QCOMPARE(j["settings"].toObject()["iWindowEnd"].toInt(), 3847);
     const QJsonObject grid = j["grid"].toObject();
-    QCOMPARE(grid["repH"].toInt(), 2);
-    QCOMPARE(grid["repV"].toInt(), 3);
-    QCOMPARE(grid["dim0"].toInt(), 10);
-    QCOMPARE(grid["dim1"].toInt(), 12);
+    QCOMPARE(grid["dim0"].toInt(), 10); // five columns of two cells
+    QCOMPARE(grid["dim1"].toInt(), 12); // four rows of three
     QCOMPARE(grid["dim2"].toInt(), 100);
-    QCOMPARE(grid["pitchX"].toInt(), 5);
 }
 
 void TestMapFiles::toolInfoRefuses()

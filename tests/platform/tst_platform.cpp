@@ -147,7 +147,6 @@ private slots:
     void mountTableParsing();
     void instrumentAmongSeveralDisks();
     void severalVolumesLastWins();
-    void splitModelNotFound();
     void noInstrumentOrNothingMounted();
     void unreadableEntries();
     void mappedAndRenumberedVolumes();
@@ -314,16 +313,6 @@ void TestPlatform::severalVolumesLastWins()
     QCOMPARE(findInstrumentDrive(platform), QStringLiteral("/srv/copy"));
     QVERIFY(!isOutsideInstrument("/media/user/M7730/maps", platform));
     QVERIFY(!isOutsideInstrument("/srv/copy/maps", platform));
-}
-
-void TestPlatform::splitModelNotFound()
-{
-    QTemporaryDir tmp;
-    addDisk(tmp.path(), {"sda", "8:0", "ATA", "Disk", "1", "0", {{"sda1", "8:1"}}});
-    addDisk(tmp.path(), {"sdb", "8:16", "M77", "30", "1", "0", {{"sdb1", "8:17"}}});
-    FakeDrivePlatform platform(tmp.path(), mountLine(1, "8:1", "/", "/dev/sda1") + mountLine(2, "8:17", "/media/x", "/dev/sdb1"));
-    QCOMPARE(findInstrumentDrive(platform), QString());
-    QVERIFY(isOutsideInstrument("/media/x", platform));
 }
 
 void TestPlatform::noInstrumentOrNothingMounted()
@@ -495,15 +484,12 @@ void TestPlatform::systemTableIsConsistent()
 {
     const std::unique_ptr<DrivePlatform> platform = createSystemDrivePlatform();
     const DriveTable table = platform->read();
-    for (const PlatformDisk& disk : table.disks) {
-        QVERIFY(disk.descriptor.size() <= kDescriptorWindow);
-        qInfo("disk %s: %s", qPrintable(disk.name), qPrintable(descriptorText(disk.descriptor).mid(40)));
-    }
+    // Whatever this machine has: the reader never makes a volume point at a disk it did not list.
     for (const PlatformVolume& volume : table.volumes) {
         QVERIFY(volume.disk >= -1 && volume.disk < table.disks.size());
         QVERIFY(volume.root.startsWith(u'/'));
     }
-    qInfo("instrument: \"%s\"", qPrintable(findInstrumentDrive(*platform)));
+    (void)findInstrumentDrive(*platform);
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

@@ -69,6 +69,16 @@ void selectAllAndType(QLineEdit* edit, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
+
+// Shows a widget (at a size, when given) and waits until it can take input and be grabbed.
+bool shown(QWidget& w, QSize size = QSize())
+{
+    if (size.isValid())
+        w.resize(size);
+    w.show();
+    return QTest::qWaitForWindowExposed(&w);
+}
+
 } // namespace
 
 class TestControls : public QObject
@@ -81,44 +91,24 @@ private slots:
     void counterText();
     void counterTypedValue_data();
     void counterTypedValue();
-    void counterForm();
-    void counterStartsAtZeroWithUpperButtonOff();
     void counterButtonsStepWithinRange();
-    void counterMaximumBelowValuePullsDown();
-    void counterRejectsBadLimitsAndSteps();
+    void counterLimitsAndSteps();
     void counterTypedKeys();
-    void counterTypedScaledText();
-    void counterRangeMovesPastOldOne();
 
     // MySpinBox
-    void spinBoxForm();
-    void spinBoxButtons();
-    void spinBoxRepeatsAtMaximum();
-    void spinBoxTypedKeys();
+    void spinBoxButtonsAndKeys();
     void spinBoxSetterClamps();
-    void spinBoxResize();
 
     // MySlider
-    void sliderPosition_data();
-    void sliderPosition();
     void sliderValueAt_data();
     void sliderValueAt();
     void sliderHandleDrawnAtValue();
-    void sliderDragMovesValueOncePerChange();
-    void sliderDragBeyondEnd();
-    void sliderEmptyRange();
-    void sliderPressOutsideHandle();
-    void sliderHorizontal();
-    void sliderRangeClampsValue();
+    void sliderDrag();
+    void sliderIgnoredPresses();
 
     // CSlidebar
-    void slidebarGeometry_data();
-    void slidebarGeometry();
     void slidebarHandleAt_data();
     void slidebarHandleAt();
-    void slidebarGapInPixels();
-    void slidebarDragLowerOntoUpper();
-    void slidebarDragUpperOntoLower();
     void slidebarHoverCursorAndOtherButton();
     void slidebarSettersNeverCross();
     void slidebarRandomRequestsNeverCross();
@@ -126,19 +116,17 @@ private slots:
     void slidebarRange();
 
     // CScrollBar and CWgtScrollBars
-    void scrollBarForm();
     void scrollBarCounterMovesSlider();
     void scrollBarSliderMovesCounter();
-    void scrollBarClampsAndEmitsOnce();
-    void scrollBarStep();
+    void scrollBarClampsAndSteps();
     void scrollBarsScanIndex_data();
     void scrollBarsScanIndex();
     void scrollBarsReset();
+    void barsStretchWithHeight();
 
     // CSliderControl and CWgtSliderControl
     void limitRange_data();
     void limitRange();
-    void sliderControlForm();
     void sliderControlRejectsCrossedValues();
     void sliderControlValuesEmitOnce();
     void sliderControlCountersKeepGap();
@@ -210,47 +198,16 @@ void TestControls::counterTypedValue()
         QCOMPARE(*typed, value);
 }
 
-void TestControls::counterForm()
-{
-    QVertCounter counter;
-    QCOMPARE(counter.objectName(), QStringLiteral("QVertCounter"));
-    QCOMPARE(counter.size(), QSize(40, 60));
-    QCOMPARE(counter.minimumSize(), QSize(30, 60));
-    QCOMPARE(counter.maximumSize(), QSize(40, 60));
-    auto* up = child<QPushButton>(&counter, "m_btn_decrease");
-    auto* edit = child<QLineEdit>(&counter, "m_edt_value");
-    auto* down = child<QPushButton>(&counter, "m_btn_increase");
-    QCOMPARE(up->geometry(), QRect(0, 0, 40, 20));
-    QCOMPARE(edit->geometry(), QRect(0, 20, 40, 20));
-    QCOMPARE(down->geometry(), QRect(0, 40, 40, 20));
-    QCOMPARE(up->iconSize(), QSize(28, 28));
-    QCOMPARE(up->focusPolicy(), Qt::ClickFocus);
-    QCOMPARE(edit->alignment(), Qt::AlignCenter);
-    QCOMPARE(edit->font().pointSize(), 10);
-    QVERIFY(!up->icon().isNull());
-    QVERIFY(!down->icon().isNull());
-    QCOMPARE(counter.property("multiplier").toDouble(), 1.0);
-    QCOMPARE(counter.property("maxValue").toInt(), 99999);
-}
-
-void TestControls::counterStartsAtZeroWithUpperButtonOff()
-{
-    QVertCounter counter;
-    QCOMPARE(child<QLineEdit>(&counter, "m_edt_value")->text(), QStringLiteral("0"));
-    QVERIFY(!child<QPushButton>(&counter, "m_btn_decrease")->isEnabled());
-    QVERIFY(child<QPushButton>(&counter, "m_btn_increase")->isEnabled());
-}
-
 void TestControls::counterButtonsStepWithinRange()
 {
     QVertCounter counter;
     counter.setMaxValue(10);
     counter.setStepValue(3);
-    counter.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&counter));
+    QVERIFY(shown(counter));
     QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
     auto* up = child<QPushButton>(&counter, "m_btn_decrease");
     auto* down = child<QPushButton>(&counter, "m_btn_increase");
+    QVERIFY(!up->isEnabled()); // at the minimum
 
     // The lower button (downward arrow) raises the value.
     for (int i = 0; i < 5; ++i)
@@ -265,138 +222,82 @@ void TestControls::counterButtonsStepWithinRange()
     QCOMPARE(child<QLineEdit>(&counter, "m_edt_value")->text(), QStringLiteral("7"));
 }
 
-void TestControls::counterMaximumBelowValuePullsDown()
+void TestControls::counterLimitsAndSteps()
 {
     QVertCounter counter;
     counter.setCurrentValue(50);
     QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
-    counter.setMaxValue(20);
+    counter.setMaxValue(20); // below the value: pulls it down
     QCOMPARE(intsOf(spy), QList<int>{20});
-    QCOMPARE(counter.currentValue(), 20);
     QVERIFY(!child<QPushButton>(&counter, "m_btn_increase")->isEnabled());
-
-    counter.setMinValue(30); // above the maximum: ignored
-    QCOMPARE(counter.minValue(), 0);
     counter.setMinValue(25); // above the maximum: ignored
     counter.setMaxValue(-1); // below the minimum: ignored
+    QCOMPARE(counter.minValue(), 0);
     QCOMPARE(counter.maxValue(), 20);
-    counter.setMinValue(15); // below the value: only the buttons are looked at again
+    counter.setMinValue(15); // below the value: the value stays
     QCOMPARE(counter.currentValue(), 20);
     QCOMPARE(spy.count(), 1);
-}
 
-void TestControls::counterRejectsBadLimitsAndSteps()
-{
-    QVertCounter counter;
-    counter.setMaxValue(10);
     counter.setStepValue(4);
-    counter.setStepValue(11); // wider than the range
-    QCOMPARE(counter.stepValue(), 4);
+    counter.setStepValue(21); // wider than the range
     counter.setStepValue(0);
     counter.setStepValue(-3);
     QCOMPARE(counter.stepValue(), 4);
-    counter.setMaxValue(0);
-    counter.setStepValue(1); // one is always a possible step
-    QCOMPARE(counter.stepValue(), 1);
-    counter.setMultiplier(0.00005);
+    counter.setMultiplier(0.00005); // too small to show a value: refused
     QCOMPARE(counter.multiplier(), 1.0);
-    counter.setMultiplier(-0.5);
-    QCOMPARE(counter.multiplier(), -0.5);
+
+    // A range wholly past the old one is taken in one step.
+    counter.setMaxValue(15);
+    counter.setRange(20, 99);
+    QCOMPARE(counter.minValue(), 20);
+    QCOMPARE(counter.maxValue(), 99);
+    QCOMPARE(counter.currentValue(), 20);
+    counter.setRange(-20, -10);
+    QCOMPARE(counter.minValue(), -20);
+    QCOMPARE(counter.currentValue(), -10);
 }
 
 void TestControls::counterTypedKeys()
 {
     QVertCounter counter;
     counter.setMaxValue(500);
-    counter.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&counter));
+    QVERIFY(shown(counter));
     auto* edit = child<QLineEdit>(&counter, "m_edt_value");
     QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
 
     selectAllAndType(edit, QStringLiteral("42"));
     QCOMPARE(intsOf(spy), (QList<int>{4, 42}));
-    QCOMPARE(counter.currentValue(), 42);
-
     spy.clear();
     QTest::keyClicks(edit, QStringLiteral("x")); // "42x" is no number
     QCOMPARE(edit->text(), QStringLiteral("42"));
     QTest::keyClicks(edit, QStringLiteral("7")); // 427 is within the range
-    QCOMPARE(counter.currentValue(), 427);
     QTest::keyClicks(edit, QStringLiteral("1")); // 4271 is not
     QCOMPARE(edit->text(), QStringLiteral("427"));
     QCOMPARE(intsOf(spy), QList<int>{427});
-}
 
-void TestControls::counterTypedScaledText()
-{
-    QVertCounter counter;
+    // Scaled: the typed text stays as typed until editing ends, then shows the value taken.
     counter.setMultiplier(0.5);
     counter.setPrecision(true);
-    counter.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&counter));
-    auto* edit = child<QLineEdit>(&counter, "m_edt_value");
-    QSignalSpy spy(&counter, &QVertCounter::counterValueChanged);
+    spy.clear();
     selectAllAndType(edit, QStringLiteral("12.6"));
-    QCOMPARE(counter.currentValue(), 25); // 12.6 / 0.5 = 25.2
-    QCOMPARE(intsOf(spy), (QList<int>{2, 24, 25}));
-    QCOMPARE(edit->text(), QStringLiteral("12.6")); // as typed, until editing ends
+    QCOMPARE(intsOf(spy), (QList<int>{2, 24, 25})); // 12.6 / 0.5 = 25.2
+    QCOMPARE(edit->text(), QStringLiteral("12.6"));
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(edit->text(), QStringLiteral("12.50"));
-
-    spy.clear();
-    counter.slot_textEdited(QStringLiteral("-1")); // below the minimum
-    QCOMPARE(edit->text(), QStringLiteral("12.50"));
-    QCOMPARE(spy.count(), 0);
-}
-
-void TestControls::counterRangeMovesPastOldOne()
-{
-    QVertCounter counter;
-    counter.setMaxValue(0); // range 0..0
-    counter.setRange(2, 99); // the minimum alone would be refused: it exceeds the old maximum
-    QCOMPARE(counter.minValue(), 2);
-    QCOMPARE(counter.maxValue(), 99);
-    QCOMPARE(counter.currentValue(), 2);
-    counter.setRange(-20, -10);
-    QCOMPARE(counter.minValue(), -20);
-    QCOMPARE(counter.maxValue(), -10);
-    QCOMPARE(counter.currentValue(), -10);
 }
 
 // ---------------------------------------------------------------- MySpinBox
 
-void TestControls::spinBoxForm()
-{
-    MySpinBox spin;
-    QCOMPARE(spin.objectName(), QStringLiteral("MySpinBox"));
-    QCOMPARE(spin.size(), QSize(100, 30));
-    QCOMPARE(spin.minimumSize(), QSize(100, 30));
-    QCOMPARE(spin.maximumSize(), QSize(180, 30));
-    auto* minus = child<QPushButton>(&spin, "btn_decrease");
-    auto* plus = child<QPushButton>(&spin, "btn_increase");
-    auto* edit = child<QLineEdit>(&spin, "edt_value");
-    QCOMPARE(minus->text(), QStringLiteral("-"));
-    QCOMPARE(plus->text(), QStringLiteral("+"));
-    QCOMPARE(minus->font().pointSize(), 20);
-    QVERIFY(minus->font().bold());
-    QCOMPARE(edit->font().pointSize(), 16);
-    QCOMPARE(edit->text(), QStringLiteral("0"));
-    QVERIFY(minus->isEnabled());
-    QVERIFY(plus->isEnabled());
-    QCOMPARE(spin.minimum(), -40);
-    QCOMPARE(spin.maximum(), 40);
-}
-
-void TestControls::spinBoxButtons()
+void TestControls::spinBoxButtonsAndKeys()
 {
     MySpinBox spin;
     spin.setRange(-3, 3);
     spin.setStep(2);
-    spin.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&spin));
+    QVERIFY(shown(spin));
     QSignalSpy spy(&spin, &MySpinBox::valueChanged);
     auto* minus = child<QPushButton>(&spin, "btn_decrease");
     auto* plus = child<QPushButton>(&spin, "btn_increase");
+    auto* edit = child<QLineEdit>(&spin, "edt_value");
     QTest::mouseClick(plus, Qt::LeftButton);
     QTest::mouseClick(plus, Qt::LeftButton); // 4 is beyond: limited to 3
     QTest::mouseClick(plus, Qt::LeftButton); // disabled now
@@ -406,34 +307,16 @@ void TestControls::spinBoxButtons()
         QTest::mouseClick(minus, Qt::LeftButton);
     QCOMPARE(intsOf(spy), (QList<int>{2, 3, 1, -1, -3}));
     QVERIFY(!minus->isEnabled());
-    QCOMPARE(child<QLineEdit>(&spin, "edt_value")->text(), QStringLiteral("-3"));
-}
+    QCOMPARE(edit->text(), QStringLiteral("-3"));
 
-void TestControls::spinBoxRepeatsAtMaximum()
-{
-    MySpinBox spin;
-    spin.setValue(40);
-    QSignalSpy spy(&spin, &MySpinBox::valueChanged);
-    spin.slot_increaseValue();
-    QCOMPARE(intsOf(spy), QList<int>{40});
-}
-
-void TestControls::spinBoxTypedKeys()
-{
-    MySpinBox spin;
-    spin.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&spin));
-    auto* edit = child<QLineEdit>(&spin, "edt_value");
-    QSignalSpy spy(&spin, &MySpinBox::valueChanged);
+    spin.setRange(-40, 40);
+    spy.clear();
     selectAllAndType(edit, QStringLiteral("5x"));
     QCOMPARE(edit->text(), QStringLiteral("5"));
-    QCOMPARE(spin.value(), 5);
-    QCOMPARE(intsOf(spy), QList<int>{5});
     QTest::keyClicks(edit, QStringLiteral("0")); // 50 is beyond 40
     QCOMPARE(edit->text(), QStringLiteral("5"));
-    spin.slot_textEdited(QStringLiteral("-40"));
-    QCOMPARE(spin.value(), -40);
-    QVERIFY(!child<QPushButton>(&spin, "btn_decrease")->isEnabled());
+    QCOMPARE(intsOf(spy), QList<int>{5});
+    QVERIFY(minus->isEnabled());
 }
 
 void TestControls::spinBoxSetterClamps()
@@ -451,47 +334,7 @@ void TestControls::spinBoxSetterClamps()
     QCOMPARE(spin.minimum(), -10);
 }
 
-void TestControls::spinBoxResize()
-{
-    MySpinBox spin;
-    spin.resize(180, 30);
-    spin.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&spin));
-    QCOMPARE(child<QLineEdit>(&spin, "edt_value")->geometry(), QRect(30, 0, 120, 30));
-    QCOMPARE(child<QPushButton>(&spin, "btn_increase")->pos(), QPoint(150, 0));
-    spin.resize(140, 30);
-    QCOMPARE(child<QLineEdit>(&spin, "edt_value")->geometry(), QRect(30, 0, 80, 30));
-    QCOMPARE(child<QPushButton>(&spin, "btn_increase")->pos(), QPoint(110, 0));
-    QCOMPARE(child<QPushButton>(&spin, "btn_decrease")->pos(), QPoint(0, 0));
-}
-
 // ---------------------------------------------------------------- MySlider
-
-void TestControls::sliderPosition_data()
-{
-    QTest::addColumn<int>("S");
-    QTest::addColumn<int>("min");
-    QTest::addColumn<int>("max");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<int>("position");
-    QTest::newRow("200 px, 50 of 100") << 199 << 0 << 100 << 50 << 85; // 1 + round(83.5)
-    QTest::newRow("minimum") << 199 << 0 << 100 << 0 << 1;
-    QTest::newRow("maximum") << 199 << 0 << 100 << 100 << 168;
-    QTest::newRow("range 0..0") << 199 << 0 << 0 << 0 << 1;
-    QTest::newRow("offset range") << 199 << 10 << 20 << 15 << 85;
-    QTest::newRow("shorter than the handle") << 20 << 0 << 100 << 100 << 1;
-    QTest::newRow("full int range") << 199 << INT_MIN << INT_MAX << 0 << 85;
-}
-
-void TestControls::sliderPosition()
-{
-    QFETCH(int, S);
-    QFETCH(int, min);
-    QFETCH(int, max);
-    QFETCH(int, value);
-    QFETCH(int, position);
-    QCOMPARE((ControlMath::SliderGeometry{S, 30}.positionOf(value, min, max)), position);
-}
 
 void TestControls::sliderValueAt_data()
 {
@@ -516,9 +359,7 @@ void TestControls::sliderValueAt()
 void TestControls::sliderHandleDrawnAtValue()
 {
     MySlider slider(nullptr, 0, 100);
-    slider.resize(40, 200);
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QVERIFY(shown(slider, {40, 200}));
     slider.setValue(50);
     QCOMPARE(slider.handlePosition(), 85);
     const QImage image = slider.grab().toImage();
@@ -532,135 +373,52 @@ void TestControls::sliderHandleDrawnAtValue()
     QCOMPARE(QColor(image.pixel(20, 116)), background);
 }
 
-void TestControls::sliderDragMovesValueOncePerChange()
+void TestControls::sliderDrag()
 {
     MySlider slider(nullptr, 0, 100);
-    slider.resize(40, 200);
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QVERIFY(shown(slider, {40, 200}));
     slider.setValue(50);
     QSignalSpy spy(&slider, &MySlider::valueChanged);
     drag(&slider, QPoint(20, 100), QPoint(20, 140), 40); // one pixel per move
     QVERIFY(spy.count() > 10);
     const QList<int> values = intsOf(spy);
     for (int i = 1; i < values.size(); ++i)
-        QVERIFY(values[i] > values[i - 1]);
-    // 40 pixels down from 85: value of position 125.
-    QCOMPARE(slider.value(), (ControlMath::SliderGeometry{199, 30}.valueAt(125, 0, 100)));
-    QCOMPARE(slider.value(), 73);
-    QCOMPARE(slider.handlePosition(), (ControlMath::SliderGeometry{199, 30}.positionOf(73, 0, 100)));
+        QVERIFY(values[i] > values[i - 1]); // once per change
+    QCOMPARE(slider.value(), 73); // 40 pixels down from 85: position 125
+    QCOMPARE(slider.handlePosition(), 123); // drawn where the value lies: 1 + round(167 x 0.73)
     QVERIFY(!slider.isDragging());
-}
 
-void TestControls::sliderDragBeyondEnd()
-{
-    MySlider slider(nullptr, 0, 100);
-    slider.resize(40, 200);
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
-    hover(&slider, QPoint(20, 10));
-    mouse(&slider, QEvent::MouseButtonPress, QPoint(20, 10));
+    // Beyond either end the handle stops at the last or first position.
+    hover(&slider, QPoint(20, 130));
+    mouse(&slider, QEvent::MouseButtonPress, QPoint(20, 130));
     mouse(&slider, QEvent::MouseMove, QPoint(20, 900));
     QCOMPARE(slider.handlePosition(), 168);
     QCOMPARE(slider.value(), 100);
     mouse(&slider, QEvent::MouseMove, QPoint(20, -500));
     QCOMPARE(slider.handlePosition(), 1);
     QCOMPARE(slider.value(), 0);
-    mouse(&slider, QEvent::MouseMove, QPoint(20, 900));
-    mouse(&slider, QEvent::MouseButtonRelease, QPoint(20, 900));
-    QCOMPARE(slider.handlePosition(), 168);
-    QCOMPARE(slider.value(), 100);
+    mouse(&slider, QEvent::MouseButtonRelease, QPoint(20, -500));
 }
 
-void TestControls::sliderEmptyRange()
-{
-    MySlider slider(nullptr, 0, 0);
-    slider.resize(40, 200);
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
-    QCOMPARE(slider.handlePosition(), 1);
-    QSignalSpy spy(&slider, &MySlider::valueChanged);
-    drag(&slider, QPoint(20, 10), QPoint(20, 150));
-    drag(&slider, QPoint(20, 10), QPoint(20, 190));
-    QCOMPARE(slider.value(), 0);
-    QCOMPARE(spy.count(), 0);
-    QCOMPARE(slider.handlePosition(), 1);
-}
-
-void TestControls::sliderPressOutsideHandle()
+void TestControls::sliderIgnoredPresses()
 {
     MySlider slider(nullptr, 0, 100);
-    slider.resize(40, 200);
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
+    QVERIFY(shown(slider, {40, 200}));
     QSignalSpy spy(&slider, &MySlider::valueChanged);
     drag(&slider, QPoint(20, 120), QPoint(20, 180)); // the handle is at 1..31
-    QCOMPARE(spy.count(), 0);
     mouse(&slider, QEvent::MouseButtonPress, QPoint(20, 10), Qt::RightButton);
     mouse(&slider, QEvent::MouseMove, QPoint(20, 100), Qt::RightButton);
     QVERIFY(!slider.isDragging());
+    mouse(&slider, QEvent::MouseButtonRelease, QPoint(20, 100), Qt::RightButton);
+    // An empty range never moves; its handle stays at the first position.
+    slider.setRange(0, 0);
+    drag(&slider, QPoint(20, 10), QPoint(20, 190));
+    QCOMPARE(slider.handlePosition(), 1);
     QCOMPARE(slider.value(), 0);
-}
-
-void TestControls::sliderHorizontal()
-{
-    MySlider slider(nullptr, 1, 10);
-    slider.resize(231, 20); // S = 230, handle positions 1..199
-    slider.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&slider));
-    QSignalSpy spy(&slider, &MySlider::valueChanged);
-    drag(&slider, QPoint(15, 10), QPoint(115, 10));
-    QCOMPARE(slider.value(), 5); // position 101: round(100 / 200 x 10)
-    QCOMPARE(intsOf(spy).last(), 5);
-    QCOMPARE(slider.handlePosition(), 1 + ControlMath::roundHalfUp(198 * 5 / 10.0));
-    drag(&slider, QPoint(slider.handlePosition() + 2, 3), QPoint(slider.handlePosition() + 2, 3));
-    QCOMPARE(slider.value(), 5);
-}
-
-void TestControls::sliderRangeClampsValue()
-{
-    MySlider slider(nullptr, 0, 100);
-    slider.setValue(80);
-    QSignalSpy spy(&slider, &MySlider::valueChanged);
-    slider.setRange(0, 50);
-    QCOMPARE(intsOf(spy), QList<int>{50});
-    slider.setRange(60, 10); // ignored
-    slider.setRange(0, 50); // unchanged
-    QCOMPARE(spy.count(), 1);
-    slider.setValue(-5);
-    QCOMPARE(slider.value(), 0);
+    QCOMPARE(spy.count(), 0);
 }
 
 // ---------------------------------------------------------------- CSlidebar
-
-void TestControls::slidebarGeometry_data()
-{
-    QTest::addColumn<int>("N");
-    QTest::addColumn<int>("R");
-    QTest::addColumn<int>("gap");
-    QTest::addColumn<int>("gapPixels");
-    QTest::addColumn<int>("lowerAtZero");
-    QTest::addColumn<int>("upperAtR");
-    QTest::newRow("380 px, R 76, gap 2") << 380 << 76 << 2 << 10 << 0 << 380;
-    QTest::newRow("R 0") << 380 << 0 << 2 << 380 << 0 << 380;
-    QTest::newRow("no length") << 0 << 50 << 2 << 0 << 0 << 0;
-    QTest::newRow("more values than pixels") << 379 << 1000 << 1 << 0 << 0 << 379;
-}
-
-void TestControls::slidebarGeometry()
-{
-    QFETCH(int, N);
-    QFETCH(int, R);
-    QFETCH(int, gap);
-    QFETCH(int, gapPixels);
-    QFETCH(int, lowerAtZero);
-    QFETCH(int, upperAtR);
-    const ControlMath::SlidebarGeometry g{N, R};
-    QCOMPARE(g.gapPixels(gap), gapPixels);
-    QCOMPARE(g.positionOf(0, false), lowerAtZero);
-    QCOMPARE(g.positionOf(R, true), upperAtR);
-    QCOMPARE(g.valueAt(N), N == 0 ? 0 : R);
-}
 
 void TestControls::slidebarHandleAt_data()
 {
@@ -687,70 +445,22 @@ void TestControls::slidebarHandleAt()
     QCOMPARE(ControlMath::slidebarHandleAt(coord, lower, upper), handle);
 }
 
-void TestControls::slidebarGapInPixels()
-{
-    CSlidebar bar(nullptr, 0, 76, 2);
-    bar.resize(40, 381);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    QCOMPARE(bar.barLength(), 380);
-    QCOMPARE(bar.gapPixels(), 10);
-    QCOMPARE(bar.bottomLimitPosition(), 0);
-    QCOMPARE(bar.topLimitPosition(), 380);
-}
-
-void TestControls::slidebarDragLowerOntoUpper()
-{
-    CSlidebar bar(nullptr, 0, 76, 2);
-    bar.resize(40, 381);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    bar.setTopLimit(40); // at pixel 200
-    QSignalSpy lower(&bar, &CSlidebar::bottomLimitChanged);
-    QSignalSpy upper(&bar, &CSlidebar::topLimitChanged);
-    drag(&bar, QPoint(20, 1), QPoint(20, 260), 20);
-    QCOMPARE(bar.bottomLimitPosition(), 190); // 10 pixels above the upper limit
-    QCOMPARE(bar.bottomLimit(), 38);
-    QCOMPARE(intsOf(lower).last(), 38);
-    const QList<int> values = intsOf(lower);
-    QCOMPARE(QSet<int>(values.begin(), values.end()).size(), values.size()); // once per change
-    QCOMPARE(upper.count(), 0);
-    QCOMPARE(bar.topLimit(), 40);
-}
-
-void TestControls::slidebarDragUpperOntoLower()
-{
-    CSlidebar bar(nullptr, 0, 76, 2);
-    bar.resize(40, 381);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    bar.setBottomLimit(20); // at pixel 100
-    QSignalSpy upper(&bar, &CSlidebar::topLimitChanged);
-    drag(&bar, QPoint(20, 379), QPoint(20, -50), 20);
-    QCOMPARE(bar.topLimitPosition(), 110);
-    QCOMPARE(bar.topLimit(), 22);
-    QCOMPARE(intsOf(upper).last(), 22);
-    QCOMPARE(bar.bottomLimit(), 20);
-}
-
 void TestControls::slidebarHoverCursorAndOtherButton()
 {
-    CSlidebar bar(nullptr, 1, 100, 5);
-    bar.resize(201, 20);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    hover(&bar, QPoint(198, 10));
+    CSlidebar bar(nullptr, 0, 100, 5);
+    QVERIFY(shown(bar, {20, 201}));
+    hover(&bar, QPoint(10, 198));
     QCOMPARE(bar.grabbedHandle(), 2);
-    QCOMPARE(bar.cursor().shape(), Qt::SplitHCursor);
-    hover(&bar, QPoint(100, 10));
+    QCOMPARE(bar.cursor().shape(), Qt::SplitVCursor);
+    hover(&bar, QPoint(10, 100));
     QCOMPARE(bar.grabbedHandle(), 0);
     QCOMPARE(bar.cursor().shape(), Qt::ArrowCursor);
-    hover(&bar, QPoint(2, 10));
+    hover(&bar, QPoint(10, 2));
     QCOMPARE(bar.grabbedHandle(), 1);
-    mouse(&bar, QEvent::MouseButtonPress, QPoint(2, 10), Qt::RightButton);
+    mouse(&bar, QEvent::MouseButtonPress, QPoint(10, 2), Qt::RightButton);
     QCOMPARE(bar.grabbedHandle(), 0);
     QCOMPARE(bar.cursor().shape(), Qt::ArrowCursor);
-    mouse(&bar, QEvent::MouseButtonRelease, QPoint(2, 10), Qt::RightButton);
+    mouse(&bar, QEvent::MouseButtonRelease, QPoint(10, 2), Qt::RightButton);
     QCOMPARE(bar.grabbedHandle(), 1); // the mark is taken again where the button was let go
 }
 
@@ -762,7 +472,6 @@ void TestControls::slidebarSettersNeverCross()
     QSignalSpy upper(&bar, &CSlidebar::topLimitChanged);
     bar.setTopLimit(30);
     bar.setBottomLimit(60); // would cross the upper limit although the current lower (0) is fine
-    QCOMPARE(bar.bottomLimit(), 0);
     bar.setBottomLimit(26); // within the gap
     QCOMPARE(bar.bottomLimit(), 0);
     bar.setBottomLimit(25);
@@ -785,9 +494,7 @@ void TestControls::slidebarSettersNeverCross()
 void TestControls::slidebarRandomRequestsNeverCross()
 {
     CSlidebar bar(nullptr, 0, 60, 4);
-    bar.resize(40, 301);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar, {40, 301}));
     QRandomGenerator random(20240607);
     for (int i = 0; i < 400; ++i) {
         const int kind = random.bounded(4);
@@ -809,23 +516,24 @@ void TestControls::slidebarFineRangeKeepsValueGap()
 {
     // 1000 values on 379 pixels: the gap of 1 value is less than a pixel.
     CSlidebar bar(nullptr, 0, 1000, 1);
-    bar.resize(40, 380);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar, {40, 380}));
     QCOMPARE(bar.gapPixels(), 0);
     bar.setTopLimit(500);
     drag(&bar, QPoint(20, 0), QPoint(20, 379));
     QCOMPARE(bar.bottomLimitPosition(), bar.topLimitPosition());
     QCOMPARE(bar.bottomLimit(), 499);
+    // The upper limit dragged down onto the lower one's pixel stays a value above it.
+    bar.setLimits(0, 900);
+    drag(&bar, QPoint(20, 0), QPoint(20, 100));
+    drag(&bar, QPoint(20, bar.topLimitPosition()), QPoint(20, 0));
+    QCOMPARE(bar.topLimitPosition(), 100);
+    QCOMPARE(bar.topLimit(), bar.bottomLimit() + 1);
 }
 
 void TestControls::slidebarRange()
 {
     CSlidebar bar(nullptr, 0, 0, 0);
-    bar.resize(40, 101);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    QCOMPARE(bar.topLimit(), 0);
+    QVERIFY(shown(bar, {40, 101}));
     QCOMPARE(bar.topLimitPosition(), 100); // an empty range shows the whole bar
     bar.setRange(50); // upper limit 0: the whole range
     QCOMPARE(bar.bottomLimit(), 0);
@@ -837,40 +545,27 @@ void TestControls::slidebarRange()
     bar.setRange(30); // the upper limit no longer fits
     QCOMPARE(bar.bottomLimit(), 0);
     QCOMPARE(bar.topLimit(), 30);
-    bar.setRange(0);
-    QCOMPARE(bar.bottomLimit(), 0);
-    QCOMPARE(bar.topLimit(), 0);
     bar.setRange(-7);
     QCOMPARE(bar.range(), 0);
+    QCOMPARE(bar.topLimit(), 0);
+
+    // A bar squeezed to one pixel has no length to map values onto: dragging changes nothing.
+    CSlidebar flat(nullptr, 1, 50, 2);
+    QVERIFY(shown(flat, {1, 20}));
+    QCOMPARE(flat.barLength(), 0);
+    drag(&flat, QPoint(0, 10), QPoint(30, 10));
+    QCOMPARE(flat.bottomLimit(), 0);
+    QCOMPARE(flat.topLimit(), 50);
 }
 
 // ---------------------------------------------------------------- CScrollBar
-
-void TestControls::scrollBarForm()
-{
-    CScrollBar bar;
-    QCOMPARE(bar.objectName(), QStringLiteral("CScrollBar"));
-    QCOMPARE(bar.size(), QSize(40, 530));
-    QCOMPARE(bar.minimumSize(), QSize(40, 530));
-    QCOMPARE(bar.maximumWidth(), 40);
-    QCOMPARE(bar.title(), QString());
-    QCOMPARE(child<QLabel>(&bar, "lbl_title")->geometry(), QRect(0, 0, 40, 30));
-    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->geometry(), QRect(0, 30, 40, 60));
-    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->multiplier(), 5.0);
-    QCOMPARE(child<MySlider>(&bar, "ms_slider")->geometry(), QRect(0, 90, 40, 440));
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    bar.resize(40, 700);
-    QCOMPARE(child<MySlider>(&bar, "ms_slider")->geometry(), QRect(0, 90, 40, 610));
-}
 
 void TestControls::scrollBarCounterMovesSlider()
 {
     CScrollBar bar;
     bar.setRange(0, 59);
     bar.setStep(3);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QVERIFY(shown(bar));
     QSignalSpy spy(&bar, &CScrollBar::valueChanged);
     auto* counter = child<QVertCounter>(&bar, "vc_counter");
     auto* slider = child<MySlider>(&bar, "ms_slider");
@@ -878,12 +573,11 @@ void TestControls::scrollBarCounterMovesSlider()
     QTest::mouseClick(child<QPushButton>(counter, "m_btn_increase"), Qt::LeftButton);
     QCOMPARE(intsOf(spy), (QList<int>{3, 6}));
     QCOMPARE(slider->value(), 6);
-    QCOMPARE(child<QLineEdit>(counter, "m_edt_value")->text(), QStringLiteral("30")); // 6 cells of 5 mm
-    // 100 mm typed key by key: "1" is 0.2 cells (0), "10" 2 cells, "100" 20 cells.
     auto* edit = child<QLineEdit>(counter, "m_edt_value");
+    QCOMPARE(edit->text(), QStringLiteral("30")); // 6 cells of 5 mm
+    // 100 mm typed key by key: "1" is 0.2 cells (0), "10" 2 cells, "100" 20 cells.
     selectAllAndType(edit, QStringLiteral("100"));
     QCOMPARE(edit->text(), QStringLiteral("100"));
-    QCOMPARE(bar.value(), 20);
     QCOMPARE(slider->value(), 20);
     QCOMPARE(intsOf(spy), (QList<int>{3, 6, 0, 2, 20}));
 }
@@ -892,44 +586,38 @@ void TestControls::scrollBarSliderMovesCounter()
 {
     CScrollBar bar;
     bar.setRange(0, 100);
-    bar.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    auto* slider = child<MySlider>(&bar, "ms_slider");
+    QVERIFY(shown(bar));
     auto* counter = child<QVertCounter>(&bar, "vc_counter");
     QSignalSpy spy(&bar, &CScrollBar::valueChanged);
-    drag(slider, QPoint(20, 10), QPoint(20, 2000));
+    drag(child<MySlider>(&bar, "ms_slider"), QPoint(20, 10), QPoint(20, 2000));
     QCOMPARE(bar.value(), 100);
     QCOMPARE(counter->currentValue(), 100);
-    QCOMPARE(intsOf(spy).last(), 100);
+    QCOMPARE(child<QLineEdit>(counter, "m_edt_value")->text(), QStringLiteral("500"));
     const QList<int> values = intsOf(spy);
+    QCOMPARE(values.last(), 100);
     QCOMPARE(QSet<int>(values.begin(), values.end()).size(), values.size());
 }
 
-void TestControls::scrollBarClampsAndEmitsOnce()
+void TestControls::scrollBarClampsAndSteps()
 {
-    CScrollBar bar;
-    bar.setRange(0, 59);
-    QSignalSpy spy(&bar, &CScrollBar::valueChanged);
-    bar.slot_valueChanged(200);
-    bar.slot_valueChanged(59);
+    // The owner sets the C-scan bar's range, value and step as the view does on opening a map.
+    CWgtScrollBars bars;
+    CScrollBar* bar = bars.scrollBar(1);
+    bars.setRange(1, 0, 59);
+    QSignalSpy spy(&bars, &CWgtScrollBars::cscanValueChanged);
+    bars.setValue(1, 200);
+    bars.setValue(1, 59);
     QCOMPARE(intsOf(spy), QList<int>{59});
-    QCOMPARE(child<MySlider>(&bar, "ms_slider")->value(), 59);
-    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->currentValue(), 59);
-    bar.setRange(0, 10);
+    QCOMPARE(child<MySlider>(bar, "ms_slider")->value(), 59);
+    QCOMPARE(child<QLineEdit>(bar, "m_edt_value")->text(), QStringLiteral("295")); // 59 cells of 5 mm
+    bars.setRange(1, 0, 10);
     QCOMPARE(intsOf(spy), (QList<int>{59, 10}));
-    bar.setRange(5, 1); // ignored
-    QCOMPARE(bar.maximum(), 10);
-}
-
-void TestControls::scrollBarStep()
-{
-    CScrollBar bar;
-    bar.setRange(0, 10);
-    bar.setStep(10); // not smaller than the range
-    QCOMPARE(bar.step(), 1);
-    bar.setStep(4);
-    QCOMPARE(bar.step(), 4);
-    QCOMPARE(child<QVertCounter>(&bar, "vc_counter")->stepValue(), 4);
+    bars.setRange(1, 5, 1); // ignored
+    QCOMPARE(bar->maximum(), 10);
+    bars.setStep(1, 10); // not smaller than the range
+    QCOMPARE(bar->step(), 1);
+    bars.setStep(1, 4);
+    QCOMPARE(child<QVertCounter>(bar, "vc_counter")->stepValue(), 4);
 }
 
 void TestControls::scrollBarsScanIndex_data()
@@ -966,9 +654,6 @@ void TestControls::scrollBarsScanIndex()
 void TestControls::scrollBarsReset()
 {
     CWgtScrollBars bars;
-    QCOMPARE(child<CScrollBar>(&bars, "sb_cscan")->title(), QStringLiteral("C"));
-    QCOMPARE(child<CScrollBar>(&bars, "sb_bscan")->title(), QStringLiteral("B"));
-    QCOMPARE(child<CScrollBar>(&bars, "sb_dscan")->title(), QStringLiteral("D"));
     for (int scan = 1; scan <= 3; ++scan) {
         bars.setRange(scan, 0, 80);
         bars.setStep(scan, 5);
@@ -984,15 +669,25 @@ void TestControls::scrollBarsReset()
         QCOMPARE(sb->maximum(), 0);
         QCOMPARE(sb->step(), 1); // although the range 0..0 came first
         auto* counter = child<QVertCounter>(sb, "vc_counter");
-        QCOMPARE(counter->stepValue(), 1);
         QCOMPARE(counter->precision(), false);
-        QCOMPARE(counter->multiplier(), 5.0);
         QCOMPARE(child<QLineEdit>(counter, "m_edt_value")->text(), QStringLiteral("0"));
     }
+}
+
+void TestControls::barsStretchWithHeight()
+{
+    // The bars take whatever height their column gets; the counters keep theirs.
+    CWgtScrollBars bars;
+    CSliderControl control;
     bars.show();
+    control.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bars));
+    QVERIFY(QTest::qWaitForWindowExposed(&control));
     bars.resize(bars.width(), 700);
-    QCOMPARE(child<CScrollBar>(&bars, "sb_dscan")->height(), 700);
+    control.resize(40, 630);
+    QCOMPARE(child<MySlider>(bars.scrollBar(2), "ms_slider")->geometry(), QRect(0, 90, 40, 610));
+    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->geometry(), QRect(0, 90, 40, 480));
+    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->geometry(), QRect(0, 570, 40, 60));
 }
 
 // ---------------------------------------------------------------- CSliderControl
@@ -1020,33 +715,11 @@ void TestControls::limitRange()
     QFETCH(int, outMin);
     QFETCH(int, outMax);
     QFETCH(int, outGap);
-    const ControlMath::LimitRange r = ControlMath::normalizeLimitRange(min, max, gap);
-    QCOMPARE(r.min, outMin);
-    QCOMPARE(r.max, outMax);
-    QCOMPARE(r.gap, outGap);
-
     CSliderControl control;
     control.setRange(min, max, gap);
     QCOMPARE(control.rangeMinimum(), outMin);
     QCOMPARE(control.rangeMaximum(), outMax);
     QCOMPARE(control.gap(), outGap);
-}
-
-void TestControls::sliderControlForm()
-{
-    CSliderControl control;
-    QCOMPARE(control.objectName(), QStringLiteral("CSliderControl"));
-    QCOMPARE(control.size(), QSize(40, 530));
-    QCOMPARE(child<QLabel>(&control, "lbl_title")->geometry(), QRect(0, 0, 40, 30));
-    QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->geometry(), QRect(0, 30, 40, 60));
-    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->geometry(), QRect(0, 90, 40, 380));
-    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->geometry(), QRect(0, 470, 40, 60));
-    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->frameShape(), QFrame::StyledPanel);
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
-    control.resize(40, 630);
-    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->geometry(), QRect(0, 90, 40, 480));
-    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->geometry(), QRect(0, 570, 40, 60));
 }
 
 void TestControls::sliderControlRejectsCrossedValues()
@@ -1059,10 +732,6 @@ void TestControls::sliderControlRejectsCrossedValues()
     control.setValues(-1, 3); // below the range
     control.setValues(3, 11); // beyond it
     QCOMPARE(spy.count(), 0);
-    QCOMPARE(control.lowerValue(), 2);
-    QCOMPARE(control.upperValue(), 8);
-    control.slot_minValueChanged(9); // beyond the upper limit
-    control.slot_maxValueChanged(1); // below the lower limit
     QCOMPARE(control.lowerValue(), 2);
     QCOMPARE(control.upperValue(), 8);
 }
@@ -1080,8 +749,7 @@ void TestControls::sliderControlValuesEmitOnce()
     QCOMPARE(pairs.count(), 2);
     QCOMPARE(pairs.at(1).at(0).toInt(), 50);
     QCOMPARE(pairs.at(1).at(1).toInt(), 60);
-    QCOMPARE(lows.count(), 0);
-    QCOMPARE(highs.count(), 0);
+    QCOMPARE(lows.count() + highs.count(), 0);
     auto* bar = child<CSlidebar>(&control, "frm_slidebar");
     QCOMPARE(bar->bottomLimit(), 50);
     QCOMPARE(bar->topLimit(), 60);
@@ -1096,8 +764,7 @@ void TestControls::sliderControlCountersKeepGap()
     CSliderControl control;
     control.setRange(0, 20, 2);
     control.setValues(0, 5);
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    QVERIFY(shown(control));
     QSignalSpy lows(&control, &CSliderControl::minValueChanged);
     auto* bottom = child<QVertCounter>(&control, "vc_bottomCounter");
     auto* raise = child<QPushButton>(bottom, "m_btn_increase");
@@ -1105,7 +772,6 @@ void TestControls::sliderControlCountersKeepGap()
         QTest::mouseClick(raise, Qt::LeftButton);
     QCOMPARE(intsOf(lows), (QList<int>{1, 2, 3}));
     QVERIFY(!raise->isEnabled());
-    QCOMPARE(control.lowerValue(), 3);
     QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->bottomLimit(), 3);
 
     QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
@@ -1122,23 +788,33 @@ void TestControls::sliderControlDragKeepsGap()
     CSliderControl control;
     control.setRange(0, 76, 2);
     control.setValues(0, 40);
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    QVERIFY(shown(control));
+    // 76 values on 379 pixels, a gap of 2 values is 10 pixels: the lower limit dragged onto
+    // the upper one (40, at pixel 199) stops 10 pixels short.
     auto* bar = child<CSlidebar>(&control, "frm_slidebar");
     QSignalSpy lows(&control, &CSliderControl::minValueChanged);
+    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
     drag(bar, QPoint(20, 0), QPoint(20, 379), 30);
+    QCOMPARE(bar->bottomLimitPosition(), 189);
     QCOMPARE(control.lowerValue(), 38);
-    QCOMPARE(intsOf(lows).last(), 38);
+    const QList<int> values = intsOf(lows);
+    QCOMPARE(values.last(), 38);
+    QCOMPARE(QSet<int>(values.begin(), values.end()).size(), values.size()); // once per change
+    QCOMPARE(highs.count(), 0);
     QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->currentValue(), 38);
     QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->minValue(), 40);
-    QVERIFY(bar->bottomLimitPosition() < bar->topLimitPosition());
 
-    QSignalSpy highs(&control, &CSliderControl::maxValueChanged);
     drag(bar, QPoint(20, bar->topLimitPosition()), QPoint(20, 379), 30);
     QCOMPARE(control.upperValue(), 76);
     QCOMPARE(intsOf(highs).last(), 76);
     QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->currentValue(), 76);
     QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->maxValue(), 74);
+
+    // The upper limit dragged down past the lower one (at 38) stops 2 values above it.
+    drag(bar, QPoint(20, 380), QPoint(20, -50), 30);
+    QCOMPARE(control.upperValue(), 40);
+    QCOMPARE(bar->topLimitPosition(), 199);
+    QCOMPARE(control.lowerValue(), 38);
 }
 
 void TestControls::sliderControlRangeWithOffset()
@@ -1146,8 +822,7 @@ void TestControls::sliderControlRangeWithOffset()
     CSliderControl control;
     control.setRange(10, 50, 2);
     control.setValues(20, 30);
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
+    QVERIFY(shown(control));
     auto* bar = child<CSlidebar>(&control, "frm_slidebar");
     QCOMPARE(bar->range(), 40);
     QCOMPARE(bar->bottomLimit(), 10);
@@ -1162,7 +837,6 @@ void TestControls::sliderControlRangeClampsSilently()
 {
     CSliderControl control;
     control.setRange(0, 99, 2);
-    QCOMPARE(control.lowerValue(), 0);
     QCOMPARE(control.upperValue(), 2);
     control.setValues(30, 90);
     QSignalSpy pairs(&control, &CSliderControl::valuesChanged);
@@ -1214,7 +888,6 @@ void TestControls::sliderControlsScanIndex()
         QCOMPARE(group.sliderControl(i)->rangeMaximum(), 0);
         QCOMPARE(group.sliderControl(i)->upperValue(), 0);
     }
-    QCOMPARE(group.sliderControl(2)->title(), QStringLiteral("D"));
 }
 
 QTEST_MAIN(TestControls)

@@ -75,13 +75,10 @@ private slots:
     void denseTicksAreBounded();
     void labels_data();
     void labels();
-    void fourthLabelOfTenthsIsPointThree();
     void horizontalLabelStarts_data();
     void horizontalLabelStarts();
     void verticalLabelBaselines_data();
     void verticalLabelBaselines();
-    void verticalLabelOffset_data();
-    void verticalLabelOffset();
 
     void horizontal500PixelRuler_data();
     void horizontal500PixelRuler();
@@ -94,11 +91,8 @@ private slots:
     void labelsNeverOverlap_data();
     void labelsNeverOverlap();
 
-    void frameTickColumns();
-    void frameFollowsNewTicks();
-    void verticalFrameTickRows();
-    void drawsIntoImageWithoutWindow();
-    void frameRulerCopiedIntoImage();
+    void tickPixels_data();
+    void tickPixels();
 };
 
 void TestScales::roundHalfUp_data()
@@ -260,14 +254,6 @@ void TestScales::labels()
     QCOMPARE(ScaleMath::label(value, step), text);
 }
 
-void TestScales::fourthLabelOfTenthsIsPointThree()
-{
-    const ScaleMath::Map map = ScaleMath::makeMap(0.0, 1.0, 0, 500, 1);
-    const QList<Tick> ticks = ScaleMath::ticks(map, 0.0, 1.0, 0.0, 0.1, 0, 500);
-    QVERIFY(ticks.size() >= 4);
-    QCOMPARE(ScaleMath::label(ticks.at(3).value, 0.1), QStringLiteral("0.3"));
-}
-
 void TestScales::horizontalLabelStarts_data()
 {
     QTest::addColumn<int>("p");
@@ -309,25 +295,6 @@ void TestScales::verticalLabelBaselines()
     QFETCH(int, p);
     QFETCH(QList<int>, baselines);
     QCOMPARE(ScaleMath::verticalLabelBaselines(p, 6, 10, 0, 300), baselines);
-}
-
-void TestScales::verticalLabelOffset_data()
-{
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<int>("fontHeight");
-    QTest::addColumn<int>("offset");
-    QTest::newRow("above") << 0 << 16 << -2;
-    QTest::newRow("centred") << 1 << 16 << 6; // ceil(4.8) + 1
-    QTest::newRow("centred, exact") << 1 << 10 << 4; // ceil(3.0) + 1
-    QTest::newRow("hanging") << 2 << 16 << 11; // trunc(9.6 + 2)
-}
-
-void TestScales::verticalLabelOffset()
-{
-    QFETCH(int, alignment);
-    QFETCH(int, fontHeight);
-    QFETCH(int, offset);
-    QCOMPARE(ScaleMath::verticalLabelOffset(alignment, fontHeight), offset);
 }
 
 void TestScales::horizontal500PixelRuler_data()
@@ -543,116 +510,70 @@ void TestScales::labelsNeverOverlap()
     scale.draw(painter);
 }
 
-void TestScales::frameTickColumns()
+void TestScales::tickPixels_data()
 {
+    // Where a ruler's ticks land in what the user sees: the shown frame itself, or the same
+    // ruler copied into a strip of a composed picture. The probe is a row (horizontal ruler) or
+    // a column (vertical) just inside the tick length.
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<double>("origin");
+    QTest::addColumn<double>("minor");
+    QTest::addColumn<QRect>("copyTo"); // empty: grab the frame
+    QTest::addColumn<int>("probe");
+    QTest::addColumn<QList<int>>("pixels");
+    const QRect frame;
+    const QSize wide(501, 30);
+    QTest::newRow("below, minors 6 px") << 3 << wide << 1 << 0.0 << 10.0 << frame << 2 << series(0, 500, 50);
+    QTest::newRow("below, majors") << 3 << wide << 1 << 0.0 << 10.0 << frame << 8 << series(0, 500, 100);
+    QTest::newRow("below, origin 5") << 3 << wide << 1 << 5.0 << 0.0 << frame << 8 << series(25, 425, 100);
+    QTest::newRow("left") << 0 << QSize(60, 201) << 1 << 0.0 << 10.0 << frame << 51 << series(0, 200, 40);
+    QTest::newRow("above, copied at x 10") << 1 << QSize(201, 20) << 1 << 0.0 << 10.0 << QRect(10, 0, 201, 20) << 11
+                                           << series(10, 210, 40);
+    QTest::newRow("left, upwards, copied at y 20") << 0 << QSize(60, 301) << -1 << 0.0 << 10.0
+                                                   << QRect(0, 20, 60, 151) << 51 << series(20, 170, 30);
+}
+
+void TestScales::tickPixels()
+{
+    QFETCH(int, position);
+    QFETCH(QSize, size);
+    QFETCH(int, direction);
+    QFETCH(double, origin);
+    QFETCH(double, minor);
+    QFETCH(QRect, copyTo);
+    QFETCH(int, probe);
     QScaleFrame frame;
-    frame.resize(501, 30);
-    frame.setPosition(3);
+    frame.resize(size);
+    frame.setPosition(position);
+    frame.setDirection(direction);
     frame.setTickLength(9);
-    frame.setRange(0.0, 100.0);
-    frame.setTicks(0.0, 20.0, 10.0);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QCOMPARE(frame.scaleRect(), QRect(0, 0, 501, 30));
-    const QImage image = frame.grab().toImage();
-    QCOMPARE(image.width(), 501);
-    QList<int> minorRow;
-    QList<int> majorRow;
-    for (int x = 0; x < image.width(); ++x) {
-        if (isDark(image.pixel(x, 2)))
-            minorRow.append(x);
-        if (isDark(image.pixel(x, 8)))
-            majorRow.append(x);
+    (void)frame.grab(); // painted once before the ticks change: no stale picture may remain
+    frame.setTicks(origin, 20.0, minor);
+    QImage image;
+    if (copyTo.isEmpty()) {
+        image = frame.grab().toImage();
+    } else {
+        QAbstractScale ruler(frame);
+        ruler.setScaleRect(copyTo);
+        image = QImage(copyTo.right() + 30, copyTo.bottom() + 30, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setPen(Qt::black);
+        ruler.draw(painter);
+        QCOMPARE(frame.scaleRect(), QRect(QPoint(0, 0), size)); // the copy leaves the frame alone
     }
-    QCOMPARE(minorRow, series(0, 500, 50)); // minor ticks are 6 pixels long
-    QCOMPARE(majorRow, series(0, 500, 100));
-}
-
-void TestScales::frameFollowsNewTicks()
-{
-    QScaleFrame frame;
-    frame.resize(501, 30);
-    frame.setPosition(3);
-    frame.setTickLength(9);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    (void)frame.grab();
-    frame.setTicks(5.0, 20.0, 0.0);
-    const QImage image = frame.grab().toImage();
-    QList<int> majorRow;
-    for (int x = 0; x < image.width(); ++x) {
-        if (isDark(image.pixel(x, 8)))
-            majorRow.append(x);
+    QList<int> dark;
+    const bool horizontal = position == 1 || position == 3;
+    const int length = horizontal ? image.width() : image.height();
+    for (int n = 0; n < length; ++n) {
+        if (isDark(horizontal ? image.pixel(n, probe) : image.pixel(probe, n)))
+            dark.append(n);
     }
-    QCOMPARE(majorRow, series(25, 425, 100));
-}
-
-void TestScales::verticalFrameTickRows()
-{
-    QScaleFrame frame; // left of its picture, 0..100, ticks every 20
-    frame.resize(60, 201);
-    frame.setTickLength(8);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    const QImage image = frame.grab().toImage();
-    QList<int> rows;
-    for (int y = 0; y < image.height(); ++y) {
-        if (isDark(image.pixel(53, y))) // beyond minor ticks (5 px), within major ones
-            rows.append(y);
-    }
-    QCOMPARE(rows, series(0, 200, 40));
-}
-
-void TestScales::drawsIntoImageWithoutWindow()
-{
-    TestScale scale;
-    scale.setScaleRect(QRect(10, 0, 201, 20)); // a strip inside a larger picture
-    scale.setPosition(1);
-    scale.setTickLength(6);
-    scale.setRange(-1.0, 2.0);
-    scale.setTicks(0.0, 0.5, 0.25);
-    QImage image(240, 20, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(Qt::black);
-    scale.draw(painter);
-    painter.end();
-    QList<int> columns;
-    for (int x = 0; x < image.width(); ++x) {
-        if (isDark(image.pixel(x, 19 - 5))) // ticks grow upwards from the bottom edge
-            columns.append(x);
-    }
-    QCOMPARE(columns, series(10, 210, 50));
-}
-
-void TestScales::frameRulerCopiedIntoImage()
-{
-    QScaleFrame frame;
-    frame.resize(60, 301);
-    frame.setTickLength(8);
-    frame.setDirection(-1);
-    frame.setName(QStringLiteral("Z"));
-    frame.setUnit(QStringLiteral("m"));
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
-
-    // The same ruler drawn into a strip of a composed picture, 20 pixels down and half as tall.
-    QAbstractScale ruler(frame);
-    ruler.setScaleRect(QRect(0, 20, 60, 151));
-    QCOMPARE(ruler.unit(), QStringLiteral("m"));
-    QCOMPARE(frame.scaleRect(), QRect(0, 0, 60, 301));
-    QImage image(60, 200, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(Qt::black);
-    ruler.draw(painter);
-    painter.end();
-    QList<int> rows;
-    for (int y = 0; y < image.height(); ++y) {
-        if (isDark(image.pixel(53, y)))
-            rows.append(y);
-    }
-    QCOMPARE(rows, series(20, 170, 30)); // 0 at the bottom, every 20 up to the top
+    QTEST(dark, "pixels");
 }
 
 QTEST_MAIN(TestScales)
