@@ -20,15 +20,6 @@ const QLatin1String kFormat("vantar-indications");
 constexpr double kMaxMm = 1.0e7;
 constexpr double kMinDb = -1000.0;
 
-QString fixed(double v, int decimals)
-{
-    // A value that rounds to zero never shows a minus sign.
-    QString s = QString::number(v, 'f', decimals);
-    if (s.startsWith(u'-') && s.mid(1).toDouble() == 0.0)
-        s.remove(0, 1);
-    return s;
-}
-
 QByteArray csvField(const QString& text)
 {
     const bool quote = text.contains(u',') || text.contains(u'"') || text.contains(u'\n') || text.contains(u'\r')
@@ -228,10 +219,10 @@ QByteArray IndicationsFile::csvRows(const std::vector<MapIndication>& list, cons
     for (const MapIndication& ind : list) {
         if (pMap)
             csv += csvField(*pMap) + ',';
-        const QStringList numbers{QString::number(ind.number), fixed(ind.x, 1),     fixed(ind.y, 1),
-                                  fixed(ind.z, 1),             QString::number(ind.amplitude),
-                                  fixed(ind.db, 1),            fixed(ind.sizeX, 1), fixed(ind.sizeY, 1),
-                                  fixed(ind.sizeZ, 1)};
+        const QStringList numbers{QString::number(ind.number), MapIndication::decimal(ind.x),     MapIndication::decimal(ind.y),
+                                  MapIndication::decimal(ind.z),             QString::number(ind.amplitude),
+                                  MapIndication::decimal(ind.db),            MapIndication::decimal(ind.sizeX), MapIndication::decimal(ind.sizeY),
+                                  MapIndication::decimal(ind.sizeZ)};
         csv += numbers.first().toUtf8() + ',' + csvField(ind.label);
         for (qsizetype n = 1; n < numbers.size(); ++n)
             csv += ',' + numbers[n].toUtf8();

@@ -21,4 +21,7 @@ struct MapIndication
     bool manual = false;  // added by hand rather than found
 
     bool operator==(const MapIndication&) const = default;
+
+    //! A millimetre or dB value as the lists show it: one decimal, never "-0.0".
+    static QString decimal(double dValue);
 };

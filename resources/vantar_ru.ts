@@ -1042,6 +1042,54 @@ Do you want to rewrite it?</source>
         <source>Comments</source>
         <translation>Комментарии</translation>
     </message>
+    <message>
+        <source>Indications</source>
+        <translation>Индикации</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Метка</translation>
+    </message>
+    <message>
+        <source>X, mm</source>
+        <translation>X, мм</translation>
+    </message>
+    <message>
+        <source>Y, mm</source>
+        <translation>Y, мм</translation>
+    </message>
+    <message>
+        <source>Z, mm</source>
+        <translation>Z, мм</translation>
+    </message>
+    <message>
+        <source>Level, dB</source>
+        <translation>Уровень, дБ</translation>
+    </message>
+    <message>
+        <source>Size X, mm</source>
+        <translation>Размер X, мм</translation>
+    </message>
+    <message>
+        <source>Size Y, mm</source>
+        <translation>Размер Y, мм</translation>
+    </message>
+    <message>
+        <source>Size Z, mm</source>
+        <translation>Размер Z, мм</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Комментарий</translation>
+    </message>
+    <message>
+        <source>* added by hand</source>
+        <translation>* добавлена вручную</translation>
+    </message>
 </context>
 <context>
     <name>MapVolumeGrid</name>

@@ -6,16 +6,20 @@
 #include "map/mapdata.h"
 #include "map/mapgenerator.h"
 #include "map/mapopener.h"
+#include "map/mapreport.h"
 #include "map/mapviewgeometry.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cmath>
@@ -227,6 +231,7 @@ private slots:
     void fileRefused();
     void csvQuotesAndRounds();
     void commandLine();
+    void reportTable();
 };
 
 void TestIndications::reflectorsFound_data()
@@ -560,5 +565,46 @@ void TestIndications::commandLine()
     }
 }
 
-QTEST_GUILESS_MAIN(TestIndications)
+void TestIndications::reportTable()
+{
+    MapReportData data;
+    data.title = MapReport::titleFor(QStringLiteral("Pier"), QString());
+    data.comments = QStringLiteral("Checked twice");
+    QVERIFY(!MapReport::writeMapReport(data, QString()).contains(QStringLiteral("Indications")));
+    data.indications = {sample(1, QStringLiteral("<b>x</b>"), QStringLiteral("&amp;"), false),
+                        sample(2, QString(), QString(), true)};
+    const QString html = MapReport::writeMapReport(data, QString());
+    // User text is shown as typed, never read as markup; the table follows the comments.
+    QVERIFY(!html.contains(QStringLiteral("<b>x")));
+    QVERIFY(html.indexOf(QStringLiteral("Checked twice")) < html.indexOf(QStringLiteral("Indications")));
+
+    QTemporaryDir dir;
+    const QString pdfPath = dir.filePath(QStringLiteral("report.pdf"));
+    {
+        QPdfWriter pdf(pdfPath);
+        QTextDocument doc;
+        doc.setHtml(html);
+        doc.print(&pdf);
+    }
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdfPath, QStringLiteral("-")});
+    if (!p.waitForStarted())
+        QSKIP("poppler-utils are not installed");
+    QVERIFY(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (const QString& expected :
+         {QStringLiteral("Indications"), QStringLiteral("<b>x</b>"), QStringLiteral("&amp;"),
+          QStringLiteral("77.5"), QStringLiteral("1234.6"), QStringLiteral("-6.0"), QStringLiteral("45.3"),
+          QStringLiteral("2*"), QStringLiteral("* added by hand")})
+        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" | ") + text.mid(text.indexOf("Comments"))));
+    QVERIFY(!text.contains(QStringLiteral("-0.0"))); // y = -0.04
+}
+
+// Fonts for printing the report need a GUI application (offscreen).
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    TestIndications test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_indications.moc"

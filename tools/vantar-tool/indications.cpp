@@ -130,11 +130,11 @@ void printTable(QTextStream& out, const QString& config, const MapIndications& m
         out << head[c].rightJustified(widths[c]);
     out << '\n';
     for (const MapIndication& ind : m.search.indications) {
-        const QStringList cells{QString::number(ind.number),       QString::number(ind.x, 'f', 1),
-                                QString::number(ind.y, 'f', 1),     QString::number(ind.z, 'f', 1),
-                                QString::number(ind.amplitude),     QString::number(ind.db, 'f', 1),
-                                QString::number(ind.sizeX, 'f', 1), QString::number(ind.sizeY, 'f', 1),
-                                QString::number(ind.sizeZ, 'f', 1)};
+        const QStringList cells{QString::number(ind.number),       MapIndication::decimal(ind.x),
+                                MapIndication::decimal(ind.y),     MapIndication::decimal(ind.z),
+                                QString::number(ind.amplitude),     MapIndication::decimal(ind.db),
+                                MapIndication::decimal(ind.sizeX), MapIndication::decimal(ind.sizeY),
+                                MapIndication::decimal(ind.sizeZ)};
         for (int c = 0; c < cells.size(); ++c)
             out << cells[c].rightJustified(widths[c]);
         out << '\n';
