@@ -24,6 +24,7 @@ struct IndicationsOptions
     double thresholdDb = -6.0;
     std::optional<double> minDistance;      // mm, X and Y; else one probe step
     double minDepthDistance = IndicationFinderOptions::kDefaultDepthDistance;
+    double minContrast = IndicationFinderOptions::kDefaultContrast;
     int maxCount = IndicationFinderOptions::kDefaultMaxCount;
     bool raw = false;
     bool json = false;
@@ -82,6 +83,7 @@ MapIndications findInMap(const QString& config, const IndicationsOptions& option
     if (options.minDistance)
         finder.minDistanceX = finder.minDistanceY = *options.minDistance;
     finder.minDistanceZ = options.minDepthDistance;
+    finder.minContrastDb = options.minContrast;
     finder.maxCount = options.maxCount;
     m.search = IndicationFinder::find(data, m.raw ? RawView : ProcessedView, MapVoxelFrame::of(geometry), finder);
     m.dim0 = data.dim0();
@@ -108,6 +110,7 @@ QJsonObject mapJson(const QString& config, const MapIndications& m, double thres
                   {"name", m.name},
                   {"volume", m.raw ? "raw" : "processed"},
                   {"maximum", m.search.volumeMaximum},
+                  {"background", m.search.background},
                   {"threshold", thresholdDb},
                   {"indications", list}};
     if (m.search.truncated)
@@ -119,7 +122,8 @@ void printTable(QTextStream& out, const QString& config, const MapIndications& m
 {
     const int n = int(m.search.indications.size());
     out << config << ": \"" << m.name << "\", " << (m.raw ? "unprocessed" : "processed") << " volume " << m.dim0
-        << " x " << m.dim1 << " x " << m.dim2 << ", maximum " << m.search.volumeMaximum << "; " << n
+        << " x " << m.dim1 << " x " << m.dim2 << ", maximum " << m.search.volumeMaximum << ", median "
+        << m.search.background << "; " << n
         << (n == 1 ? " indication" : " indications") << " at " << QString::number(thresholdDb, 'f', 1)
         << " dB or above" << (m.search.truncated ? " (the strongest only)" : "") << '\n';
     if (n == 0)
@@ -162,6 +166,8 @@ int runIndications(const QStringList& args, QTextStream& out, QTextStream& err)
             options.minDistance = d;
         } else if (a == QLatin1String("--min-depth-distance") && hasValue) {
             ok = realOption(args[++i], 0.0, 100000.0, options.minDepthDistance);
+        } else if (a == QLatin1String("--min-contrast") && hasValue) {
+            ok = realOption(args[++i], 0.0, 100.0, options.minContrast);
         } else if (a == QLatin1String("--max") && hasValue) {
             std::optional<qint32> n;
             ok = intOption(args[++i], 1, IndicationsFile::kMaxIndications, 1, n);
@@ -177,28 +183,18 @@ int runIndications(const QStringList& args, QTextStream& out, QTextStream& err)
         } else {
             ok = false;
         }
-        if (!ok) {
-            err << "vantar-tool indications: bad argument \"" << a << "\"";
-            if (a.startsWith(u'-') && i < args.size() && args[i] != a)
-                err << " \"" << args[i] << "\"";
-            err << "\n\n";
-            helpIndications(err);
-            return 2;
-        }
+        if (!ok)
+            return badArgument(err, "indications", a, args, i, helpIndications);
     }
     if (inputs.isEmpty()) {
         helpIndications(err);
         return 2;
     }
 
-    QStringList emptyFolders;
-    const QStringList maps = collectMaps(inputs, emptyFolders);
-    int failed = 0;
-    for (const QString& folder : emptyFolders) {
-        err << "vantar-tool indications: " << folder << ": failed: no map configuration (*.cfg) in the folder\n";
-        ++failed;
-    }
-    const bool bSeveral = maps.size() + emptyFolders.size() > 1;
+    int emptyFolders = 0;
+    const QStringList maps = collectMaps(inputs, "indications", err, emptyFolders);
+    int failed = emptyFolders;
+    const bool bSeveral = maps.size() + emptyFolders > 1;
     QByteArray csv = IndicationsFile::csvHeader(bSeveral);
     for (int n = 0; n < maps.size(); ++n) {
         const MapIndications m = findInMap(maps[n], options);
@@ -231,7 +227,8 @@ void helpIndications(QTextStream& out)
            "\n"
            "SYNOPSIS\n"
            "    vantar-tool indications CFG|FOLDER ... [--threshold DB] [--min-distance MM]\n"
-           "                [--min-depth-distance MM] [--max N] [--raw] [--json] [--csv FILE]\n"
+           "                [--min-depth-distance MM] [--min-contrast DB] [--max N] [--raw]\n"
+           "                [--json] [--csv FILE]\n"
            "                [--depth MM] [--velocity M/S] [--frequency KHZ] [--bandwidth PCT]\n"
            "                [--tcg DB/M] [--no-filter-sw] [--filter-sw] [--ignore-saved]\n"
            "                [--threads N]\n"
@@ -244,9 +241,11 @@ void helpIndications(QTextStream& out)
            "    either, as \"vantar-tool reconstruct\" does. It then lists the indications of\n"
            "    the processed volume (the unprocessed one with --raw, or when the map was\n"
            "    recorded in transmission): the local maxima at or above the threshold below\n"
-           "    the volume's maximum, strongest first, each kept only when no stronger one lies\n"
-           "    within the minimum distances (an ellipsoid of the lateral distance across X and\n"
-           "    Y and the depth distance along Z).\n"
+           "    the volume's maximum and standing at least the contrast above the volume's\n"
+           "    median (so that a map of noise alone lists nothing), strongest first, each kept\n"
+           "    only when no stronger one lies within the minimum distances (an ellipsoid of the\n"
+           "    lateral distance across X and Y and the depth distance along Z). A flat top\n"
+           "    counts once, at its middle.\n"
            "\n"
            "    For each indication: its number, X, Y and Z of the cell's centre in mm as the\n"
            "    map view's read-outs count them (X and Y from the map's edge, Z from the top of\n"
@@ -257,16 +256,18 @@ void helpIndications(QTextStream& out)
            "\n"
            "    By default a table per map goes to the standard output. With --json each map\n"
            "    gives one line holding a JSON object {\"map\": CFG, \"name\", \"volume\",\n"
-           "    \"maximum\", \"threshold\", \"indications\": [{\"number\", \"x\", \"y\", \"z\",\n"
-           "    \"amplitude\", \"db\", \"sizeX\", \"sizeY\", \"sizeZ\"}, ...]} (mm and dB with one\n"
-           "    decimal; \"truncated\": true when more than --max qualified). A map that fails is\n"
-           "    reported with the reason on the error stream and the others go on.\n"
+           "    \"maximum\", \"background\" (the median), \"threshold\", \"indications\":\n"
+           "    [{\"number\", \"x\", \"y\", \"z\", \"amplitude\", \"db\", \"sizeX\", \"sizeY\",\n"
+           "    \"sizeZ\"}, ...]} (mm and dB with one decimal; \"truncated\": true when more\n"
+           "    than --max qualified). A map that fails is reported with the reason on the\n"
+           "    error stream and the others go on.\n"
            "\n"
            "OPTIONS\n"
            "    --threshold DB     lowest level kept, -100 to 0 dB below the maximum (-6)\n"
            "    --min-distance MM  lateral distance between indications (one probe step)\n"
            "    --min-depth-distance MM\n"
            "                       distance in depth between indications (20)\n"
+           "    --min-contrast DB  lowest level above the volume's median, 0 to 100 dB (20)\n"
            "    --max N            the strongest N at most, 1 to 10000 (1000)\n"
            "    --raw              search the unprocessed volume\n"
            "    --json             JSON lines instead of the table\n"

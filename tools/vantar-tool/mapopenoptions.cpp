@@ -76,8 +76,21 @@ void helpMapOpenOptions(QTextStream& out)
            "    --threads N        worker threads (default: all cores)\n";
 }
 
-QStringList collectMaps(const QStringList& inputs, QStringList& emptyFolders)
+int badArgument(QTextStream& err, const char* command, const QString& argument, const QStringList& args, int i,
+                void (*help)(QTextStream&))
 {
+    err << "vantar-tool " << command << ": bad argument \"" << argument << "\"";
+    // An option whose value was taken: the value too.
+    if (argument.startsWith(u'-') && i < args.size() && args[i] != argument)
+        err << " \"" << args[i] << "\"";
+    err << "\n\n";
+    help(err);
+    return 2;
+}
+
+QStringList collectMaps(const QStringList& inputs, const char* command, QTextStream& err, int& iEmptyFolders)
+{
+    iEmptyFolders = 0;
     QStringList maps;
     for (const QString& input : inputs) {
         if (!QFileInfo(input).isDir()) {
@@ -90,8 +103,11 @@ QStringList collectMaps(const QStringList& inputs, QStringList& emptyFolders)
         while (it.hasNext())
             found << it.next();
         found.sort();
-        if (found.isEmpty())
-            emptyFolders << input;
+        if (found.isEmpty()) {
+            err << "vantar-tool " << command << ": " << input
+                << ": failed: no map configuration (*.cfg) in the folder\n";
+            ++iEmptyFolders;
+        }
         maps << found;
     }
     return maps;

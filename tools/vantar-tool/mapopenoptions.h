@@ -33,9 +33,14 @@ OptionTaken takeMapOpenOption(const QStringList& args, int& i, MapOpenOptions& o
 //! The OPTIONS lines of those options, for the commands' help.
 void helpMapOpenOptions(QTextStream& out);
 
+//! Says which argument (and value) a command could not use, then its help; returns 2.
+int badArgument(QTextStream& err, const char* command, const QString& argument, const QStringList& args, int i,
+                void (*help)(QTextStream&));
+
 //! The maps named on the command line: configuration files as given, folders searched (with
-//! their subfolders) for "*.cfg". A folder without one goes to emptyFolders.
-QStringList collectMaps(const QStringList& inputs, QStringList& emptyFolders);
+//! their subfolders) for "*.cfg". A folder without one is reported on err as a failure of the
+//! command and counted in iEmptyFolders.
+QStringList collectMaps(const QStringList& inputs, const char* command, QTextStream& err, int& iEmptyFolders);
 
 //! Opens the map of strConfig into data as the map view does, with the options applied.
 MapOpenResult openMap(MapData& data, const QString& strConfig, const MapOpenOptions& options,

@@ -67,29 +67,19 @@ int runReconstruct(const QStringList& args, QTextStream& out, QTextStream& err)
         } else {
             ok = false;
         }
-        if (!ok) {
-            err << "vantar-tool reconstruct: bad argument \"" << a << "\"";
-            if (a.startsWith(u'-') && i < args.size() && args[i] != a)
-                err << " \"" << args[i] << "\"";
-            err << "\n\n";
-            helpReconstruct(err);
-            return 2;
-        }
+        if (!ok)
+            return badArgument(err, "reconstruct", a, args, i, helpReconstruct);
     }
     if (inputs.isEmpty() || outDir.isEmpty()) {
         helpReconstruct(err);
         return 2;
     }
 
-    QStringList emptyFolders;
-    const QStringList maps = collectMaps(inputs, emptyFolders);
-    int failed = 0;
-    for (const QString& folder : emptyFolders) {
-        err << "vantar-tool reconstruct: " << folder << ": failed: no map configuration (*.cfg) in the folder\n";
-        ++failed;
-    }
+    int emptyFolders = 0;
+    const QStringList maps = collectMaps(inputs, "reconstruct", err, emptyFolders);
+    int failed = emptyFolders;
     const QStringList dirs = outputFolders(maps, outDir);
-    const bool bSingle = maps.size() == 1 && emptyFolders.isEmpty();
+    const bool bSingle = maps.size() == 1 && emptyFolders == 0;
     options.stepLines = bSingle && !bQuiet;
     for (int n = 0; n < maps.size(); ++n) {
         const ReconstructOutcome o = reconstructMap(maps[n], dirs[n], options, err);
@@ -111,7 +101,7 @@ int runReconstruct(const QStringList& args, QTextStream& out, QTextStream& err)
         else
             out << "wrote " << dirs[n] << '\n';
     }
-    const int all = int(maps.size() + emptyFolders.size());
+    const int all = int(maps.size() + emptyFolders);
     if (all > 1)
         err << "vantar-tool reconstruct: " << all - failed << " of " << all << " maps reconstructed"
             << (failed ? QStringLiteral(", %1 failed\n").arg(failed) : QStringLiteral("\n"));
