@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 namespace {
 
@@ -188,6 +189,20 @@ IndicationSearch IndicationFinder::find(const MapData& data, EScanProcessing eVo
 
 IndicationSearch IndicationFinder::find(const MapVolumeView& v, const MapVoxelFrame& frame,
                                         const IndicationFinderOptions& options)
+{
+    // The search needs two bytes per cell besides its lists; without them it finds nothing
+    // rather than taking the program down.
+    try {
+        return search(v, frame, options);
+    } catch (const std::bad_alloc&) {
+        IndicationSearch failed;
+        failed.outOfMemory = true;
+        return failed;
+    }
+}
+
+IndicationSearch IndicationFinder::search(const MapVolumeView& v, const MapVoxelFrame& frame,
+                                          const IndicationFinderOptions& options)
 {
     IndicationSearch result;
     if (v.isEmpty() || options.maxCount <= 0 || !(options.thresholdDb <= 0.0))

@@ -52,6 +52,7 @@ struct IndicationSearch
     int volumeMaximum = 0;                  // the reference of the dB levels
     int background = 0;                     // the volume's median
     bool truncated = false;                 // more than maxCount qualified
+    bool outOfMemory = false;               // the search could not be made: nothing found
 };
 
 class IndicationFinder
@@ -77,4 +78,8 @@ public:
     static int median(const MapVolumeView& volume);
     //! Level of a value against a maximum in dB; very low for values ≤ 0.
     static double levelDb(int iValue, int iMaximum);
+
+private:
+    static IndicationSearch search(const MapVolumeView& volume, const MapVoxelFrame& frame,
+                                   const IndicationFinderOptions& options);
 };

@@ -86,6 +86,10 @@ MapIndications findInMap(const QString& config, const IndicationsOptions& option
     finder.minContrastDb = options.minContrast;
     finder.maxCount = options.maxCount;
     m.search = IndicationFinder::find(data, m.raw ? RawView : ProcessedView, MapVoxelFrame::of(geometry), finder);
+    if (m.search.outOfMemory) {
+        m.reason = QStringLiteral("not enough memory to search the volume");
+        return m;
+    }
     m.dim0 = data.dim0();
     m.dim1 = data.dim1();
     m.dim2 = data.dim2();
