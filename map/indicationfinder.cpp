@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
 
 namespace {
@@ -160,6 +161,32 @@ MapIndication IndicationFinder::measure(const MapVolumeView& v, const MapVoxelFr
         ind.sizeZ = extent(frame.spacing[2], [&](int n) { return double(v.at(i, j, n)); }, k, v.dim2, half);
     }
     return ind;
+}
+
+bool IndicationFinder::strongestCell(const MapVolumeView& v, int i0, int i1, int j0, int j1, int k0, int k1, int& i,
+                                     int& j, int& k)
+{
+    if (v.isEmpty())
+        return false;
+    i0 = std::max(i0, 0);
+    j0 = std::max(j0, 0);
+    k0 = std::max(k0, 0);
+    i1 = std::min(i1, v.dim0 - 1);
+    j1 = std::min(j1, v.dim1 - 1);
+    k1 = std::min(k1, v.dim2 - 1);
+    if (i0 > i1 || j0 > j1 || k0 > k1)
+        return false;
+    int best = std::numeric_limits<int>::min();
+    for (int a = i0; a <= i1; ++a)
+        for (int b = j0; b <= j1; ++b)
+            for (int e = k0; e <= k1; ++e)
+                if (v.at(a, b, e) > best) {
+                    best = v.at(a, b, e);
+                    i = a;
+                    j = b;
+                    k = e;
+                }
+    return true;
 }
 
 int IndicationFinder::median(const MapVolumeView& v)

@@ -72,6 +72,11 @@ public:
     //! Number, label and comment are left empty. A cell outside the volume gives a zero one.
     static MapIndication measure(const MapVolumeView& volume, const MapVoxelFrame& frame, int i, int j, int k,
                                  int iMaximum);
+    //! The cell of the largest value in the inclusive box (of equal ones the first in the
+    //! volume's order), the box first clipped to the volume: where an indication added from a
+    //! measured box goes. False when nothing of the box lies inside the volume.
+    static bool strongestCell(const MapVolumeView& volume, int i0, int i1, int j0, int j1, int k0, int k1, int& i,
+                              int& j, int& k);
     //! The view of the map's volume of that kind (null values when it does not exist).
     static MapVolumeView volumeOf(const MapData& data, EScanProcessing eVolume);
     //! The median of a volume's values.

@@ -226,6 +226,8 @@ private slots:
     void finderMatchesPlainLoops();
     void extents_data();
     void extents();
+    void strongestCell_data();
+    void strongestCell();
     void fileRoundTrip();
     void fileRefused_data();
     void fileRefused();
@@ -419,6 +421,36 @@ void TestIndications::extents()
     QCOMPARE(ind.sizeZ, 2.0);
     QCOMPARE(ind.x, (peak + 0.5) * 10);
     QCOMPARE(ind.db, 20 * std::log10(100.0 / 200));
+}
+
+void TestIndications::strongestCell_data()
+{
+    QTest::addColumn<QList<int>>("box"); // i0, i1, j0, j1, k0, k1
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QList<int>>("cell");
+
+    // The volume's largest value 9 lies at (3, 1, 4), 8 at (0, 0, 0).
+    QTest::newRow("whole volume") << QList<int>{0, 4, 0, 2, 0, 5} << true << QList<int>{3, 1, 4};
+    QTest::newRow("box past every face") << QList<int>{-7, 40, -1, 9, -3, 99} << true << QList<int>{3, 1, 4};
+    QTest::newRow("box without the 9") << QList<int>{-2, 2, 0, 2, 0, 5} << true << QList<int>{0, 0, 0};
+    QTest::newRow("box outside") << QList<int>{5, 9, 0, 2, 0, 5} << false << QList<int>{};
+    QTest::newRow("box turned round") << QList<int>{3, 1, 0, 2, 0, 5} << false << QList<int>{};
+}
+
+void TestIndications::strongestCell()
+{
+    QFETCH(QList<int>, box);
+    QFETCH(bool, found);
+    QFETCH(QList<int>, cell);
+    std::vector<qint16> values(5 * 3 * 6, 1);
+    values[size_t((3 * 3 + 1) * 6 + 4)] = 9;
+    values[0] = 8;
+    int i = -1, j = -1, k = -1;
+    QCOMPARE(IndicationFinder::strongestCell({values.data(), 5, 3, 6}, box[0], box[1], box[2], box[3], box[4], box[5], i,
+                                             j, k),
+             found);
+    if (found)
+        QCOMPARE((QList<int>{i, j, k}), cell);
 }
 
 void TestIndications::fileRoundTrip()
