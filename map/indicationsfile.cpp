@@ -3,6 +3,7 @@
 #include "map/storedfilewrite.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -187,6 +188,9 @@ StoredFileStatus IndicationsFile::read(const QString& strPath, std::vector<MapIn
     QFile file(strPath);
     if (!file.exists())
         return StoredFileStatus::Missing;
+    // A folder, a pipe or a device under this name is never read: a pipe would block.
+    if (!QFileInfo(strPath).isFile())
+        return fail(StoredFileStatus::Unreadable, tr("it is not a plain file"));
     if (!file.open(QIODevice::ReadOnly))
         return fail(StoredFileStatus::Unreadable, tr("it cannot be opened (%1)").arg(file.errorString()));
     // One byte past the limit tells a file that is too large without reading it all in.

@@ -761,6 +761,10 @@ Do you want to rewrite it?</source>
         <translation>его не удаётся прочитать (%1)</translation>
     </message>
     <message>
+        <source>it is not a plain file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
         <source>it holds more than %1 indications</source>
         <translation>в нём больше %1 индикаций</translation>
     </message>

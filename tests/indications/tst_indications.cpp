@@ -25,6 +25,10 @@
 #include <cmath>
 #include <random>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 Q_DECLARE_METATYPE(std::vector<MapReflector>)
 Q_DECLARE_METATYPE(std::vector<int>)
 
@@ -473,11 +477,19 @@ void TestIndications::fileRoundTrip()
     QCOMPARE(IndicationsFile::read(dir.filePath("none.json"), read, &error), StoredFileStatus::Missing);
     QCOMPARE(read, list);
     QVERIFY(error.isEmpty());
-    // A folder where the file should be cannot be read.
-    QVERIFY(QDir(dir.path()).mkpath("other/indications.json"));
-    QCOMPARE(IndicationsFile::read(dir.filePath("other/indications.json"), read, &error), StoredFileStatus::Unreadable);
-    QVERIFY(error.contains("indications.json"));
-    QCOMPARE(read, list);
+    // A folder or a pipe where the file should be is refused at once.
+    QVERIFY(QDir(dir.path()).mkpath("folder/indications.json"));
+    QStringList notFiles{dir.filePath("folder/indications.json")};
+#ifdef Q_OS_UNIX
+    QVERIFY(QDir(dir.path()).mkpath("pipe"));
+    QVERIFY(::mkfifo(qPrintable(dir.filePath("pipe/indications.json")), 0600) == 0);
+    notFiles << dir.filePath("pipe/indications.json");
+#endif
+    for (const QString& path : notFiles) {
+        QCOMPARE(IndicationsFile::read(path, read, &error), StoredFileStatus::Unreadable);
+        QVERIFY(error.contains(path));
+        QCOMPARE(read, list);
+    }
 }
 
 void TestIndications::fileRefused_data()
