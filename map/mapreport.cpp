@@ -85,6 +85,47 @@ QString MapReport::writeComments(const QString& strComments)
     return html;
 }
 
+QString MapReport::writeIndications(const std::vector<MapIndication>& list)
+{
+    if (list.empty())
+        return QString();
+    auto cell = [](const QString& strText, bool bCentre = true) {
+        // Numbers are never broken over lines.
+        return bCentre ? QStringLiteral("<TD ALIGN=CENTER><span style=\"white-space:nowrap\">")
+                             + ReportHtml::escapedText(strText) + QStringLiteral("</span></TD>")
+                       : QStringLiteral("<TD ALIGN=LEFT>") + ReportHtml::escapedText(strText) + QStringLiteral("</TD>");
+    };
+    auto mm = [](double v) { return MapIndication::decimal(v); };
+    QString html = QStringLiteral("<BR>\n<H3 ALIGN=\"CENTER\">") + ReportHtml::escapedText(tr("Indications"))
+                   + QStringLiteral("</H3>\n");
+    html += QStringLiteral("<TABLE ALIGN=\"CENTER\" WIDTH=%1 BORDER CELLSPACING=\"0\" CELLPADDING=\"3\">\n")
+                .arg(ReportHtml::kMapWidth);
+    html += QStringLiteral("<TR>");
+    // The user's texts get the widest columns.
+    const std::pair<QString, int> heads[] = {{tr("No."), 0},        {tr("Label"), 14},      {tr("X, mm"), 0},
+                                             {tr("Y, mm"), 0},      {tr("Z, mm"), 0},       {tr("Level, dB"), 0},
+                                             {tr("Size X, mm"), 0}, {tr("Size Y, mm"), 0}, {tr("Size Z, mm"), 0},
+                                             {tr("Comment"), 16}};
+    for (const auto& [head, percent] : heads)
+        html += (percent ? QStringLiteral("<TH WIDTH=%1%>").arg(percent) : QStringLiteral("<TH>"))
+                + ReportHtml::escapedText(head) + QStringLiteral("</TH>");
+    html += QStringLiteral("</TR>\n");
+    bool bManual = false;
+    for (const MapIndication& ind : list) {
+        bManual = bManual || ind.manual;
+        html += QStringLiteral("<TR>") + cell(QString::number(ind.number) + (ind.manual ? QStringLiteral("*") : QString()))
+                + cell(ind.label, false) + cell(mm(ind.x)) + cell(mm(ind.y)) + cell(mm(ind.z)) + cell(mm(ind.db))
+                + cell(mm(ind.sizeX)) + cell(mm(ind.sizeY)) + cell(mm(ind.sizeZ)) + cell(ind.comment, false)
+                + QStringLiteral("</TR>\n");
+    }
+    html += QStringLiteral("</TABLE>\n");
+    if (bManual)
+        html += QStringLiteral("<TABLE WIDTH=%1 ALIGN=\"CENTER\" BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"0\">\n<TR><TD>")
+                    .arg(ReportHtml::kMapWidth)
+                + ReportHtml::escapedText(tr("* added by hand")) + QStringLiteral("</TD></TR></TABLE>\n");
+    return html;
+}
+
 QString MapReport::writeMapReport(const MapReportData& data, const QString& strPicturePath)
 {
     QString html = ReportHtml::writeReportHeader(data.title, data.logoPath, ReportHtml::kMapWidth);
@@ -96,6 +137,7 @@ QString MapReport::writeMapReport(const MapReportData& data, const QString& strP
     html += writeSettingsTable(SettingsRows::rows(SettingsRows::mapReportLeft(), data.settings, grid),
                                SettingsRows::rows(SettingsRows::mapReportRight(), data.settings));
     html += writeComments(data.comments);
+    html += writeIndications(data.indications);
     return html;
 }
 

@@ -5,12 +5,15 @@
 
 #include "ascan/configsettings.h"
 #include "ascan/reporthtml.h"
+#include "map/mapindication.h"
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 class ReportPictureStore;
 
@@ -41,6 +44,7 @@ struct MapReportData
     int sizeH = 0;              // sizes in points; 0 shows "Off"
     int sizeV = 0;
     QString comments;           // the map's comments; blank leaves the comments table out
+    std::vector<MapIndication> indications; // listed after the comments; none: no table
 };
 
 class MapReport
@@ -58,6 +62,9 @@ public:
     static QString writeSettingsTable(const QList<ReportRow>& left, const QList<ReportRow>& right);
     //! Empty when the comments are blank.
     static QString writeComments(const QString& strComments);
+    //! The table of indications with its heading: number (with "*" and a note below for those
+    //! added by hand), label, X, Y, Z, level, sizes and comment. Empty when there are none.
+    static QString writeIndications(const std::vector<MapIndication>& list);
     //! The whole report; strPicturePath empty leaves the picture out.
     static QString writeMapReport(const MapReportData& data, const QString& strPicturePath);
 

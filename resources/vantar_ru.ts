@@ -676,6 +676,73 @@ Do you want to rewrite it?</source>
     </message>
 </context>
 <context>
+    <name>IndicationsFile</name>
+    <message>
+        <source>Couldn&apos;t save indications to file &quot;%1&quot;!</source>
+        <translation>Не удалось сохранить индикации в файл &quot;%1&quot;!</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the file &quot;%1&quot;!</source>
+        <translation>Не удалось записать файл &quot;%1&quot;!</translation>
+    </message>
+    <message>
+        <source>The indications file &quot;%1&quot; was not read: %2.</source>
+        <translation>Файл индикаций &quot;%1&quot; не прочитан: %2.</translation>
+    </message>
+    <message>
+        <source>it cannot be opened (%1)</source>
+        <translation>его не удаётся открыть (%1)</translation>
+    </message>
+    <message>
+        <source>it cannot be read (%1)</source>
+        <translation>его не удаётся прочитать (%1)</translation>
+    </message>
+    <message>
+        <source>it is not a plain file</source>
+        <translation>это не обычный файл</translation>
+    </message>
+    <message>
+        <source>it holds more than %1 indications</source>
+        <translation>в нём больше %1 индикаций</translation>
+    </message>
+    <message>
+        <source>it holds no list of indications</source>
+        <translation>в нём нет списка индикаций</translation>
+    </message>
+    <message>
+        <source>it is damaged or cut short (at byte %1)</source>
+        <translation>он повреждён или обрезан (байт %1)</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>он больше %1 МБ</translation>
+    </message>
+    <message>
+        <source>it is not an indications file of this program</source>
+        <translation>это не файл индикаций этой программы</translation>
+    </message>
+    <message>
+        <source>it was written by a newer version of the program (format version %1)</source>
+        <translation>он записан более новой версией программы (версия формата %1)</translation>
+    </message>
+    <message>
+        <source>its entry %1 has no valid &quot;%2&quot;</source>
+        <translation>в записи %1 нет допустимого значения &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>its entry %1 is not an indication</source>
+        <translation>запись %1 не является индикацией</translation>
+    </message>
+    <message>
+        <source>its entry %1 repeats the number %2</source>
+        <translation>в записи %1 повторяется номер %2</translation>
+    </message>
+    <message>
+        <source>its format version is missing or damaged</source>
+        <translation>версия формата отсутствует или повреждена</translation>
+    </message>
+</context>
+<context>
     <name>MapConfig</name>
     <message numerus="yes">
         <source>The configuration file holds only %n byte(s); it is not a map&apos;s configuration.</source>
@@ -843,6 +910,54 @@ Do you want to rewrite it?</source>
     <message>
         <source>Comments</source>
         <translation>Комментарии</translation>
+    </message>
+    <message>
+        <source>Indications</source>
+        <translation>Индикации</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Метка</translation>
+    </message>
+    <message>
+        <source>X, mm</source>
+        <translation>X, мм</translation>
+    </message>
+    <message>
+        <source>Y, mm</source>
+        <translation>Y, мм</translation>
+    </message>
+    <message>
+        <source>Z, mm</source>
+        <translation>Z, мм</translation>
+    </message>
+    <message>
+        <source>Level, dB</source>
+        <translation>Уровень, дБ</translation>
+    </message>
+    <message>
+        <source>Size X, mm</source>
+        <translation>Размер X, мм</translation>
+    </message>
+    <message>
+        <source>Size Y, mm</source>
+        <translation>Размер Y, мм</translation>
+    </message>
+    <message>
+        <source>Size Z, mm</source>
+        <translation>Размер Z, мм</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Комментарий</translation>
+    </message>
+    <message>
+        <source>* added by hand</source>
+        <translation>* добавлена вручную</translation>
     </message>
 </context>
 <context>

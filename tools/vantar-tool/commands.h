@@ -37,5 +37,7 @@ int runDrives(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpDrives(QTextStream& out);
 int runReconstruct(const QStringList& args, QTextStream& out, QTextStream& err);
 void helpReconstruct(QTextStream& out);
+int runIndications(const QStringList& args, QTextStream& out, QTextStream& err);
+void helpIndications(QTextStream& out);
 
 } // namespace VantarTool

@@ -17,6 +17,8 @@ const Command kCommands[] = {
     {"export-ascan", "write an A-scan's signal with time and depth as CSV", runExportAScan, helpExportAScan},
     {"drives", "print the disks and volumes and where the instrument is mounted", runDrives, helpDrives},
     {"reconstruct", "reconstruct maps headless: volumes, scan pictures, summary", runReconstruct, helpReconstruct},
+    {"indications", "find and size the indications of maps: table, JSON lines, CSV", runIndications,
+     helpIndications},
 };
 
 void usage(QTextStream& out)

@@ -1,11 +1,10 @@
 #include "tools/vantar-tool/commands.h"
 
 #include "map/mapviewstate.h"
-#include "map/parallel.h"
+#include "tools/vantar-tool/mapopenoptions.h"
 #include "tools/vantar-tool/reconstructmap.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QSet>
 
@@ -14,40 +13,6 @@
 namespace VantarTool {
 
 namespace {
-
-// An integer option within lo … hi (and a multiple of step); false leaves value alone.
-bool intOption(const QString& text, int lo, int hi, int step, std::optional<qint32>& value)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < lo || v > hi || (v - lo) % step != 0)
-        return false;
-    value = v;
-    return true;
-}
-
-// The maps named on the command line: configuration files as given, folders searched (with
-// their subfolders) for "*.cfg". A folder without one is reported as a failure of its own.
-QStringList collectMaps(const QStringList& inputs, QStringList& emptyFolders)
-{
-    QStringList maps;
-    for (const QString& input : inputs) {
-        if (!QFileInfo(input).isDir()) {
-            maps << input;
-            continue;
-        }
-        QStringList found;
-        QDirIterator it(input, {QStringLiteral("*.cfg"), QStringLiteral("*.CFG")}, QDir::Files,
-                        QDirIterator::Subdirectories | QDirIterator::FollowSymlinks);
-        while (it.hasNext())
-            found << it.next();
-        found.sort();
-        if (found.isEmpty())
-            emptyFolders << input;
-        maps << found;
-    }
-    return maps;
-}
 
 // Output folder of each map when there are several: the map folder's name, made unique.
 QStringList outputFolders(const QStringList& maps, const QString& outDir)
@@ -82,27 +47,11 @@ int runReconstruct(const QStringList& args, QTextStream& out, QTextStream& err)
         const QString& a = args[i];
         const bool hasValue = i + 1 < args.size();
         bool ok = true;
-        if (a == QLatin1String("--out") && hasValue) {
+        const OptionTaken taken = takeMapOpenOption(args, i, options);
+        if (taken != OptionTaken::No) {
+            ok = taken == OptionTaken::Yes;
+        } else if (a == QLatin1String("--out") && hasValue) {
             outDir = args[++i];
-        } else if (a == QLatin1String("--depth") && hasValue) {
-            ok = intOption(args[++i], 10, 35000, 1, options.overrides.depth);
-        } else if (a == QLatin1String("--frequency") && hasValue) {
-            ok = intOption(args[++i], 25, 250, 5, options.overrides.frequency);
-        } else if (a == QLatin1String("--bandwidth") && hasValue) {
-            ok = intOption(args[++i], 25, 100, 25, options.overrides.bandwidth);
-        } else if (a == QLatin1String("--tcg") && hasValue) {
-            ok = intOption(args[++i], 0, 30, 1, options.overrides.tcg);
-        } else if (a == QLatin1String("--velocity") && hasValue) {
-            const double v = args[++i].toDouble(&ok);
-            ok = ok && v >= 500.0 && v <= 15000.0;
-            if (ok)
-                options.overrides.velocity = v / 1000.0;
-        } else if (a == QLatin1String("--no-filter-sw")) {
-            options.overrides.filterSW = false;
-        } else if (a == QLatin1String("--filter-sw")) {
-            options.overrides.filterSW = true;
-        } else if (a == QLatin1String("--ignore-saved")) {
-            options.ignoreSaved = true;
         } else if (a == QLatin1String("--metaimage")) {
             options.metaImage = true;
         } else if (a == QLatin1String("--brightness") && hasValue) {
@@ -113,39 +62,24 @@ int runReconstruct(const QStringList& args, QTextStream& out, QTextStream& err)
             options.pictures = false;
         } else if (a == QLatin1String("--quiet")) {
             bQuiet = true;
-        } else if (a == QLatin1String("--threads") && hasValue) {
-            const int n = args[++i].toInt(&ok);
-            ok = ok && n >= 1 && n <= 256;
-            if (ok)
-                Vantar::setWorkerThreads(n);
         } else if (!a.startsWith(u'-')) {
             inputs << a;
         } else {
             ok = false;
         }
-        if (!ok) {
-            err << "vantar-tool reconstruct: bad argument \"" << a << "\"";
-            if (a.startsWith(u'-') && i < args.size() && args[i] != a)
-                err << " \"" << args[i] << "\"";
-            err << "\n\n";
-            helpReconstruct(err);
-            return 2;
-        }
+        if (!ok)
+            return badArgument(err, "reconstruct", a, args, i, helpReconstruct);
     }
     if (inputs.isEmpty() || outDir.isEmpty()) {
         helpReconstruct(err);
         return 2;
     }
 
-    QStringList emptyFolders;
-    const QStringList maps = collectMaps(inputs, emptyFolders);
-    int failed = 0;
-    for (const QString& folder : emptyFolders) {
-        err << "vantar-tool reconstruct: " << folder << ": failed: no map configuration (*.cfg) in the folder\n";
-        ++failed;
-    }
+    int emptyFolders = 0;
+    const QStringList maps = collectMaps(inputs, "reconstruct", err, emptyFolders);
+    int failed = emptyFolders;
     const QStringList dirs = outputFolders(maps, outDir);
-    const bool bSingle = maps.size() == 1 && emptyFolders.isEmpty();
+    const bool bSingle = maps.size() == 1 && emptyFolders == 0;
     options.stepLines = bSingle && !bQuiet;
     for (int n = 0; n < maps.size(); ++n) {
         const ReconstructOutcome o = reconstructMap(maps[n], dirs[n], options, err);
@@ -167,7 +101,7 @@ int runReconstruct(const QStringList& args, QTextStream& out, QTextStream& err)
         else
             out << "wrote " << dirs[n] << '\n';
     }
-    const int all = int(maps.size() + emptyFolders.size());
+    const int all = int(maps.size() + emptyFolders);
     if (all > 1)
         err << "vantar-tool reconstruct: " << all - failed << " of " << all << " maps reconstructed"
             << (failed ? QStringLiteral(", %1 failed\n").arg(failed) : QStringLiteral("\n"));
@@ -212,19 +146,12 @@ void helpReconstruct(QTextStream& out)
            "\n"
            "OPTIONS\n"
            "    --out DIR          folder for the results (made when missing)\n"
-           "    --depth MM         SAFT depth, at least 2 layers of 5 mm (10 to 35000)\n"
-           "    --velocity M/S     sound velocity, 500 to 15000 m/s\n"
-           "    --frequency KHZ    probe frequency, 25 to 250 kHz in steps of 5\n"
-           "    --bandwidth PCT    filter bandwidth, 25, 50, 75 or 100 %\n"
-           "    --tcg DB/M         depth gain, 0 to 30 dB/m\n"
-           "    --no-filter-sw     keep the signal all positions share (--filter-sw removes it)\n"
-           "    --ignore-saved     derive the parameters from the map's settings\n"
            "    --metaimage        also write the volumes as MetaImage (.mha)\n"
            "    --brightness DB    brightness of the pictures as in the map view, -40 to 40 dB\n"
            "    --no-pictures      no scan pictures\n"
-           "    --threads N        worker threads (default: all cores)\n"
-           "    --quiet            only failures on the error stream\n"
-           "\n"
+           "    --quiet            only failures on the error stream\n";
+    helpMapOpenOptions(out);
+    out << "\n"
            "EXIT STATUS\n"
            "    0 every map reconstructed; 1 one or more failed (the others are written);\n"
            "    2 bad usage.\n"

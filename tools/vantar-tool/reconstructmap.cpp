@@ -164,12 +164,8 @@ ReconstructOutcome reconstructMap(const QString& config, const QString& outDir, 
         QFile::remove(dir.filePath(name));
 
     MapData data;
-    MapOpenRequest request;
-    request.configPath = config;
-    request.useStoredSettings = !options.ignoreSaved;
-    request.overrides = options.overrides;
     ConsoleReporter reporter(err, options.stepLines);
-    const MapOpenResult r = MapOpener::open(data, request, &reporter);
+    const MapOpenResult r = openMap(data, config, options, &reporter);
 
     QJsonObject summary{
         {"config", QFileInfo(config).absoluteFilePath()},

@@ -2,7 +2,7 @@
 // One map of "vantar-tool reconstruct": opened as the map view opens it, its volumes, scan
 // pictures and summary written to a folder.
 
-#include "map/saftoverrides.h"
+#include "tools/vantar-tool/mapopenoptions.h"
 
 #include <QString>
 #include <QTextStream>
@@ -11,10 +11,8 @@
 
 namespace VantarTool {
 
-struct ReconstructOptions
+struct ReconstructOptions : MapOpenOptions
 {
-    SAFTOverrides overrides;
-    bool ignoreSaved = false; // derive the parameters from the map's settings
     bool stepLines = true;    // a line per long step on the error stream
     bool metaImage = false;   // also processed.mha and raw.mha
     bool pictures = true;     // cscan.png, bscan.png and dscan.png
