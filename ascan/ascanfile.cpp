@@ -1,4 +1,5 @@
 #include "ascan/ascanfile.h"
+#include "map/plainfileread.h"
 
 #include "app/constants.h"
 #include "ascan/instrumentblock.h"
@@ -41,7 +42,7 @@ qint64 readAt(QFile& file, qint64 offset, char* buffer, qint64 size)
 bool readTitleArea(const QString& path, char (&area)[kAScanTitleSize])
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!Vantar::openPlainFile(file))
         return false;
     const qint64 offset = dataAreaOffset(file);
     if (offset < 0 || readAt(file, offset, area, kAScanTitleSize) != kAScanTitleSize)
@@ -95,7 +96,7 @@ bool parseAScanDataArea(QByteArrayView area, AScanRecord& record)
 bool readAScanHeader(const QString& strPath, AScanRecord& record)
 {
     QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!Vantar::openPlainFile(file))
         return false;
     const qint64 offset = dataAreaOffset(file);
     if (offset < 0)
@@ -117,7 +118,7 @@ bool readAScanSamples(const QString& strRawPath, qint16* samples, int count, QSt
     QFile file(strRawPath);
     if (!file.exists())
         return fail(QCoreApplication::translate("AScanFile", "The signal file \"%1\" does not exist!").arg(strRawPath));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!Vantar::openPlainFile(file))
         return fail(QCoreApplication::translate("AScanFile", "Couldn't read signal file \"%1\"!").arg(strRawPath));
     const qint64 bytes = qint64(count) * 2;
     QByteArray data(bytes, Qt::Uninitialized);

@@ -1,4 +1,5 @@
 #include "ascan/settingsfile.h"
+#include "map/plainfileread.h"
 
 #include "map/storedfilewrite.h"
 
@@ -215,7 +216,7 @@ bool writeConfigFile(const QString& strPath, const ConfigSettings& settings, QSt
 bool readConfigFile(const QString& strPath, ConfigSettings& settings, QString* pError)
 {
     QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!Vantar::openPlainFile(file))
         return fail(pError, readError(strPath));
     // One byte more than the largest valid file is enough to see that a file is too long.
     const QByteArray bytes = file.read(configFileSize(TvgCurve::kMaxPoints) + 1);

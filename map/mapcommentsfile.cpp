@@ -1,4 +1,5 @@
 #include "map/mapcommentsfile.h"
+#include "map/plainfileread.h"
 
 #include "map/storedfilewrite.h"
 
@@ -74,7 +75,7 @@ StoredFileStatus readCommentsFile(const QString& strPath, QString& strComments, 
     QFile file(strPath);
     if (!file.exists())
         return StoredFileStatus::Missing;
-    if (!file.open(QIODevice::ReadOnly))
+    if (!Vantar::openPlainFile(file))
         return fail(StoredFileStatus::Unreadable, strPath, pError);
     // A file beyond the largest valid one is not read in at all.
     if (file.size() > kLengthSize + kMaxCommentsBytes)

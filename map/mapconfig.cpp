@@ -1,4 +1,5 @@
 #include "map/mapconfig.h"
+#include "map/plainfileread.h"
 
 #include "app/constants.h"
 #include "ascan/instrumentblock.h"
@@ -99,7 +100,7 @@ bool MapConfig::parse(QByteArrayView bytes, MapConfig& out, QString* error)
 bool MapConfig::read(const QString& path, MapConfig& out, QString* error)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!Vantar::openPlainFile(file)) {
         if (error)
             *error = tr("Couldn't open the configuration file \"%1\": %2").arg(path, file.errorString());
         return false;

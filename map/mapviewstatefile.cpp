@@ -1,4 +1,5 @@
 #include "map/mapviewstatefile.h"
+#include "map/plainfileread.h"
 
 #include "map/storedfilewrite.h"
 
@@ -135,7 +136,7 @@ StoredFileStatus readViewSettingsFile(const QString& strPath, SAFTsettings& saft
     QFile file(strPath);
     if (!file.exists())
         return StoredFileStatus::Missing;
-    if (!file.open(QIODevice::ReadOnly))
+    if (!Vantar::openPlainFile(file))
         return StoredFileStatus::Unreadable;
     // One byte more than the only valid size is enough to see that a file is too long.
     const QByteArray bytes = file.read(kViewSettingsFileSize + 1);

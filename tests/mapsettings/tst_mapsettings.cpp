@@ -1,7 +1,10 @@
 // The map's stored files: "usr_map.set" and "map.cmm" against hand-built bytes, the checks on
 // reading, damaged files left alone, writes that fail cleanly, change tracking and saving.
 
+#include "ascan/ascanfile.h"
+#include "ascan/settingsfile.h"
 #include "map/mapcommentsfile.h"
+#include "map/mapconfig.h"
 #include "map/mapstoredfiles.h"
 #include "map/mapviewstate.h"
 #include "map/mapviewstatefile.h"
@@ -14,11 +17,15 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <limits>
 
 using StateMutator = std::function<void(SAFTsettings&, MapViewState&)>;
 Q_DECLARE_METATYPE(StateMutator)
+using FileReader = std::function<bool(const QString&)>;
+Q_DECLARE_METATYPE(FileReader)
 
 namespace {
 
@@ -158,6 +165,9 @@ private slots:
     void storedSaveChangesReportsFailures();
     void storedSaveMarks();
     void storedForgetAndClear();
+
+    void pipesAreNotRead_data();
+    void pipesAreNotRead();
 };
 
 // ---- "usr_map.set" ---------------------------------------------------------------------------
@@ -766,6 +776,50 @@ void TestMapSettings::storedForgetAndClear()
     QVERIFY(files.comments().isEmpty());
     QVERIFY(!files.commentsChanged());
     QVERIFY(!files.hasStoredViewSettings());
+}
+
+// ---- Files that are not files -----------------------------------------------------------------
+
+// A pipe under a name the program reads would block the read forever (nobody writes into it).
+void TestMapSettings::pipesAreNotRead_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<FileReader>("read");
+    QTest::newRow("usr_map.set") << QStringLiteral("usr_map.set") << FileReader([](const QString& p) {
+        SAFTsettings s;
+        MapViewState v;
+        return readViewSettingsFile(p, s, v) == StoredFileStatus::Loaded;
+    });
+    QTest::newRow("map.cmm") << QStringLiteral("map.cmm") << FileReader([](const QString& p) {
+        QString text;
+        return readCommentsFile(p, text) == StoredFileStatus::Loaded;
+    });
+    QTest::newRow("configuration") << QStringLiteral("map.cfg") << FileReader([](const QString& p) {
+        MapConfig c;
+        return MapConfig::read(p, c);
+    });
+    QTest::newRow("settings file") << QStringLiteral("1.sss") << FileReader([](const QString& p) {
+        ConfigSettings c;
+        return readConfigFile(p, c);
+    });
+    QTest::newRow("A-scan") << QStringLiteral("1.bmp") << FileReader([](const QString& p) {
+        AScanRecord r;
+        return readAScanHeader(p, r);
+    });
+    QTest::newRow("signal") << QStringLiteral("1.raw") << FileReader([](const QString& p) {
+        qint16 samples[4];
+        return readAScanSamples(p, samples, 4);
+    });
+}
+
+void TestMapSettings::pipesAreNotRead()
+{
+    QFETCH(QString, name);
+    QFETCH(FileReader, read);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    QVERIFY(!read(path));
 }
 
 QTEST_MAIN(TestMapSettings)
