@@ -6,8 +6,6 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QByteArray>
-#include <QDir>
-#include <QImage>
 #include <QLineEdit>
 #include <QTranslator>
 #include <QWidget>
@@ -74,13 +72,5 @@ public:
 private:
     QList<QByteArray> m_contexts;
 };
-
-//! Grabs a shown widget into the temporary folder for a look; returns the picture.
-inline QImage screenshot(QWidget* w, const QString& name)
-{
-    const QImage image = w->grab().toImage();
-    image.save(QDir::temp().filePath(name));
-    return image;
-}
 
 } // namespace mapwintest
