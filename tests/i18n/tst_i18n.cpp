@@ -1,6 +1,6 @@
-// The interface languages: the Russian translation loaded from the application folder at
-// start-up and on every switch, the help pages of both languages with their pictures, and the
-// About box. Screenshots of the help window and the About box go to the temporary folder.
+// The interface languages, switched through the language button's menu: the Russian translation
+// loaded from the application folder at start-up and on every switch, no text left in the other
+// language, the help pages of both languages with their pictures, and the About box.
 
 #include "app/cdatamanager.h"
 #include "app/chelpviewer.h"
@@ -26,6 +26,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QToolButton>
@@ -38,9 +39,36 @@ QSettings store()
     return QSettings(QLatin1String(Vantar::kOrganisationName), QLatin1String(Vantar::kApplicationName));
 }
 
+//! Picks the language from the menu of the map tab's language button, as a user does.
 void switchTo(CDataManager& w, ECurrentLanguage eLang)
 {
-    emit w.mapWindow()->changeLanguage(eLang);
+    auto* timer = new QTimer(&w);
+    int tries = 0;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, eLang, &tries] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu) {
+            menu->setActiveAction(menu->actions().at(eLang == Russian ? 0 : 1));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+        if (menu || ++tries > 300)
+            timer->deleteLater();
+    });
+    timer->start(10);
+    QTest::mouseClick(w.mapWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_language")), Qt::LeftButton);
+}
+
+//! The Yes button's text of a question box, which is Qt's own translation.
+QString yesButtonText(QWidget* parent)
+{
+    QString text;
+    QTimer::singleShot(0, parent, [&text] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text = box->button(QMessageBox::Yes)->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    QMessageBox::question(parent, Vantar::applicationName(), QStringLiteral("?"));
+    return text;
 }
 
 QString readFile(const QString& path)
@@ -63,16 +91,6 @@ QStringList imageSources(const QTextDocument* doc)
         }
     return sources;
 }
-
-QString savedShot(QWidget* widget, const QString& name)
-{
-    const QString path = QDir::temp().filePath(name);
-    if (!widget->grab().save(path, "PNG"))
-        return QString();
-    qInfo("%s", qPrintable(path));
-    return path;
-}
-
 
 // Source texts whose Russian differs from the English: after a switch to Russian none of
 // them may still be shown. Names and units that stay the same in both languages are not in it.
@@ -154,14 +172,6 @@ QStringList englishLeft(const QStringList& texts, const QSet<QString>& sources)
     return left;
 }
 
-bool hasCyrillic(const QString& text)
-{
-    for (QChar c : text)
-        if (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF)
-            return true;
-    return false;
-}
-
 const QString kPages[] = {QStringLiteral("helpVT_4.0_eng.htm"), QStringLiteral("helpVT_4.0_rus.htm")};
 
 } // namespace
@@ -172,15 +182,12 @@ class TestI18n : public QObject
 
 private slots:
     void init();
-    void russianLoadedAtStart();
     void switchingReloadsTranslation();
     void unknownLanguageKeepsState();
-    void helpPagesBesideProgram();
+    void helpPagesLinksAndPictures();
     void helpFollowsLanguage();
-    void helpPicturesResolve();
     void aboutBoxInBothLanguages();
     void noEnglishLeftAfterSwitch();
-    void qtButtonsFollowLanguage();
 };
 
 void TestI18n::init()
@@ -190,39 +197,31 @@ void TestI18n::init()
     s.sync();
 }
 
-void TestI18n::russianLoadedAtStart()
-{
-    QVERIFY2(QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/vantar_ru.qm")),
-             "the build places the translation next to the programs");
-    CDataManager w;
-    QCOMPARE(w.language(), Russian);
-    QCOMPARE(w.tabs()->tabText(0), QStringLiteral("А-скан"));
-    QCOMPARE(w.tabs()->tabText(1), QStringLiteral("Карта"));
-    auto* open = w.mapWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_open"));
-    QVERIFY(open);
-    QCOMPARE(open->toolTip(), QStringLiteral("Открыть файл"));
-    // Texts of the core library come from the same file.
-    QCOMPARE(QCoreApplication::translate("ConfigSettings", "Reflection"), QStringLiteral("Отражение"));
-}
-
 void TestI18n::switchingReloadsTranslation()
 {
     {
-        QSettings s = store();
-        s.setValue(QStringLiteral("DefLang"), 1);
+        // Russian without a stored choice.
+        CDataManager w;
+        QCOMPARE(w.tabs()->tabText(0), QStringLiteral("А-скан"));
+        store().setValue(QStringLiteral("DefLang"), 1);
     }
     CDataManager w;
-    QCOMPARE(w.language(), English);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.tabs()->tabText(0), QStringLiteral("A-Scan"));
+    // The other tab's window, the core library and Qt's own texts follow a switch made in the
+    // map tab, there and back.
     auto* open = w.ascanWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_open"));
     QCOMPARE(open->toolTip(), QStringLiteral("Open File"));
-
     switchTo(w, Russian);
     QCOMPARE(w.tabs()->tabText(0), QStringLiteral("А-скан"));
     QCOMPARE(open->toolTip(), QStringLiteral("Открыть файл"));
+    QCOMPARE(QCoreApplication::translate("ConfigSettings", "Reflection"), QStringLiteral("Отражение"));
+    QCOMPARE(yesButtonText(&w), QStringLiteral("&Да"));
     switchTo(w, English);
     QCOMPARE(w.tabs()->tabText(1), QStringLiteral("Map"));
     QCOMPARE(open->toolTip(), QStringLiteral("Open File"));
+    QCOMPARE(yesButtonText(&w), QStringLiteral("&Yes"));
     switchTo(w, Russian);
     QCOMPARE(w.tabs()->tabText(1), QStringLiteral("Карта"));
     w.close();
@@ -231,10 +230,7 @@ void TestI18n::switchingReloadsTranslation()
 
 void TestI18n::unknownLanguageKeepsState()
 {
-    {
-        QSettings s = store();
-        s.setValue(QStringLiteral("DefLang"), 5);
-    }
+    store().setValue(QStringLiteral("DefLang"), 5);
     // No file is loaded for an unknown language: the source texts show, no help page is chosen.
     CDataManager w;
     QCOMPARE(int(w.language()), 5);
@@ -242,10 +238,11 @@ void TestI18n::unknownLanguageKeepsState()
     QVERIFY(w.helpFile().isEmpty());
 }
 
-void TestI18n::helpPagesBesideProgram()
+void TestI18n::helpPagesLinksAndPictures()
 {
     const QString appDir = QCoreApplication::applicationDirPath();
     QStringList anchorsOfFirst;
+    CHelpViewer viewer;
     for (const QString& page : kPages) {
         const QString html = readFile(appDir + QLatin1Char('/') + page);
         QVERIFY2(!html.isEmpty(), qPrintable(page));
@@ -262,13 +259,19 @@ void TestI18n::helpPagesBesideProgram()
         }
         if (anchorsOfFirst.isEmpty())
             anchorsOfFirst = anchors;
-        else
-            QCOMPARE(anchors, anchorsOfFirst);
-        // Pictures of the pages lie beside them too.
-        const QRegularExpression image(QStringLiteral("src=\"(images/[^\"]+)\""));
-        for (auto it = image.globalMatch(html); it.hasNext();) {
-            const QString file = it.next().captured(1);
-            QVERIFY2(QFile::exists(appDir + QLatin1Char('/') + file), qPrintable(file));
+        QCOMPARE(anchors, anchorsOfFirst);
+
+        // Every picture the shown page refers to loads, as the browser resolves it.
+        viewer.setHelpFile(page);
+        QTextBrowser* browser = viewer.browser();
+        const QStringList sources = imageSources(browser->document());
+        QVERIFY2(sources.size() >= 10, qPrintable(page));
+        for (const QString& source : sources) {
+            const QVariant resource = browser->loadResource(QTextDocument::ImageResource, QUrl(source));
+            QImage image = resource.value<QImage>();
+            if (image.isNull())
+                image.loadFromData(resource.toByteArray());
+            QVERIFY2(image.width() >= 16, qPrintable(page + QStringLiteral(": ") + source));
         }
     }
 }
@@ -283,23 +286,18 @@ void TestI18n::helpFollowsLanguage()
     QVERIFY(help);
     QCOMPARE(help->windowTitle(), QStringLiteral("Справка Vantar 4.0"));
     QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("Начало работы")));
-    QCOMPARE(help->browser()->source().toString(), QStringLiteral("helpVT_4.0_rus.htm"));
     QVERIFY(QTest::qWaitForWindowExposed(help));
-    QVERIFY(!savedShot(help, QStringLiteral("vantar-help-ru.png")).isEmpty());
 
     // An open help window changes its page with the language.
     switchTo(w, English);
     QCOMPARE(help->windowTitle(), QStringLiteral("Vantar 4.0 Help"));
     QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("Getting started")));
     QVERIFY(!help->browser()->toPlainText().contains(QStringLiteral("Начало работы")));
-    QVERIFY(!savedShot(help, QStringLiteral("vantar-help-en.png")).isEmpty());
 
     // A link to a section scrolls there.
     help->browser()->verticalScrollBar()->setValue(0);
     help->browser()->setSource(QUrl(QStringLiteral("#print")));
     QTRY_VERIFY(help->browser()->verticalScrollBar()->value() > 0);
-    help->browser()->setSource(QUrl(QStringLiteral("#toolbar")));
-    QVERIFY(!savedShot(help, QStringLiteral("vantar-help-en-toolbar.png")).isEmpty());
 
     // Closing and reopening: the page of the current language.
     w.close();
@@ -308,25 +306,6 @@ void TestI18n::helpFollowsLanguage()
     QTest::keyClick(w.mapWindow(), Qt::Key_F1);
     QVERIFY(w.helpViewer());
     QVERIFY(w.helpViewer()->browser()->toPlainText().contains(QStringLiteral("Вкладка «Карта»")));
-}
-
-void TestI18n::helpPicturesResolve()
-{
-    CHelpViewer viewer;
-    for (const QString& page : kPages) {
-        viewer.setHelpFile(page);
-        QTextBrowser* browser = viewer.browser();
-        const QStringList sources = imageSources(browser->document());
-        QVERIFY2(sources.size() >= 10, qPrintable(page));
-        for (const QString& source : sources) {
-            const QVariant resource = browser->loadResource(QTextDocument::ImageResource, QUrl(source));
-            QImage image = resource.value<QImage>();
-            if (image.isNull())
-                image.loadFromData(resource.toByteArray());
-            QVERIFY2(!image.isNull(), qPrintable(page + QStringLiteral(": ") + source));
-            QVERIFY(image.width() >= 16);
-        }
-    }
 }
 
 void TestI18n::aboutBoxInBothLanguages()
@@ -346,13 +325,11 @@ void TestI18n::aboutBoxInBothLanguages()
     QVERIFY(text.contains(QStringLiteral("https://ru.norvik.example")));
     QVERIFY(text.contains(QStringLiteral("Благодарим")));
     const QImage ru = about->grab().toImage();
-    QVERIFY(!savedShot(about, QStringLiteral("vantar-about-ru.png")).isEmpty());
 
     // The logo is drawn at the top: something dark in the upper part of a white box.
     bool dark = false;
-    for (int y = 0; y < 120 && !dark; ++y)
-        for (int x = 0; x < ru.width() && !dark; ++x)
-            dark = qGray(ru.pixel(x, y)) < 100;
+    for (int n = 0; n < 120 * ru.width() && !dark; ++n)
+        dark = qGray(ru.pixel(n % ru.width(), n / ru.width())) < 100;
     QVERIFY(dark);
 
     switchTo(w, English);
@@ -362,7 +339,6 @@ void TestI18n::aboutBoxInBothLanguages()
     QVERIFY(text.contains(QStringLiteral("https://en.norvik.example")));
     QVERIFY(text.contains(QStringLiteral("Thank you for using our products!")));
     QVERIFY(!text.contains(QStringLiteral("Благодарим")));
-    QVERIFY(!savedShot(about, QStringLiteral("vantar-about-en.png")).isEmpty());
     QVERIFY(about->grab().toImage() != ru);
 }
 
@@ -370,10 +346,7 @@ void TestI18n::noEnglishLeftAfterSwitch()
 {
     const QSet<QString> sources = translatedSources();
     QVERIFY(sources.size() > 50);
-    {
-        QSettings s = store();
-        s.setValue(QStringLiteral("DefLang"), 1);
-    }
+    store().setValue(QStringLiteral("DefLang"), 1);
     CDataManager w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -384,68 +357,28 @@ void TestI18n::noEnglishLeftAfterSwitch()
                              ProcessedView, QStringLiteral("crack at 0.3"), &w);
     mapSettings.show();
     QVERIFY(QTest::qWaitForWindowExposed(&mapSettings));
+    // Both tabs and the settings window; windows that follow the language by themselves are
+    // told through posted events.
+    auto shown = [&] {
+        QCoreApplication::processEvents();
+        QStringList texts;
+        for (int tab = 0; tab < 2; ++tab) {
+            w.tabs()->setCurrentIndex(tab);
+            texts << visibleTexts(&w);
+        }
+        return texts << visibleTexts(&mapSettings);
+    };
 
     // The English start shows English texts, so the check below can find them.
-    QStringList shown;
-    for (int tab = 0; tab < 2; ++tab) {
-        w.tabs()->setCurrentIndex(tab);
-        shown << visibleTexts(&w);
-    }
-    shown << visibleTexts(&mapSettings);
-    QVERIFY(englishLeft(shown, sources).size() > 10);
-
+    QVERIFY(englishLeft(shown(), sources).size() > 10);
     switchTo(w, Russian);
-    // Windows that follow the language by themselves are told through posted events.
-    QCoreApplication::processEvents();
-    QStringList left;
-    for (int tab = 0; tab < 2; ++tab) {
-        w.tabs()->setCurrentIndex(tab);
-        left << englishLeft(visibleTexts(&w), sources);
-    }
-    left << englishLeft(visibleTexts(&mapSettings), sources);
+    const QStringList left = englishLeft(shown(), sources);
     QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
 
     // And back: no Russian left, except in the names the data brings.
     switchTo(w, English);
-    QCoreApplication::processEvents();
-    QStringList russian;
-    for (int tab = 0; tab < 2; ++tab) {
-        w.tabs()->setCurrentIndex(tab);
-        for (const QString& text : visibleTexts(&w))
-            if (hasCyrillic(text))
-                russian << text;
-    }
-    for (const QString& text : visibleTexts(&mapSettings))
-        if (hasCyrillic(text))
-            russian << text;
+    const QStringList russian = shown().filter(QRegularExpression(QStringLiteral("[\\x{0400}-\\x{04FF}]")));
     QVERIFY2(russian.isEmpty(), qPrintable(russian.join(QStringLiteral(" | "))));
-}
-
-// Qt's own texts (the buttons of message boxes, the file and print dialogs) change with ours.
-void TestI18n::qtButtonsFollowLanguage()
-{
-    CDataManager w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    auto yesButtonText = [&w] {
-        QString text;
-        QTimer::singleShot(0, &w, [&text] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            if (QAbstractButton* yes = box->button(QMessageBox::Yes))
-                text = yes->text();
-            savedShot(box, QStringLiteral("vantar-question-%1.png").arg(text == QStringLiteral("&Yes") ? "en" : "ru"));
-            QTest::keyClick(box, Qt::Key_Escape);
-        });
-        QMessageBox::question(&w, Vantar::applicationName(), QStringLiteral("?"));
-        return text;
-    };
-    QCOMPARE(yesButtonText(), QStringLiteral("&Да"));
-    switchTo(w, English);
-    QCOMPARE(yesButtonText(), QStringLiteral("&Yes"));
-    switchTo(w, Russian);
-    QCOMPARE(yesButtonText(), QStringLiteral("&Да"));
 }
 
 QTEST_MAIN(TestI18n)
