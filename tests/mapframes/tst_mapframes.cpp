@@ -158,7 +158,6 @@ private slots:
     void wheelSteps();
     void rectangleDrawnAndNormalised_data();
     void rectangleDrawnAndNormalised();
-    void tooSmallRectangleIsDiscarded();
     void rectangleStaysInsideVisibleImage();
     void edgesHoverAndDrag();
     void edgeCannotPassMinimumOrLeaveImage();
@@ -226,10 +225,14 @@ void TestMapFrames::rectangleDrawnAndNormalised_data()
     QTest::addColumn<QPoint>("from");
     QTest::addColumn<QPoint>("to");
     QTest::addColumn<QPoint>("offset");
-    QTest::newRow("down right") << QPoint(10, 20) << QPoint(60, 70) << QPoint(0, 0);
-    QTest::newRow("up left") << QPoint(60, 70) << QPoint(10, 20) << QPoint(0, 0);
-    QTest::newRow("up right") << QPoint(10, 70) << QPoint(60, 20) << QPoint(0, 0);
-    QTest::newRow("panned") << QPoint(60, 70) << QPoint(10, 20) << QPoint(150, 90);
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("down right") << QPoint(10, 20) << QPoint(60, 70) << QPoint(0, 0) << 0 << true;
+    QTest::newRow("up left") << QPoint(60, 70) << QPoint(10, 20) << QPoint(0, 0) << 0 << true;
+    QTest::newRow("up right") << QPoint(10, 70) << QPoint(60, 20) << QPoint(0, 0) << 0 << true;
+    QTest::newRow("panned") << QPoint(60, 70) << QPoint(10, 20) << QPoint(150, 90) << 0 << true;
+    QTest::newRow("exactly the minimum") << QPoint(10, 10) << QPoint(30, 30) << QPoint(0, 0) << 20 << true;
+    QTest::newRow("too low: discarded") << QPoint(10, 10) << QPoint(80, 25) << QPoint(0, 0) << 20 << false;
 }
 
 void TestMapFrames::rectangleDrawnAndNormalised()
@@ -237,8 +240,11 @@ void TestMapFrames::rectangleDrawnAndNormalised()
     QFETCH(QPoint, from);
     QFETCH(QPoint, to);
     QFETCH(QPoint, offset);
+    QFETCH(int, minimum);
+    QFETCH(bool, kept);
     FrameFixture fx;
     fx.frame.setMeasuring(1);
+    fx.frame.setMinRectSize(minimum, minimum);
     fx.frame.setOffset(offset.x(), offset.y());
     QSignalSpy begun(&fx.frame, &CScanogrammFrame::rectangleSelectionBegun);
     QSignalSpy selected(&fx.frame, &CScanogrammFrame::rectangleSelected);
@@ -251,35 +257,15 @@ void TestMapFrames::rectangleDrawnAndNormalised()
     move(&fx.frame, to);
     release(&fx.frame, to);
     QCOMPARE(selected.count(), 1);
-    const QPoint tl(std::min(from.x(), to.x()), std::min(from.y(), to.y()));
-    const QPoint br(std::max(from.x(), to.x()), std::max(from.y(), to.y()));
-    QCOMPARE(selected.at(0).at(0).toPoint(), tl + offset);
-    QCOMPARE(selected.at(0).at(1).toPoint(), br + offset);
-    QCOMPARE(fx.frame.firstCorner(), tl + offset);
-    QCOMPARE(fx.frame.secondCorner(), br + offset);
+    const QPoint tl = kept ? QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())) + offset : QPoint(-1, -1);
+    const QPoint br = kept ? QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())) + offset : QPoint(-1, -1);
+    QCOMPARE(selected.at(0).at(0).toPoint(), tl);
+    QCOMPARE(selected.at(0).at(1).toPoint(), br);
+    if (kept)
+        QCOMPARE(fx.frame.secondCorner(), br);
     QCOMPARE(reset.count(), 0);
 }
 
-void TestMapFrames::tooSmallRectangleIsDiscarded()
-{
-    FrameFixture fx;
-    fx.frame.setMeasuring(1);
-    fx.frame.setMinRectSize(20, 20);
-    QSignalSpy selected(&fx.frame, &CScanogrammFrame::rectangleSelected);
-    QSignalSpy reset(&fx.frame, &CScanogrammFrame::cursorsReseted);
-    press(&fx.frame, QPoint(10, 10));
-    move(&fx.frame, QPoint(80, 25));
-    release(&fx.frame, QPoint(80, 25)); // 70 wide, only 15 high
-    QCOMPARE(selected.count(), 1);
-    QCOMPARE(selected.at(0).at(0).toPoint(), QPoint(-1, -1));
-    QCOMPARE(selected.at(0).at(1).toPoint(), QPoint(-1, -1));
-    QCOMPARE(reset.count(), 0);
-    // Exactly the minimum is kept.
-    press(&fx.frame, QPoint(10, 10));
-    release(&fx.frame, QPoint(30, 30));
-    QCOMPARE(selected.at(1).at(0).toPoint(), QPoint(10, 10));
-    QCOMPARE(selected.at(1).at(1).toPoint(), QPoint(30, 30));
-}
 
 void TestMapFrames::rectangleStaysInsideVisibleImage()
 {
