@@ -1,6 +1,6 @@
-// The interface languages: the Russian translation loaded from the application folder at
-// start-up and on every switch, the help pages of both languages with their pictures, and the
-// About box. Screenshots of the help window and the About box go to the temporary folder.
+// The interface languages, switched through the language button's menu: the Russian translation
+// loaded from the application folder at start-up and on every switch, no text left in the other
+// language, the help pages of both languages with their pictures, and the About box.
 
 #include "app/cdatamanager.h"
 #include "app/chelpviewer.h"
@@ -8,13 +8,8 @@
 #include "app/datawindow/cwindatatempl.h"
 #include "mapview/cmapsettings.h"
 
-#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTableWidget>
 #include <QXmlStreamReader>
 #include <QFile>
 #include <QRegularExpression>
@@ -24,8 +19,8 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
-#include <QTextFragment>
 #include <QTextImageFormat>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QToolButton>
@@ -38,9 +33,36 @@ QSettings store()
     return QSettings(QLatin1String(Vantar::kOrganisationName), QLatin1String(Vantar::kApplicationName));
 }
 
+//! Picks the language from the menu of the map tab's language button, as a user does.
 void switchTo(CDataManager& w, ECurrentLanguage eLang)
 {
-    emit w.mapWindow()->changeLanguage(eLang);
+    auto* timer = new QTimer(&w);
+    int tries = 0;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, eLang, &tries] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu) {
+            menu->setActiveAction(menu->actions().at(eLang == Russian ? 0 : 1));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+        if (menu || ++tries > 300)
+            timer->deleteLater();
+    });
+    timer->start(10);
+    QTest::mouseClick(w.mapWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_language")), Qt::LeftButton);
+}
+
+//! The Yes button's text of a question box, which is Qt's own translation.
+QString yesButtonText(QWidget* parent)
+{
+    QString text;
+    QTimer::singleShot(0, parent, [&text] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text = box->button(QMessageBox::Yes)->text();
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    QMessageBox::question(parent, Vantar::applicationName(), QStringLiteral("?"));
+    return text;
 }
 
 QString readFile(const QString& path)
@@ -63,16 +85,6 @@ QStringList imageSources(const QTextDocument* doc)
         }
     return sources;
 }
-
-QString savedShot(QWidget* widget, const QString& name)
-{
-    const QString path = QDir::temp().filePath(name);
-    if (!widget->grab().save(path, "PNG"))
-        return QString();
-    qInfo("%s", qPrintable(path));
-    return path;
-}
-
 
 // Source texts whose Russian differs from the English: after a switch to Russian none of
 // them may still be shown. Names and units that stay the same in both languages are not in it.
@@ -98,39 +110,27 @@ QSet<QString> translatedSources()
     return sources;
 }
 
-// Every text a user can see in the visible widgets of the window: labels, buttons, tooltips,
-// group box titles, tab texts, table cells and headers, combo box entries, line edits.
+// Every text a user can see in the visible widgets of the window: texts, titles, tooltips,
+// placeholders, tab texts, and the cells and headers of tables and combo boxes.
 QStringList visibleTexts(QWidget* window)
 {
-    QStringList texts;
-    texts << window->windowTitle();
-    QList<QWidget*> widgets = window->findChildren<QWidget*>();
-    for (QWidget* w : widgets) {
+    QStringList texts{window->windowTitle()};
+    for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisibleTo(window))
             continue;
         texts << w->toolTip();
-        if (auto* label = qobject_cast<QLabel*>(w))
-            texts << label->text();
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            texts << button->text();
-        else if (auto* box = qobject_cast<QGroupBox*>(w))
-            texts << box->title();
-        else if (auto* edit = qobject_cast<QLineEdit*>(w))
-            texts << edit->text() << edit->placeholderText();
-        else if (auto* combo = qobject_cast<QComboBox*>(w))
-            for (int i = 0; i < combo->count(); ++i)
-                texts << combo->itemText(i);
-        else if (auto* tabs = qobject_cast<QTabWidget*>(w))
+        for (const char* name : {"text", "title", "placeholderText"})
+            texts << w->property(name).toString();
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
             for (int i = 0; i < tabs->count(); ++i)
                 texts << tabs->tabText(i) << tabs->tabToolTip(i);
-        if (auto* table = qobject_cast<QTableWidget*>(w)) {
-            for (int r = 0; r < table->rowCount(); ++r)
-                for (int c = 0; c < table->columnCount(); ++c)
-                    if (QTableWidgetItem* item = table->item(r, c))
-                        texts << item->text();
-            for (int c = 0; c < table->columnCount(); ++c)
-                if (QTableWidgetItem* item = table->horizontalHeaderItem(c))
-                    texts << item->text();
+        const QAbstractItemModel* model = qobject_cast<QAbstractItemView*>(w) ? qobject_cast<QAbstractItemView*>(w)->model()
+                                          : qobject_cast<QComboBox*>(w)   ? qobject_cast<QComboBox*>(w)->model()
+                                                                          : nullptr;
+        for (int c = 0; model && c < model->columnCount(); ++c) {
+            texts << model->headerData(c, Qt::Horizontal).toString();
+            for (int r = 0; r < model->rowCount(); ++r)
+                texts << model->index(r, c).data().toString();
         }
     }
     texts.removeAll(QString());
@@ -154,14 +154,6 @@ QStringList englishLeft(const QStringList& texts, const QSet<QString>& sources)
     return left;
 }
 
-bool hasCyrillic(const QString& text)
-{
-    for (QChar c : text)
-        if (c.unicode() >= 0x0400 && c.unicode() <= 0x04FF)
-            return true;
-    return false;
-}
-
 const QString kPages[] = {QStringLiteral("helpVT_4.0_eng.htm"), QStringLiteral("helpVT_4.0_rus.htm")};
 
 } // namespace
@@ -172,57 +164,44 @@ class TestI18n : public QObject
 
 private slots:
     void init();
-    void russianLoadedAtStart();
     void switchingReloadsTranslation();
     void unknownLanguageKeepsState();
-    void helpPagesBesideProgram();
+    void helpPagesLinksAndPictures();
     void helpFollowsLanguage();
-    void helpPicturesResolve();
     void aboutBoxInBothLanguages();
     void noEnglishLeftAfterSwitch();
-    void qtButtonsFollowLanguage();
 };
 
 void TestI18n::init()
 {
-    QSettings s = store();
-    s.clear();
-    s.sync();
-}
-
-void TestI18n::russianLoadedAtStart()
-{
-    QVERIFY2(QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/vantar_ru.qm")),
-             "the build places the translation next to the programs");
-    CDataManager w;
-    QCOMPARE(w.language(), Russian);
-    QCOMPARE(w.tabs()->tabText(0), QStringLiteral("А-скан"));
-    QCOMPARE(w.tabs()->tabText(1), QStringLiteral("Карта"));
-    auto* open = w.mapWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_open"));
-    QVERIFY(open);
-    QCOMPARE(open->toolTip(), QStringLiteral("Открыть файл"));
-    // Texts of the core library come from the same file.
-    QCOMPARE(QCoreApplication::translate("ConfigSettings", "Reflection"), QStringLiteral("Отражение"));
+    store().clear();
 }
 
 void TestI18n::switchingReloadsTranslation()
 {
     {
-        QSettings s = store();
-        s.setValue(QStringLiteral("DefLang"), 1);
+        // Russian without a stored choice.
+        CDataManager w;
+        QCOMPARE(w.tabs()->tabText(0), QStringLiteral("А-скан"));
+        store().setValue(QStringLiteral("DefLang"), 1);
     }
     CDataManager w;
-    QCOMPARE(w.language(), English);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.tabs()->tabText(0), QStringLiteral("A-Scan"));
+    // The other tab's window, the core library and Qt's own texts follow a switch made in the
+    // map tab, there and back.
     auto* open = w.ascanWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_open"));
     QCOMPARE(open->toolTip(), QStringLiteral("Open File"));
-
     switchTo(w, Russian);
     QCOMPARE(w.tabs()->tabText(0), QStringLiteral("А-скан"));
     QCOMPARE(open->toolTip(), QStringLiteral("Открыть файл"));
+    QCOMPARE(QCoreApplication::translate("ConfigSettings", "Reflection"), QStringLiteral("Отражение"));
+    QCOMPARE(yesButtonText(&w), QStringLiteral("&Да"));
     switchTo(w, English);
     QCOMPARE(w.tabs()->tabText(1), QStringLiteral("Map"));
     QCOMPARE(open->toolTip(), QStringLiteral("Open File"));
+    QCOMPARE(yesButtonText(&w), QStringLiteral("&Yes"));
     switchTo(w, Russian);
     QCOMPARE(w.tabs()->tabText(1), QStringLiteral("Карта"));
     w.close();
@@ -231,10 +210,7 @@ void TestI18n::switchingReloadsTranslation()
 
 void TestI18n::unknownLanguageKeepsState()
 {
-    {
-        QSettings s = store();
-        s.setValue(QStringLiteral("DefLang"), 5);
-    }
+    store().setValue(QStringLiteral("DefLang"), 5);
     // No file is loaded for an unknown language: the source texts show, no help page is chosen.
     CDataManager w;
     QCOMPARE(int(w.language()), 5);
@@ -242,10 +218,11 @@ void TestI18n::unknownLanguageKeepsState()
     QVERIFY(w.helpFile().isEmpty());
 }
 
-void TestI18n::helpPagesBesideProgram()
+void TestI18n::helpPagesLinksAndPictures()
 {
     const QString appDir = QCoreApplication::applicationDirPath();
     QStringList anchorsOfFirst;
+    CHelpViewer viewer;
     for (const QString& page : kPages) {
         const QString html = readFile(appDir + QLatin1Char('/') + page);
         QVERIFY2(!html.isEmpty(), qPrintable(page));
@@ -262,13 +239,19 @@ void TestI18n::helpPagesBesideProgram()
         }
         if (anchorsOfFirst.isEmpty())
             anchorsOfFirst = anchors;
-        else
-            QCOMPARE(anchors, anchorsOfFirst);
-        // Pictures of the pages lie beside them too.
-        const QRegularExpression image(QStringLiteral("src=\"(images/[^\"]+)\""));
-        for (auto it = image.globalMatch(html); it.hasNext();) {
-            const QString file = it.next().captured(1);
-            QVERIFY2(QFile::exists(appDir + QLatin1Char('/') + file), qPrintable(file));
+        QCOMPARE(anchors, anchorsOfFirst);
+
+        // Every picture the shown page refers to loads, as the browser resolves it.
+        viewer.setHelpFile(page);
+        QTextBrowser* browser = viewer.browser();
+        const QStringList sources = imageSources(browser->document());
+        QVERIFY2(sources.size() >= 10, qPrintable(page));
+        for (const QString& source : sources) {
+            const QVariant resource = browser->loadResource(QTextDocument::ImageResource, QUrl(source));
+            QImage image = resource.value<QImage>();
+            if (image.isNull())
+                image.loadFromData(resource.toByteArray());
+            QVERIFY2(image.width() >= 16, qPrintable(page + QStringLiteral(": ") + source));
         }
     }
 }
@@ -283,23 +266,18 @@ void TestI18n::helpFollowsLanguage()
     QVERIFY(help);
     QCOMPARE(help->windowTitle(), QStringLiteral("Справка Vantar 4.0"));
     QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("Начало работы")));
-    QCOMPARE(help->browser()->source().toString(), QStringLiteral("helpVT_4.0_rus.htm"));
     QVERIFY(QTest::qWaitForWindowExposed(help));
-    QVERIFY(!savedShot(help, QStringLiteral("vantar-help-ru.png")).isEmpty());
 
     // An open help window changes its page with the language.
     switchTo(w, English);
     QCOMPARE(help->windowTitle(), QStringLiteral("Vantar 4.0 Help"));
     QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("Getting started")));
     QVERIFY(!help->browser()->toPlainText().contains(QStringLiteral("Начало работы")));
-    QVERIFY(!savedShot(help, QStringLiteral("vantar-help-en.png")).isEmpty());
 
     // A link to a section scrolls there.
     help->browser()->verticalScrollBar()->setValue(0);
     help->browser()->setSource(QUrl(QStringLiteral("#print")));
     QTRY_VERIFY(help->browser()->verticalScrollBar()->value() > 0);
-    help->browser()->setSource(QUrl(QStringLiteral("#toolbar")));
-    QVERIFY(!savedShot(help, QStringLiteral("vantar-help-en-toolbar.png")).isEmpty());
 
     // Closing and reopening: the page of the current language.
     w.close();
@@ -310,25 +288,6 @@ void TestI18n::helpFollowsLanguage()
     QVERIFY(w.helpViewer()->browser()->toPlainText().contains(QStringLiteral("Вкладка «Карта»")));
 }
 
-void TestI18n::helpPicturesResolve()
-{
-    CHelpViewer viewer;
-    for (const QString& page : kPages) {
-        viewer.setHelpFile(page);
-        QTextBrowser* browser = viewer.browser();
-        const QStringList sources = imageSources(browser->document());
-        QVERIFY2(sources.size() >= 10, qPrintable(page));
-        for (const QString& source : sources) {
-            const QVariant resource = browser->loadResource(QTextDocument::ImageResource, QUrl(source));
-            QImage image = resource.value<QImage>();
-            if (image.isNull())
-                image.loadFromData(resource.toByteArray());
-            QVERIFY2(!image.isNull(), qPrintable(page + QStringLiteral(": ") + source));
-            QVERIFY(image.width() >= 16);
-        }
-    }
-}
-
 void TestI18n::aboutBoxInBothLanguages()
 {
     CDataManager w;
@@ -336,33 +295,27 @@ void TestI18n::aboutBoxInBothLanguages()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QTest::mouseClick(w.mapWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_info")), Qt::LeftButton);
     QWidget* about = w.aboutWindow();
-    QVERIFY(about);
-    QVERIFY(QTest::qWaitForWindowExposed(about));
-    QCOMPARE(about->windowTitle(), QStringLiteral("О программе Vantar 4.0"));
+    QVERIFY(about && QTest::qWaitForWindowExposed(about));
     auto* browser = about->findChild<QTextBrowser*>(QStringLiteral("aboutTBrowser"));
-    QVERIFY(browser);
-    QString text = browser->toPlainText();
-    QVERIFY(text.contains(QStringLiteral("Vantar 4.0 Версия 1.62")));
-    QVERIFY(text.contains(QStringLiteral("https://ru.norvik.example")));
-    QVERIFY(text.contains(QStringLiteral("Благодарим")));
     const QImage ru = about->grab().toImage();
-    QVERIFY(!savedShot(about, QStringLiteral("vantar-about-ru.png")).isEmpty());
-
     // The logo is drawn at the top: something dark in the upper part of a white box.
     bool dark = false;
-    for (int y = 0; y < 120 && !dark; ++y)
-        for (int x = 0; x < ru.width() && !dark; ++x)
-            dark = qGray(ru.pixel(x, y)) < 100;
+    for (int n = 0; n < 120 * ru.width() && !dark; ++n)
+        dark = qGray(ru.pixel(n % ru.width(), n / ru.width())) < 100;
     QVERIFY(dark);
 
-    switchTo(w, English);
-    QCOMPARE(about->windowTitle(), QStringLiteral("About Vantar 4.0"));
-    text = browser->toPlainText();
-    QVERIFY(text.contains(QStringLiteral("Vantar 4.0 Version 1.62")));
-    QVERIFY(text.contains(QStringLiteral("https://en.norvik.example")));
-    QVERIFY(text.contains(QStringLiteral("Thank you for using our products!")));
-    QVERIFY(!text.contains(QStringLiteral("Благодарим")));
-    QVERIFY(!savedShot(about, QStringLiteral("vantar-about-en.png")).isEmpty());
+    const QStringList russian = {"О программе Vantar 4.0", "Vantar 4.0 Версия 1.62", "https://ru.norvik.example",
+                                 "Благодарим"};
+    const QStringList english = {"About Vantar 4.0", "Vantar 4.0 Version 1.62", "https://en.norvik.example",
+                                 "Thank you for using our products!"};
+    for (const QStringList* texts : {&russian, &english}) {
+        if (texts == &english)
+            switchTo(w, English);
+        QCOMPARE(about->windowTitle(), texts->first());
+        for (const QString& part : texts->mid(1))
+            QVERIFY2(browser->toPlainText().contains(part), qPrintable(part));
+    }
+    QVERIFY(!browser->toPlainText().contains(russian.last()));
     QVERIFY(about->grab().toImage() != ru);
 }
 
@@ -370,10 +323,7 @@ void TestI18n::noEnglishLeftAfterSwitch()
 {
     const QSet<QString> sources = translatedSources();
     QVERIFY(sources.size() > 50);
-    {
-        QSettings s = store();
-        s.setValue(QStringLiteral("DefLang"), 1);
-    }
+    store().setValue(QStringLiteral("DefLang"), 1);
     CDataManager w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -384,68 +334,28 @@ void TestI18n::noEnglishLeftAfterSwitch()
                              ProcessedView, QStringLiteral("crack at 0.3"), &w);
     mapSettings.show();
     QVERIFY(QTest::qWaitForWindowExposed(&mapSettings));
+    // Both tabs and the settings window; windows that follow the language by themselves are
+    // told through posted events.
+    auto shown = [&] {
+        QCoreApplication::processEvents();
+        QStringList texts;
+        for (int tab = 0; tab < 2; ++tab) {
+            w.tabs()->setCurrentIndex(tab);
+            texts << visibleTexts(&w);
+        }
+        return texts << visibleTexts(&mapSettings);
+    };
 
     // The English start shows English texts, so the check below can find them.
-    QStringList shown;
-    for (int tab = 0; tab < 2; ++tab) {
-        w.tabs()->setCurrentIndex(tab);
-        shown << visibleTexts(&w);
-    }
-    shown << visibleTexts(&mapSettings);
-    QVERIFY(englishLeft(shown, sources).size() > 10);
-
+    QVERIFY(englishLeft(shown(), sources).size() > 10);
     switchTo(w, Russian);
-    // Windows that follow the language by themselves are told through posted events.
-    QCoreApplication::processEvents();
-    QStringList left;
-    for (int tab = 0; tab < 2; ++tab) {
-        w.tabs()->setCurrentIndex(tab);
-        left << englishLeft(visibleTexts(&w), sources);
-    }
-    left << englishLeft(visibleTexts(&mapSettings), sources);
+    const QStringList left = englishLeft(shown(), sources);
     QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
 
     // And back: no Russian left, except in the names the data brings.
     switchTo(w, English);
-    QCoreApplication::processEvents();
-    QStringList russian;
-    for (int tab = 0; tab < 2; ++tab) {
-        w.tabs()->setCurrentIndex(tab);
-        for (const QString& text : visibleTexts(&w))
-            if (hasCyrillic(text))
-                russian << text;
-    }
-    for (const QString& text : visibleTexts(&mapSettings))
-        if (hasCyrillic(text))
-            russian << text;
+    const QStringList russian = shown().filter(QRegularExpression(QStringLiteral("[\\x{0400}-\\x{04FF}]")));
     QVERIFY2(russian.isEmpty(), qPrintable(russian.join(QStringLiteral(" | "))));
-}
-
-// Qt's own texts (the buttons of message boxes, the file and print dialogs) change with ours.
-void TestI18n::qtButtonsFollowLanguage()
-{
-    CDataManager w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    auto yesButtonText = [&w] {
-        QString text;
-        QTimer::singleShot(0, &w, [&text] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            if (QAbstractButton* yes = box->button(QMessageBox::Yes))
-                text = yes->text();
-            savedShot(box, QStringLiteral("vantar-question-%1.png").arg(text == QStringLiteral("&Yes") ? "en" : "ru"));
-            QTest::keyClick(box, Qt::Key_Escape);
-        });
-        QMessageBox::question(&w, Vantar::applicationName(), QStringLiteral("?"));
-        return text;
-    };
-    QCOMPARE(yesButtonText(), QStringLiteral("&Да"));
-    switchTo(w, English);
-    QCOMPARE(yesButtonText(), QStringLiteral("&Yes"));
-    switchTo(w, Russian);
-    QCOMPARE(yesButtonText(), QStringLiteral("&Да"));
 }
 
 QTEST_MAIN(TestI18n)

@@ -117,14 +117,6 @@ QString metres(double v)
     return QString::number(v, 'f', 2);
 }
 
-//! Takes a picture of the whole view when VANTAR_SHOTS names a folder.
-void shoot(QWidget& w, const char* name)
-{
-    const QString dir = qEnvironmentVariable("VANTAR_SHOTS");
-    if (!dir.isEmpty())
-        w.grab().save(QDir(dir).filePath(QLatin1String(name)));
-}
-
 } // namespace
 
 class TestMapView : public QObject
@@ -366,7 +358,6 @@ void TestMapView::rectanglesMeasureTheirOwnAxes()
     QVERIFY(amplitude > 0);
     QVERIFY2(readout(view, 3).endsWith(QString::number(MapViewGeometry::amplitudeDb(amplitude, view.mapSettings().iGain), 'f', 2)),
              qPrintable(readout(view, 3)));
-    shoot(view, "measuring.png");
 
     const MapViewState stored = saveAndReadBack(view);
     QCOMPARE(stored.measuringMode, 1);
@@ -377,7 +368,6 @@ void TestMapView::rulersHaveTicksAndWholeLabels()
 {
     CMapScans view;
     openDemo(view);
-    shoot(view, "slices.png");
     for (const char* name : {"cscanHorScale", "bscanHorScale", "dscanHorScale", "cscanVerScale", "bscanVerScale",
                              "dscanVerScale", "ascanVerScale"}) {
         QWidget* ruler = child(&view, name);
@@ -513,22 +503,20 @@ void TestMapView::panelEditsApplyOnlyWhenExecuted()
 
 void TestMapView::settingsWindowTitleAndFilterChoice()
 {
-    {
-        CMapScans view;
-        openDemo(view);
-        CMapSettings* window = settingsWindow(view);
-        QCOMPARE(child<QGroupBox>(window, "grpb_table")->title(), kTitle);
-        auto* filter = child<QCheckBox>(window, "chb_comp_sw");
-        QVERIFY(filter->isChecked());
-        QTest::mouseClick(filter, Qt::LeftButton, {}, QPoint(5, filter->height() / 2));
-        QVERIFY(!filter->isChecked());
-        QTest::mouseClick(child(window, "btn_run"), Qt::LeftButton);
-        QCOMPARE(view.saftSettings().filterSW, false);
-        // The next map opened keeps the choice.
-        view.openMap(m_cfg, m_dir.path());
-        QCOMPARE(view.saftSettings().filterSW, false);
-        QVERIFY(!child<QCheckBox>(settingsWindow(view), "chb_comp_sw")->isChecked());
-    }
+    CMapScans view;
+    openDemo(view);
+    CMapSettings* window = settingsWindow(view);
+    QCOMPARE(child<QGroupBox>(window, "grpb_table")->title(), kTitle);
+    auto* filter = child<QCheckBox>(window, "chb_comp_sw");
+    QVERIFY(filter->isChecked());
+    QTest::mouseClick(filter, Qt::LeftButton, {}, QPoint(5, filter->height() / 2));
+    QVERIFY(!filter->isChecked());
+    QTest::mouseClick(child(window, "btn_run"), Qt::LeftButton);
+    QCOMPARE(view.saftSettings().filterSW, false);
+    // The next map opened keeps the choice.
+    view.openMap(m_cfg, m_dir.path());
+    QCOMPARE(view.saftSettings().filterSW, false);
+    QVERIFY(!child<QCheckBox>(settingsWindow(view), "chb_comp_sw")->isChecked());
 }
 
 void TestMapView::failuresAreShown()
@@ -671,7 +659,6 @@ void TestMapView::clearEmptiesEverything()
     CMapScans view;
     openDemo(view);
     view.setLimitsMode(true);
-    shoot(view, "limits.png");
     view.clearMap();
     QVERIFY(!view.isMapLoaded());
     QVERIFY(view.titleText().isEmpty());
