@@ -2,6 +2,7 @@
 // cancellable dialog, damaged files, selecting and showing an A-scan, the settings table and
 // its edits kept per file, saving and resetting; the display's arithmetic and its pixels.
 
+#include "app/cdatamanager.h"
 #include "app/datawindow/cwindatatempl.h"
 #include "ascan/ascandisplaymath.h"
 #include "ascan/ascanfile.h"
@@ -166,6 +167,7 @@ private slots:
     void editsKeptPerFile();
     void testingMethodChangesColour();
     void saveAndResetEdits();
+    void discardQuestion_data();
     void discardQuestion();
     void printsSelectedReports();
 
@@ -705,38 +707,44 @@ void TestAScanTab::saveAndResetEdits()
     QVERIFY(!reset->isEnabled());
 }
 
-// Before other A-scans are opened, and at close, unsaved edits are asked about.
+void TestAScanTab::discardQuestion_data()
+{
+    QTest::addColumn<int>("atOpen");
+    QTest::addColumn<int>("atClose");
+    QTest::newRow("kept, not saved at close") << int(QMessageBox::No) << int(QMessageBox::No);
+    QTest::newRow("kept, saved at close") << int(QMessageBox::No) << int(QMessageBox::Yes);
+    QTest::newRow("discarded at open") << int(QMessageBox::Yes) << 0;
+}
+
+// An unsaved edit is asked about when the Open button would replace the A-scans, and again
+// when the program closes: Yes there writes it beside its A-scan.
 void TestAScanTab::discardQuestion()
 {
+    QFETCH(int, atOpen);
+    QFETCH(int, atClose);
     QTemporaryDir dir;
+    QTemporaryDir other;
     const QString d = dir.path();
-    ScanWgt w;
-    showAScan(w, d);
-    {
-        ModalDriver driver({QMessageBox::No});
-        QVERIFY(w.confirmDiscardEdits());
-        w.offerToSaveEdits();
-        QVERIFY(driver.seen().isEmpty());
-    }
+    writeAScan(d, 1, [](GeneratedAScan& a) { plainSettings(a); });
+    writeAScan(other.path(), 1);
+    CDataManager main;
+    main.show();
+    QVERIFY(main.openPath(pathOf(d, 1)));
+    CWinDataTempl* win = main.ascanWindow();
+    ScanWgt& w = *win->ascanView();
+    win->setOpenFileChooser([&](QWidget*, const QString&, const QString&, const QString&) { return pathOf(other.path(), 1); });
     typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4003"));
-    {
-        ModalDriver driver({QMessageBox::No});
-        QVERIFY(!w.confirmDiscardEdits());
-        // At close, No keeps the files as they were.
-        w.offerToSaveEdits();
-        QCOMPARE(driver.seen().size(), 2);
-        QCOMPARE(driver.seen().at(0).title, QStringLiteral("Vantar 4.0"));
-        QVERIFY(!QFileInfo::exists(d + QStringLiteral("/1.sss")));
-    }
-    QVERIFY(w.hasUnsavedEdits());
-    // Yes writes the edits beside the A-scans and forgets them.
-    ModalDriver driver({QMessageBox::Yes});
-    w.offerToSaveEdits();
+
+    ModalDriver driver({QMessageBox::StandardButton(atOpen), QMessageBox::StandardButton(atClose)});
+    QTest::mouseClick(win->findChild<QToolButton*>(QStringLiteral("tbtn_open")), Qt::LeftButton);
+    QCOMPARE(driver.seen().size(), 1);
+    QCOMPARE(w.currentPath(), pathOf(atOpen == QMessageBox::No ? d : other.path(), 1));
+    QCOMPARE(w.hasUnsavedEdits(), atOpen == QMessageBox::No);
+    main.close();
+    QCOMPARE(driver.seen().size(), atClose ? 2 : 1);
     ConfigSettings back;
-    QVERIFY(readConfigFile(d + QStringLiteral("/1.sss"), back));
-    QCOMPARE(back.iVelocity, qint16(4003));
-    QVERIFY(!w.hasUnsavedEdits());
-    QCOMPARE(w.display()->fileSettings().iVelocity, qint16(4003));
+    QCOMPARE(readConfigFile(d + QStringLiteral("/1.sss"), back), atClose == QMessageBox::Yes);
+    QVERIFY(atClose != QMessageBox::Yes || back.iVelocity == 4003);
 }
 
 void TestAScanTab::printsSelectedReports()
