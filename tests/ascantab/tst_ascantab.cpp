@@ -653,58 +653,57 @@ void TestAScanTab::testingMethodChangesColour()
     QVERIFY(std::abs(w.display()->depthText().toDouble() - 2 * zBefore) <= 1.0);
 }
 
+// Reset drops the shown A-scan's edit; Save writes the edits of the others beside their
+// copies, with one question for the run where settings files are already there.
 void TestAScanTab::saveAndResetEdits()
 {
     QTemporaryDir dir;
     QTemporaryDir out;
     const QString d = dir.path();
-    for (int n = 1; n <= 2; ++n)
+    for (int n = 1; n <= 3; ++n) {
         writeAScan(d, n, [](GeneratedAScan& a) { plainSettings(a); });
-    ScanWgt w;
-    showAScan(w, d);
-    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4001"));
-    w.fileList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
-    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4002"));
-
-    // Into a folder where both targets exist: one question for the run; an unedited file writes
-    // nothing and asks nothing.
-    const QString folder = out.path() + QLatin1Char('/');
-    writeBytes(folder + QStringLiteral("1.sss"), QByteArray("old"));
-    writeBytes(folder + QStringLiteral("2.sss"), QByteArray("old"));
-    bool asked = false, overwrite = false, written = false;
-    {
-        ModalDriver driver({QMessageBox::Yes});
-        QVERIFY(w.saveEditedSettings(pathOf(d, 1), QStringLiteral("1."), folder, asked, overwrite, written));
-        QVERIFY(w.saveEditedSettings(pathOf(d, 2), QStringLiteral("2."), folder, asked, overwrite, written));
-        QVERIFY(written);
-        QCOMPARE(driver.texts(), QStringList{QStringLiteral("The file \"%1\" already exists!\nDo you want to rewrite it?")
-                                                 .arg(folder + QStringLiteral("1.sss"))});
+        writeBytes(out.path() + QStringLiteral("/%1.sss").arg(n), QByteArray("old"));
     }
-    ConfigSettings back;
-    QVERIFY(readConfigFile(folder + QStringLiteral("2.sss"), back));
-    QCOMPARE(back.iVelocity, qint16(4002));
-    bool asked2 = false;
-    QVERIFY(w.saveEditedSettings(pathOf(d, 9), QStringLiteral("9."), folder, asked2, overwrite, written));
-    QVERIFY(!written && !asked2);
-    // A folder that cannot be written: reported, nothing half-written.
+    CWinDataTempl win;
+    win.setDataMode(CWinDataTempl::AScanMode);
+    win.setFolderChooser([&](QWidget*, const QString&, const QString&) { return out.path(); });
+    win.show();
+    win.openData(QString(), d);
+    ScanWgt& w = *win.ascanView();
+    for (int row = 0; row < 3; ++row) {
+        w.fileList()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        typeInto(tableOf(w), ScanWgt::RowVelocity, QString::number(4001 + row));
+    }
+    auto* reset = w.display()->findChild<QPushButton*>(QStringLiteral("btn_resetSettings"));
+    QTest::mouseClick(reset, Qt::LeftButton);
+    QVERIFY(!w.isEdited());
+    QVERIFY(!reset->isEnabled());
+    QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(),
+             QString::number(generateAScan(3, kSeed).settings.iVelocity));
+    QCOMPARE(w.editedFiles(), (QStringList{pathOf(d, 1), pathOf(d, 2)}));
+
+    // A folder that cannot be written: reported, nothing written.
     {
         ModalDriver driver({QMessageBox::Ok});
-        bool asked3 = false;
-        QVERIFY(!w.saveEditedSettings(pathOf(d, 1), QStringLiteral("1."), out.path() + QStringLiteral("/missing/"), asked3,
+        bool asked = false, overwrite = false, written = false;
+        QVERIFY(!w.saveEditedSettings(pathOf(d, 1), QStringLiteral("1."), out.path() + QStringLiteral("/missing/"), asked,
                                       overwrite, written));
         QVERIFY(!written);
         QTRY_COMPARE(driver.seen().size(), 1);
         QVERIFY(driver.seen().at(0).text.startsWith(QStringLiteral("Couldn't save changed configuration to file")));
     }
 
-    // Reset brings the file settings back and drops the edit.
-    auto* reset = w.display()->findChild<QPushButton*>(QStringLiteral("btn_resetSettings"));
-    QTest::mouseClick(reset, Qt::LeftButton);
-    QVERIFY(!w.isEdited());
-    QCOMPARE(w.editedFiles(), QStringList{pathOf(d, 1)});
-    QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(),
-             QString::number(generateAScan(2, kSeed).settings.iVelocity));
-    QVERIFY(!reset->isEnabled());
+    QTest::keyClick(w.fileList(), Qt::Key_A, Qt::ControlModifier);
+    ModalDriver driver({QMessageBox::Yes});
+    QTest::mouseClick(win.findChild<QToolButton*>(QStringLiteral("tbtn_save")), Qt::LeftButton);
+    QCOMPARE(driver.texts(), QStringList{QStringLiteral("The file \"%1\" already exists!\nDo you want to rewrite it?")
+                                             .arg(out.path() + QStringLiteral("/1.sss"))});
+    for (int n = 1; n <= 2; ++n) {
+        ConfigSettings back;
+        QVERIFY(readConfigFile(out.path() + QStringLiteral("/%1.sss").arg(n), back));
+        QCOMPARE(back.iVelocity, qint16(4000 + n));
+    }
+    QCOMPARE(fileBytes(out.path() + QStringLiteral("/3.sss")), QByteArray("old"));
 }
 
 void TestAScanTab::discardQuestion_data()
