@@ -545,7 +545,9 @@ void TestReports::pageRangeAndFailures()
     QVERIFY(!QFile::exists(badPdf));
     QVERIFY(reportFolders(tempRoot).isEmpty());
 
-    // A picture that cannot be written is told about; the report still prints.
+    // A picture that cannot be written (its temporary root is a plain file) is told about; the
+    // report still prints.
+    QVERIFY(TestAScans::writeBytes(m_work.filePath(QStringLiteral("a-file")), "a plain file"));
     const QString partPdf = m_strOut + QStringLiteral("/no-picture.pdf");
     auto partPrinter = pdfPrinter(partPdf);
     ModalDriver pictureDriver({QMessageBox::Ok});
