@@ -21,7 +21,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QToolButton>
@@ -169,7 +168,6 @@ private slots:
     void saveAndResetEdits();
     void discardQuestion_data();
     void discardQuestion();
-    void printsSelectedReports();
 
     // The display
     void framePixels();
@@ -744,40 +742,6 @@ void TestAScanTab::discardQuestion()
     ConfigSettings back;
     QCOMPARE(readConfigFile(d + QStringLiteral("/1.sss"), back), atClose == QMessageBox::Yes);
     QVERIFY(atClose != QMessageBox::Yes || back.iVelocity == 4003);
-}
-
-void TestAScanTab::printsSelectedReports()
-{
-    QTemporaryDir dir;
-    QTemporaryDir out;
-    const QString d = dir.path();
-    for (int n = 1; n <= 3; ++n)
-        writeAScan(d, n, [](GeneratedAScan& a) { plainSettings(a); });
-    QFile::remove(d + QStringLiteral("/2.raw")); // left out of the printout
-    ScanWgt w;
-    w.resize(1000, 640);
-    w.show();
-    w.loadFolder(pathOf(d, 3), d);
-    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4321"));
-    for (int row = 0; row < 3; ++row)
-        w.fileList()->item(row)->setSelected(true);
-    QCOMPARE(w.currentPath(), pathOf(d, 3));
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = out.path() + QStringLiteral("/reports.pdf");
-    printer.setOutputFileName(pdf);
-    QVERIFY(w.printAScanReports(&printer, QString()));
-    const QByteArray bytes = fileBytes(pdf);
-    QVERIFY(bytes.startsWith("%PDF"));
-    QCOMPARE(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 2);
-    // The shown A-scan comes back with its edit and an editable table.
-    QCOMPARE(w.currentPath(), pathOf(d, 3));
-    QVERIFY(w.isEdited());
-    QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(), QStringLiteral("4321"));
-    QVERIFY(tableOf(w)->item(ScanWgt::RowVelocity, 1)->flags() & Qt::ItemIsEditable);
-    QVERIFY(qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowCursor, 1)));
-    QVERIFY(!w.printAScanReports(nullptr, QString()));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -19,7 +19,9 @@
 #include "map/mapreport.h"
 
 #include <QToolButton>
+#include <QComboBox>
 #include <QDir>
+#include <QTableWidget>
 #include <QFile>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -219,14 +221,16 @@ void TestReports::initTestCase()
     QVERIFY(QDir().mkpath(m_strOut));
     m_strAScans = m_work.filePath(QStringLiteral("ascans"));
     QVERIFY(QDir().mkpath(m_strAScans));
-    // The second A-scan's names look like markup: the report prints them as typed.
-    for (int n = 1; n <= 3; ++n)
+    // The second A-scan's names look like markup: the report prints them as typed. The fourth
+    // has no signal and is left out of the printout.
+    for (int n = 1; n <= 4; ++n)
         TestAScans::write(m_strAScans, n, 7, [n](GeneratedAScan& a) {
             if (n == 2) {
                 a.name = QStringLiteral("<b>Pier</b> & \"7\"");
                 a.setupName = QStringLiteral("<i>wet</i> %1 &amp;");
             }
         });
+    QVERIFY(QFile::remove(m_strAScans + QStringLiteral("/4.raw")));
     QVERIFY(QFile::exists(logoPath()));
 }
 
@@ -595,9 +599,17 @@ void TestReports::printButtonOfAScanTab()
     QVERIFY(w.openPath(m_strAScans + QLatin1Char('/') + files.first()));
     ScanWgt* tab = w.ascanWindow()->ascanView();
     QVERIFY(tab);
-    QTRY_COMPARE(tab->fileList()->count(), 3);
+    QTRY_COMPARE(tab->fileList()->count(), 4);
+    // An unsaved edit of the shown A-scan is printed, and is still there after printing.
+    auto method = [tab] {
+        return qobject_cast<QComboBox*>(
+            tab->findChild<QTableWidget*>(QStringLiteral("tw_settings"))->cellWidget(ScanWgt::RowTestingMethod, 1));
+    };
+    QTest::keyClick(method(), method()->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+    const QString edited = method()->currentText();
+    QVERIFY(tab->isEdited());
     QTest::keyClick(tab->fileList(), Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(tab->selectedFiles().size(), 3);
+    QCOMPARE(tab->selectedFiles().size(), 4);
     auto* print = w.ascanWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_print"));
     QVERIFY(print->isEnabled());
 
@@ -614,8 +626,12 @@ void TestReports::printButtonOfAScanTab()
     QTest::mouseClick(print, Qt::LeftButton);
     QVERIFY(bDialog);
     QVERIFY(driver.seen().isEmpty());
-    // The pictures of the run and their folder are gone.
+    // The pictures of the run and their folder are gone; the shown A-scan is back with its edit.
     QCOMPARE(reportFolders(QDir::tempPath()), before);
+    QCOMPARE(tab->currentPath(), TestAScans::pathOf(m_strAScans, 1));
+    QVERIFY(tab->isEdited());
+    QVERIFY(method());
+    QCOMPARE(method()->currentText(), edited);
 
     // One page per A-scan: its name and date, setup name and settings, as typed, in list order.
     const QStringList pages = pdfPages(pdf);
@@ -630,7 +646,7 @@ void TestReports::printButtonOfAScanTab()
                                         QStringLiteral("Velocity, m/s ") + s.velocityText(),
                                         QStringLiteral("Gain, dB ") + s.gainText(),
                                         QStringLiteral("Operating frequency, KHz ") + s.frequencyText(),
-                                        QStringLiteral("Testing method ") + s.testingMethodText(),
+                                        QStringLiteral("Testing method ") + (i == 0 ? edited : s.testingMethodText()),
                                         QStringLiteral("Delay, \u00B5s ") + s.delayText()})
             QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" | ") + text));
     }
