@@ -146,13 +146,13 @@ private slots:
     void folderNames_data();
     void folderNames();
     void mapNameStaysInside();
+    void windowSavesAScans_data();
     void windowSavesAScans();
     void windowRefusesInstrument();
     void windowReportsFailure();
     void windowLinksAtTargets_data();
     void windowLinksAtTargets();
     void windowEscDuringSave();
-    void windowBackslashInNames();
     void russianTexts();
 
 private:
@@ -641,24 +641,45 @@ void TestSaving::mapNameStaysInside()
     QCOMPARE(QDir(saving).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"MAP_0001"});
 }
 
+void TestSaving::windowSavesAScans_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("target");
+    QTest::newRow("plain") << "src" << "saved/day one";
+    // Where a backslash is a character of a name, folders holding one are saved from and into
+    // as they are named.
+    QTest::newRow("backslash in names") << "scans\\2024" << "saved\\copy";
+}
+
 void TestSaving::windowSavesAScans()
 {
-    Window w;
+    QFETCH(QString, source);
+    QFETCH(QString, target);
+    Window w(source);
     QVERIFY(w.prepare());
-    QVERIFY(w.saveButton()->isEnabled());
-    const QString out = w.dir.filePath(QStringLiteral("saved/day one"));
+    const QString out = w.dir.filePath(target);
     w.chosen = out;
-    ModalDriver driver({QMessageBox::Ok});
-    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
-    QVERIFY(driver.seen().isEmpty());
+    {
+        ModalDriver driver({QMessageBox::Ok});
+        QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+        QVERIFY(driver.seen().isEmpty());
+    }
     QCOMPARE(w.captions, QStringList{QStringLiteral("Select Folder To Save Data")});
-    QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name), QStringList({"1.bmp", "1.raw"}));
+    QCOMPARE(w.copied(out), QStringList({"1.bmp", "1.raw"}));
     QCOMPARE(readFile(out + QStringLiteral("/1.raw")), readFile(w.src + QStringLiteral("/1.raw")));
+    QCOMPARE(QDir(w.dir.path()).entryList({QStringLiteral("saved*")}, QDir::Dirs), QStringList{target.section(u'/', 0, 0)});
     // The folder is remembered with '/', and the view now shows the copies.
     QCOMPARE(w.window.savingDir(), out + u'/');
     QCOMPARE(w.window.workingDir(), out);
     QCOMPARE(w.window.ascanView()->selectedFiles(), QStringList{out + QStringLiteral("/1.bmp")});
     QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
+
+    // A selected A-scan that is gone is not "saved" by copying nothing.
+    QVERIFY(QFile::remove(out + QStringLiteral("/1.bmp")));
+    w.chosen = w.dir.filePath(QStringLiteral("again"));
+    ModalDriver gone({QMessageBox::Ok});
+    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
+    QCOMPARE(gone.texts(), QStringList({DataSaver::notFoundText(out + QStringLiteral("/1.bmp")), DataSaver::saveFailedText()}));
 }
 
 void TestSaving::windowRefusesInstrument()
@@ -799,32 +820,6 @@ void TestSaving::windowEscDuringSave()
     QVERIFY(driver.seen().isEmpty());
     QCOMPARE(w.copied(out).size(), 80);
     QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
-}
-
-// Where a backslash is a character of a name, folders holding one are saved from and into as
-// they are named.
-void TestSaving::windowBackslashInNames()
-{
-    Window w(QStringLiteral("scans\\2024"));
-    QVERIFY(w.prepare());
-    const QString out = w.dir.filePath(QStringLiteral("saved\\copy"));
-    w.chosen = out;
-    {
-        ModalDriver driver({QMessageBox::Ok});
-        QTest::mouseClick(w.saveButton(), Qt::LeftButton);
-        QVERIFY(driver.seen().isEmpty());
-    }
-    QCOMPARE(w.copied(out), QStringList({"1.bmp", "1.raw"}));
-    QCOMPARE(readFile(out + QStringLiteral("/1.raw")), readFile(w.src + QStringLiteral("/1.raw")));
-    QVERIFY(!QFileInfo::exists(w.dir.filePath(QStringLiteral("saved"))));
-    QCOMPARE(w.window.workingDir(), out);
-
-    // A selected A-scan that is gone is not "saved" by copying nothing.
-    QVERIFY(QFile::remove(out + QStringLiteral("/1.bmp")));
-    w.chosen = w.dir.filePath(QStringLiteral("again"));
-    ModalDriver gone({QMessageBox::Ok});
-    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
-    QCOMPARE(gone.texts(), QStringList({DataSaver::notFoundText(out + QStringLiteral("/1.bmp")), DataSaver::saveFailedText()}));
 }
 
 void TestSaving::russianTexts()
