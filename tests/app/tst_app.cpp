@@ -46,6 +46,19 @@ QString translated(const char* context, const char* text)
 const char* const kMapOnly[] = {"tbtn_settings", "tbtn_slicesfusion", "tbtn_selectrect", "tbtn_scandrag",
                                 "tbtn_reset_settings"};
 
+// Picks an entry of the language menu with the keys: 1 Russian, 2 English.
+void pickLanguage(CWinDataTempl* window, int downPresses)
+{
+    QTimer::singleShot(50, [downPresses] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (int i = 0; i < downPresses; ++i)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::mouseClick(button(window, "tbtn_language"), Qt::LeftButton);
+}
+
 } // namespace
 
 class TestApp : public QObject
@@ -66,7 +79,6 @@ private slots:
     void f1OpensHelpOnce();
     void aboutBox();
     void toolbarLayoutOnResize();
-    void screenshot();
 };
 
 void TestApp::init()
@@ -81,27 +93,17 @@ void TestApp::firstStart()
     CDataManager w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.windowTitle(), QStringLiteral("Vantar 4.0"));
+    // The map tab first, in Russian, with nothing to save or print yet.
     QCOMPARE(w.tabs()->currentIndex(), 1);
-    QCOMPARE(w.tabs()->count(), 2);
-    QCOMPARE(w.tabs()->tabText(0), translated("CDataManager", "A-Scan"));
     QCOMPARE(w.tabs()->tabText(1), translated("CDataManager", "Map"));
     QCOMPARE(w.language(), Russian);
     QCOMPARE(w.helpFile(), QStringLiteral("helpVT_4.0_rus.htm"));
 
     CWinDataTempl* ascan = w.ascanWindow();
     CWinDataTempl* map = w.mapWindow();
-    QVERIFY(ascan->ascanView());
-    QVERIFY(map->mapView());
-    for (CWinDataTempl* window : {ascan, map}) {
-        QVERIFY(window->workingDir().isEmpty());
-        QVERIFY(window->savingDir().isEmpty());
-        for (const char* name : {"tbtn_open", "tbtn_help", "tbtn_info", "tbtn_language"})
-            QVERIFY2(button(window, name)->isEnabled(), name);
+    for (CWinDataTempl* window : {ascan, map})
         for (const char* name : {"tbtn_save", "tbtn_print"})
             QVERIFY2(!button(window, name)->isEnabled(), name);
-        QCOMPARE(button(window, "tbtn_open")->toolTip(), translated("CWinDataTempl", "Open File"));
-    }
     // The map commands exist only on the map tab.
     for (const char* name : kMapOnly) {
         QVERIFY2(!button(ascan, name)->isVisibleTo(ascan), name);
@@ -111,23 +113,20 @@ void TestApp::firstStart()
     QVERIFY(!ascan->findChild<QLabel*>(QStringLiteral("lbl_filename"))->isVisibleTo(ascan));
 }
 
+// The language picked in the menu and the folders in use come back at the next start.
 void TestApp::preferencesSurviveRestart()
 {
     QTemporaryDir a, b, c, d;
     {
         CDataManager w;
+        w.show();
         w.ascanWindow()->setWorkingDir(a.path());
         w.mapWindow()->setWorkingDir(b.path());
         w.ascanWindow()->setSavingDir(c.path() + QLatin1Char('/'));
         w.mapWindow()->setSavingDir(d.path() + QLatin1Char('/'));
-        emit w.mapWindow()->changeLanguage(English);
-        QCOMPARE(w.language(), English);
+        pickLanguage(w.mapWindow(), 2);
         w.close();
     }
-    QSettings s = store();
-    QCOMPARE(s.value(QStringLiteral("DefLang")).toInt(), 1);
-    QCOMPARE(s.value(QStringLiteral("MapWorkingDir")).toString(), b.path());
-
     CDataManager w;
     QCOMPARE(w.language(), English);
     QCOMPARE(w.helpFile(), QStringLiteral("helpVT_4.0_eng.htm"));
@@ -329,29 +328,13 @@ void TestApp::languageMenu()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     CWinDataTempl* window = w.mapWindow();
     QSignalSpy changed(window, &CWinDataTempl::changeLanguage);
-
-    auto pick = [&](int downPresses) {
-        QTimer::singleShot(50, [downPresses] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            QCOMPARE(menu->actions().size(), 2);
-            for (int i = 0; i < downPresses; ++i)
-                QTest::keyClick(menu, Qt::Key_Down);
-            QTest::keyClick(menu, Qt::Key_Return);
-        });
-        QTest::mouseClick(button(window, "tbtn_language"), Qt::LeftButton);
-    };
-
-    pick(2); // English
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.first().first().value<ECurrentLanguage>(), English);
+    pickLanguage(window, 2); // English
     QCOMPARE(w.language(), English);
     QCOMPARE(w.helpFile(), QStringLiteral("helpVT_4.0_eng.htm"));
-
-    pick(2); // English again: nothing to change
+    QCOMPARE(button(window, "tbtn_open")->toolTip(), QStringLiteral("Open File"));
+    pickLanguage(window, 2); // English again: nothing to change
     QCOMPARE(changed.count(), 1);
-
-    pick(1); // Russian
+    pickLanguage(window, 1); // Russian
     QCOMPARE(changed.count(), 2);
     QCOMPARE(w.language(), Russian);
 }
@@ -384,17 +367,9 @@ void TestApp::f1OpensHelpOnce()
 void TestApp::aboutBox()
 {
     CDataManager w;
-    emit w.mapWindow()->changeLanguage(English);
-    const QString html = w.aboutHtml();
-    QVERIFY(html.contains(QStringLiteral("Vantar 4.0 Version 1.62</p>")));
-    // English puts a spacer before the link paragraph; Russian does not.
-    const QString spacerThenLink = QStringLiteral("<p style=\" font-size:4pt;\">&nbsp;</p><p align=\"center\" style=\" font-size:12pt; text-decoration");
-    QVERIFY(html.contains(spacerThenLink));
     QTest::mouseClick(button(w.mapWindow(), "tbtn_info"), Qt::LeftButton);
     QWidget* about = w.aboutWindow();
     QVERIFY(about);
-    QCOMPARE(about->windowTitle(), QStringLiteral("About Vantar 4.0"));
-    QCOMPARE(about->size(), QSize(300, 450));
     // A title bar with its close button, and Esc closes the box as well.
     QVERIFY(about->windowFlags().testFlag(Qt::WindowTitleHint));
     QVERIFY(about->windowFlags().testFlag(Qt::WindowCloseButtonHint));
@@ -404,8 +379,6 @@ void TestApp::aboutBox()
     QTest::mouseClick(button(w.mapWindow(), "tbtn_info"), Qt::LeftButton);
     QCOMPARE(w.aboutWindow(), about);
     QVERIFY(about->isVisible());
-    emit w.mapWindow()->changeLanguage(Russian);
-    QVERIFY(!w.aboutHtml().contains(spacerThenLink));
 }
 
 void TestApp::toolbarLayoutOnResize()
@@ -416,11 +389,8 @@ void TestApp::toolbarLayoutOnResize()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(button(&window, "tbtn_info")->pos(), QPoint(970, 10));
-    QCOMPARE(button(&window, "tbtn_help")->pos(), QPoint(920, 10));
-    QCOMPARE(button(&window, "tbtn_language")->pos(), QPoint(870, 10));
-    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lbl_filename"))->geometry(), QRect(450, 15, 410, 30));
-    QCOMPARE(window.mapView()->geometry(), QRect(10, 60, 1000, 640));
 
+    // The right-hand buttons keep to the right edge; the name and the view take the rest.
     window.resize(1300, 900);
     QTRY_COMPARE(button(&window, "tbtn_info")->pos(), QPoint(1250, 10));
     QCOMPARE(button(&window, "tbtn_help")->pos(), QPoint(1200, 10));
@@ -428,18 +398,6 @@ void TestApp::toolbarLayoutOnResize()
     QCOMPARE(button(&window, "tbtn_open")->pos(), QPoint(10, 10));
     QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lbl_filename"))->geometry(), QRect(450, 15, 690, 30));
     QCOMPARE(window.mapView()->geometry(), QRect(10, 60, 1280, 830));
-}
-
-void TestApp::screenshot()
-{
-    CDataManager w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QImage shot = w.grab().toImage();
-    QCOMPARE(shot.size(), QSize(1060, 790));
-    const QString out = QDir::temp().filePath(QStringLiteral("vantar-mainwindow.png"));
-    QVERIFY(shot.save(out));
-    qInfo("main window: %s", qPrintable(out));
 }
 
 QTEST_MAIN(TestApp)
