@@ -1,6 +1,7 @@
 #include "map/mapstoredfiles.h"
 
 #include "app/constants.h"
+#include "map/indicationsfile.h"
 
 QString MapStoredFiles::viewSettingsPath(const QString& strFolder)
 {
@@ -10,6 +11,11 @@ QString MapStoredFiles::viewSettingsPath(const QString& strFolder)
 QString MapStoredFiles::commentsPath(const QString& strFolder)
 {
     return strFolder + Vantar::kPathSeparator + QLatin1String(Vantar::kCommentsFileName);
+}
+
+QString MapStoredFiles::indicationsPath(const QString& strFolder)
+{
+    return IndicationsFile::path(strFolder);
 }
 
 StoredFileStatus MapStoredFiles::readViewSettings(const QString& strFolder)
@@ -47,6 +53,25 @@ StoredFileStatus MapStoredFiles::readComments(const QString& strFolder, QString*
         m_storedComments = text;
     }
     return eStatus;
+}
+
+StoredFileStatus MapStoredFiles::readIndications(const QString& strFolder, QString* pError)
+{
+    std::vector<MapIndication> list;
+    const StoredFileStatus eStatus = IndicationsFile::read(indicationsPath(strFolder), list, pError);
+    if (eStatus == StoredFileStatus::Loaded) {
+        m_indications = list;
+        m_storedIndications = std::move(list);
+    }
+    return eStatus;
+}
+
+bool MapStoredFiles::saveIndications(const QString& strFolder, QString* pError)
+{
+    if (!IndicationsFile::write(indicationsPath(strFolder), m_indications, pError))
+        return false;
+    m_storedIndications = m_indications;
+    return true;
 }
 
 bool MapStoredFiles::settingsChanged(const SAFTsettings& current, const MapViewState& currentState) const
@@ -95,6 +120,15 @@ bool MapStoredFiles::saveChanges(const QString& strFolder, const SAFTsettings& c
                 pErrors->append(strError);
         }
     }
+    if (indicationsChanged()) {
+        if (IndicationsFile::write(indicationsPath(strFolder), m_indications, &strError)) {
+            iWritten |= IndicationsWritten;
+        } else {
+            bOk = false;
+            if (pErrors)
+                pErrors->append(strError);
+        }
+    }
     return bOk;
 }
 
@@ -102,6 +136,7 @@ void MapStoredFiles::markSaved(const SAFTsettings& current, const MapViewState& 
 {
     setSavedViewSettings(current, currentState);
     m_storedComments = m_comments;
+    m_storedIndications = m_indications;
 }
 
 void MapStoredFiles::clear()
@@ -109,4 +144,6 @@ void MapStoredFiles::clear()
     forgetStoredViewSettings();
     m_comments.clear();
     m_storedComments.clear();
+    m_indications.clear();
+    m_storedIndications.clear();
 }
