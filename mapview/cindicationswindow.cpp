@@ -94,6 +94,12 @@ void CIndicationsWindow::retranslateUi()
     tw_indications->setHorizontalHeaderLabels({tr("No."), tr("Label"), tr("X, mm"), tr("Y, mm"), tr("Z, mm"),
                                                tr("dB"), tr("Size X, mm"), tr("Size Y, mm"), tr("Size Z, mm"),
                                                tr("Comment")});
+    if (m_iFound < 0)
+        lbl_status->clear();
+    else if (m_bTruncated)
+        lbl_status->setText(tr("%n strongest indications found; there are more.", nullptr, m_iFound));
+    else
+        lbl_status->setText(tr("%n indication(s) found.", nullptr, m_iFound));
 }
 
 void CIndicationsWindow::changeEvent(QEvent* event)
@@ -126,9 +132,11 @@ void CIndicationsWindow::setIndications(const std::vector<MapIndication>& list, 
     updateButtons();
 }
 
-void CIndicationsWindow::setStatus(const QString& strStatus)
+void CIndicationsWindow::setFound(int iCount, bool bTruncated)
 {
-    lbl_status->setText(strStatus);
+    m_iFound = iCount;
+    m_bTruncated = bTruncated;
+    retranslateUi();
 }
 
 void CIndicationsWindow::setMeasuring(bool bMeasuring)

@@ -26,8 +26,8 @@ public:
 
     //! Shows the list; iSelected (or −1) is the row selected afterwards. Emits nothing.
     void setIndications(const std::vector<MapIndication>& list, int iSelected = -1);
-    //! The line under the table, e.g. how many were found.
-    void setStatus(const QString& strStatus);
+    //! The line under the table: how many the last search found, and whether there were more.
+    void setFound(int iCount, bool bTruncated);
     //! In measuring mode an indication is added at the box's strongest point.
     void setMeasuring(bool bMeasuring);
     int selectedRow() const;
@@ -59,4 +59,6 @@ private:
     QLabel* lbl_status = nullptr;
     bool m_bMeasuring = false;
     bool m_bFilling = false;
+    int m_iFound = -1; // −1: no search yet
+    bool m_bTruncated = false;
 };

@@ -1207,10 +1207,7 @@ void CMapScans::findIndications()
             list.back().number = ++number;
         }
     if (m_pIndicationsWindow)
-        m_pIndicationsWindow->setStatus(found.truncated
-                                            ? tr("%n strongest indications found; there are more.", nullptr,
-                                                 int(found.indications.size()))
-                                            : tr("%n indication(s) found.", nullptr, int(found.indications.size())));
+        m_pIndicationsWindow->setFound(int(found.indications.size()), found.truncated);
     setIndications(std::move(list), -1);
 }
 
