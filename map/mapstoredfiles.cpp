@@ -102,33 +102,25 @@ bool MapStoredFiles::saveChanges(const QString& strFolder, const SAFTsettings& c
     iWritten = NoMapFileWritten;
     bool bOk = true;
     QString strError;
-    if (settingsChanged(current, currentState)) {
-        if (writeViewSettingsFile(viewSettingsPath(strFolder), current, currentState, &strError)) {
-            iWritten |= ViewSettingsWritten;
-        } else {
-            bOk = false;
-            if (pErrors)
-                pErrors->append(strError);
+    // Each changed file is written; a failure is told and the others are still tried.
+    const auto save = [&](bool bChanged, int iBit, bool bWritten) {
+        if (!bChanged)
+            return;
+        if (bWritten) {
+            iWritten |= iBit;
+            return;
         }
-    }
-    if (commentsChanged()) {
-        if (writeCommentsFile(commentsPath(strFolder), m_comments, &strError)) {
-            iWritten |= CommentsWritten;
-        } else {
-            bOk = false;
-            if (pErrors)
-                pErrors->append(strError);
-        }
-    }
-    if (indicationsChanged()) {
-        if (IndicationsFile::write(indicationsPath(strFolder), m_indications, &strError)) {
-            iWritten |= IndicationsWritten;
-        } else {
-            bOk = false;
-            if (pErrors)
-                pErrors->append(strError);
-        }
-    }
+        bOk = false;
+        if (pErrors)
+            pErrors->append(strError);
+    };
+    const bool bSettings = settingsChanged(current, currentState);
+    save(bSettings, ViewSettingsWritten,
+         bSettings && writeViewSettingsFile(viewSettingsPath(strFolder), current, currentState, &strError));
+    save(commentsChanged(), CommentsWritten,
+         commentsChanged() && writeCommentsFile(commentsPath(strFolder), m_comments, &strError));
+    save(indicationsChanged(), IndicationsWritten,
+         indicationsChanged() && IndicationsFile::write(indicationsPath(strFolder), m_indications, &strError));
     return bOk;
 }
 

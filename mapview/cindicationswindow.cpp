@@ -97,9 +97,9 @@ void CIndicationsWindow::retranslateUi()
     if (m_iFound < 0)
         lbl_status->clear();
     else if (m_bTruncated)
-        lbl_status->setText(tr("%n strongest indications found; there are more.", nullptr, m_iFound));
+        lbl_status->setText(tr("Indications found: %1, the strongest of more.").arg(m_iFound));
     else
-        lbl_status->setText(tr("%n indication(s) found.", nullptr, m_iFound));
+        lbl_status->setText(tr("Indications found: %1.").arg(m_iFound));
 }
 
 void CIndicationsWindow::changeEvent(QEvent* event)

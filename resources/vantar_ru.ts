@@ -232,21 +232,13 @@
         <source>Comment</source>
         <translation>Комментарий</translation>
     </message>
-    <message numerus="yes">
-        <source>%n strongest indications found; there are more.</source>
-        <translation>
-            <numerusform>Найдена %n самая сильная индикация; есть и другие.</numerusform>
-            <numerusform>Найдено %n самые сильные индикации; есть и другие.</numerusform>
-            <numerusform>Найдено %n самых сильных индикаций; есть и другие.</numerusform>
-        </translation>
+    <message>
+        <source>Indications found: %1, the strongest of more.</source>
+        <translation>Найдено индикаций: %1, самые сильные из большего числа.</translation>
     </message>
-    <message numerus="yes">
-        <source>%n indication(s) found.</source>
-        <translation>
-            <numerusform>Найдена %n индикация.</numerusform>
-            <numerusform>Найдено %n индикации.</numerusform>
-            <numerusform>Найдено %n индикаций.</numerusform>
-        </translation>
+    <message>
+        <source>Indications found: %1.</source>
+        <translation>Найдено индикаций: %1.</translation>
     </message>
 </context>
 <context>
