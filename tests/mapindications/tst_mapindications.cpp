@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -258,7 +259,21 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
         painter.drawImage(0, v.height(), t);
         painter.end();
         both.save(QDir(shots).filePath(QStringLiteral("indications.png")));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir(shots).filePath(QStringLiteral("report.pdf")));
+        QVERIFY(view.printMapReport(&printer, QString()));
     }
+
+    // At the view's smallest size the button that opens the window stays clear of the rest.
+    view.resize(view.minimumSize());
+    QCoreApplication::processEvents();
+    auto* button = child<QToolButton>(&view, "tbtn_indications");
+    QVERIFY(view.rect().contains(button->geometry()));
+    for (const char* name : {"frameDScan", "frameAScan", "colourScale", "ascanVerScale", "dscanVerScale", "scb_scrollingY", "scb_scrollingZ"})
+        QVERIFY2(!child<QWidget>(&view, name)->geometry().intersects(button->geometry()), name);
+    if (!shots.isEmpty())
+        view.grab().save(QDir(shots).filePath(QStringLiteral("indications-minimum.png")));
 }
 
 void TestMapIndications::addEditRemoveStoreAndReopen()
