@@ -1273,8 +1273,22 @@ void CMapScans::selectIndication(int iRow)
     const PerAxis<int> cell = indicationCell(list[size_t(iRow)]);
     const bool bChanged = cell != m_slice;
     m_slice = cell;
-    for (Axis a : kAxes)
-        m_cursorPx[axisIndex(a)] = pixel(m_geometry, a, slice(a));
+    bool bPanned = false;
+    for (Axis a : kAxes) {
+        const int px = pixel(m_geometry, a, slice(a));
+        m_cursorPx[axisIndex(a)] = px;
+        // A zoomed view pans so that the indication comes to the middle of what is shown.
+        const int shown = AxisGeometry::frameSize(m_geometry, a);
+        if (m_geometry.isZoomed() && (px < offset(m_geometry, a) || px >= offset(m_geometry, a) + shown)) {
+            setOffset(m_geometry, a, px - shown / 2);
+            bPanned = true;
+        }
+    }
+    if (bPanned) {
+        applyGeometryToImages();
+        updateScales();
+        updateScrollBars();
+    }
     if (bChanged && !m_bLimitsMode)
         renderImages();
     updateSliceBars();

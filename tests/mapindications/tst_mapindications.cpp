@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace {
 
@@ -64,6 +65,18 @@ void click(QWidget* w)
 void clickRow(QTableWidget* table, int iRow)
 {
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(iRow, 0)).center());
+}
+
+//! Zooms the view back out to the fitted images.
+void wheelOut(CMapScans& view)
+{
+    QWidget* f = view.findChild<QWidget*>(QStringLiteral("frameCScan"));
+    for (int step = 0; step < 10 && view.viewGeometry().isZoomed(); ++step) {
+        const QPointF at(f->width() / 2.0, f->height() / 2.0);
+        QWheelEvent ev(at, f->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                       Qt::NoScrollPhase, false);
+        QApplication::sendEvent(f, &ev);
+    }
 }
 
 //! Whether the mark's ring colour lies within two pixels of p in the frame's picture.
@@ -240,6 +253,25 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
             }
         }
     }
+
+    // Zoomed in about the first, the second is brought into view when its row is clicked.
+    auto* cscan = child<CScanogrammFrame>(&view, "frameCScan");
+    clickRow(table, 0);
+    for (int step = 0; step < 4; ++step) {
+        const QPointF at(cscan->width() / 2.0, cscan->height() / 2.0);
+        QWheelEvent ev(at, cscan->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                       Qt::NoScrollPhase, false);
+        QApplication::sendEvent(cscan, &ev);
+    }
+    QVERIFY(view.viewGeometry().isZoomed());
+    clickRow(table, 1);
+    const PerAxis<int> far = cellOf(list[1]);
+    const QPoint farPixel(AxisGeometry::pixel(view.viewGeometry(), Axis::X, far[0]),
+                          AxisGeometry::pixel(view.viewGeometry(), Axis::Y, far[1]));
+    const QPoint inFrame = farPixel - cscan->offset();
+    QVERIFY2(cscan->rect().contains(inFrame), qPrintable(QStringLiteral("%1,%2").arg(inFrame.x()).arg(inFrame.y())));
+    QVERIFY(ringNear(cscan->visiblePicture(), inFrame + QPoint(CScanogrammFrame::kSelectedMarkRadius, 0)));
+    wheelOut(view);
 
     // The report lists them and its pictures carry the marks.
     const MapReportData report = view.reportData(QString());
@@ -437,11 +469,15 @@ void TestMapIndications::exportedAsCsv()
     ModalDriver driver({QMessageBox::Ok});
     driver.setOtherHandler([&](QWidget* modal) {
         if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-            dialog->selectFile(path);
-            static_cast<QDialog*>(dialog)->accept();
+            // Typed into the name field and confirmed with Return, as a user does.
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
         }
     });
     click(exportButton);
+    QTRY_VERIFY(QFile::exists(path));
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = f.readAll().split('\n');
