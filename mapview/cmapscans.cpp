@@ -35,6 +35,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace AxisGeometry;
 
@@ -839,6 +840,7 @@ void CMapScans::slot_commentsChanged(QString s)
 
 void CMapScans::openMap(const QString& strConfigPath, const QString& strFolder)
 {
+    const std::optional<std::vector<MapIndication>> kept = std::exchange(m_keptIndications, std::nullopt);
     clearMap();
     MapOpenRequest request;
     request.configPath = strConfigPath;
@@ -885,6 +887,8 @@ void CMapScans::openMap(const QString& strConfigPath, const QString& strFolder)
     const StoredFileStatus eIndications = m_stored.readIndications(m_strFolder, &strIndicationsError);
     if (eIndications == StoredFileStatus::Unreadable || eIndications == StoredFileStatus::Invalid)
         warn(strIndicationsError);
+    if (kept && m_strKeptFolder == m_strFolder)
+        m_stored.setIndications(*kept);
     updateMarks();
     m_pBtnIndications->setEnabled(true);
     emit mapDataLoaded(true, r.savedSettings);
@@ -1045,6 +1049,10 @@ bool CMapScans::resetViewSettings(const QString& strFolder)
     if (QFile::exists(strPath) && !QFile::remove(strPath)) {
         warn(tr("Couldn't delete file ") + QLatin1Char('"') + strPath + QStringLiteral("\"!"));
         return false;
+    }
+    if (isMapLoaded() && m_stored.indicationsChanged()) {
+        m_keptIndications = m_stored.indications();
+        m_strKeptFolder = strFolder;
     }
     return true;
 }

@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -289,6 +290,10 @@ private:
     bool m_bBoxSet = false;
     bool m_bLimitsMode = false;
     bool m_bMeasuringMode = false;
+    //! Unstored indications carried over the reload that follows a reset of the viewing
+    //! settings of the map in m_strKeptFolder: they are no viewing settings.
+    std::optional<std::vector<MapIndication>> m_keptIndications;
+    QString m_strKeptFolder;
     //! Row of the indication selected in the window; −1 when none.
     int m_iSelectedIndication = -1;
     bool m_bShowMessages = true;

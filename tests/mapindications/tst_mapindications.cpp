@@ -3,6 +3,7 @@
 // opened and used by clicks and keys, and what the scans, the read-outs and the files show is
 // looked at.
 
+#include "app/datawindow/cwindatatempl.h"
 #include "app/datawindow/datasaver.h"
 #include "common/modaldriver.h"
 #include "map/indicationsfile.h"
@@ -138,6 +139,7 @@ private slots:
     void addEditRemoveStoreAndReopen();
     void brokenFileIsRefusedAndKept_data();
     void brokenFileIsRefusedAndKept();
+    void resetViewKeepsUnstoredIndications();
     void savedCopyCarriesTheIndications();
     void exportedAsCsv();
     void autoBrightnessReachesTheTopColour();
@@ -420,6 +422,33 @@ void TestMapIndications::brokenFileIsRefusedAndKept()
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), bytes);
+}
+
+void TestMapIndications::resetViewKeepsUnstoredIndications()
+{
+    // The data window's "Reset Scan View" reopens the map; found indications are no viewing
+    // settings and stay, still to be stored.
+    QVERIFY(MapGenerator::writeViewState(m_dir.path(), mapOptions(), mapOptions().reflectors[0], false));
+    CWinDataTempl window;
+    window.setDataMode(CWinDataTempl::MapMode);
+    window.resize(1020, 710);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.openData(m_cfg, m_dir.path());
+    CMapScans* view = window.mapView();
+    QVERIFY(view && view->isMapLoaded());
+    CIndicationsWindow* w = openWindow(*view);
+    QVERIFY(w);
+    click(child<QPushButton>(w, "btn_find"));
+    const std::vector<MapIndication> found = view->indications();
+    QCOMPARE(found.size(), size_t(2));
+    auto* reset = child<QToolButton>(&window, "tbtn_reset_settings");
+    QVERIFY(reset->isEnabled());
+    click(reset);
+    QVERIFY(!QFile::exists(MapStoredFiles::viewSettingsPath(m_dir.path())));
+    QVERIFY(view->isMapLoaded());
+    QVERIFY(view->indications() == found);
+    QVERIFY(view->pendingChanges() & IndicationsWritten);
 }
 
 void TestMapIndications::savedCopyCarriesTheIndications()
