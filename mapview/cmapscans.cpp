@@ -1206,14 +1206,25 @@ void CMapScans::findIndications()
         warn(tr("There is not enough memory to search the volume."));
         return;
     }
-    // A new search replaces what the last one found; those added by hand stay, after them.
+    // A new search replaces what the last one found. What the user wrote is not lost: an
+    // indication found again keeps its label and comment, one added by hand or given a label
+    // or comment stays, after the new ones.
     std::vector<MapIndication> list = found.indications;
+    const auto samePlace = [](const MapIndication& a, const MapIndication& b) {
+        return std::abs(a.x - b.x) < 0.05 && std::abs(a.y - b.y) < 0.05 && std::abs(a.z - b.z) < 0.05;
+    };
     int number = int(list.size());
-    for (const MapIndication& ind : m_stored.indications())
-        if (ind.manual) {
-            list.push_back(ind);
+    for (const MapIndication& old : m_stored.indications()) {
+        const auto again = std::find_if(list.begin(), list.begin() + int(found.indications.size()),
+                                        [&](const MapIndication& ind) { return !old.manual && samePlace(ind, old); });
+        if (again != list.begin() + int(found.indications.size())) {
+            again->label = old.label;
+            again->comment = old.comment;
+        } else if (old.manual || !old.label.isEmpty() || !old.comment.isEmpty()) {
+            list.push_back(old);
             list.back().number = ++number;
         }
+    }
     if (m_pIndicationsWindow)
         m_pIndicationsWindow->setFound(int(found.indications.size()), found.truncated);
     setIndications(std::move(list), -1);

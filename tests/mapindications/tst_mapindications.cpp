@@ -68,6 +68,19 @@ void clickRow(QTableWidget* table, int iRow)
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(iRow, 0)).center());
 }
 
+//! Types text into a cell of the table (clicked, F2, the text, Return).
+bool typeInto(QTableWidget* table, int iRow, int iColumn, const QString& text)
+{
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualItemRect(table->item(iRow, iColumn)).center());
+    QTest::keyClick(table, Qt::Key_F2);
+    auto* editor = table->findChild<QLineEdit*>();
+    if (!editor)
+        return false;
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    return true;
+}
+
 //! Zooms the view back out to the fitted images.
 void wheelOut(CMapScans& view)
 {
@@ -275,6 +288,13 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
     QVERIFY(ringNear(cscan->visiblePicture(), inFrame + QPoint(CScanogrammFrame::kSelectedMarkRadius, 0)));
     wheelOut(view);
 
+    // A second search keeps what the user wrote to an indication it finds again.
+    QVERIFY(typeInto(table, 1, CIndicationsWindow::ColComment, QStringLiteral("check from the other side")));
+    QTRY_COMPARE(list[1].comment, QStringLiteral("check from the other side"));
+    click(child<QPushButton>(w, "btn_find"));
+    QCOMPARE(table->rowCount(), 2);
+    QCOMPARE(table->item(1, CIndicationsWindow::ColComment)->text(), QStringLiteral("check from the other side"));
+
     // The report lists them and its pictures carry the marks.
     const MapReportData report = view.reportData(QString());
     QCOMPARE(report.indications.size(), size_t(2));
@@ -352,13 +372,7 @@ void TestMapIndications::addEditRemoveStoreAndReopen()
         QVERIFY(std::abs(view.indications()[1].z - 90.0) <= 10.0);
 
         // Relabelled and commented by typing into the table.
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
-                          table->visualItemRect(table->item(1, CIndicationsWindow::ColLabel)).center());
-        QTest::keyClick(table, Qt::Key_F2);
-        auto* editor = table->findChild<QLineEdit*>();
-        QVERIFY(editor);
-        QTest::keyClicks(editor, QStringLiteral("void, near"));
-        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(typeInto(table, 1, CIndicationsWindow::ColLabel, QStringLiteral("void, near")));
         QTRY_COMPARE(view.indications()[1].label, QStringLiteral("void, near"));
 
         // Removing the first keeps the other's number.
