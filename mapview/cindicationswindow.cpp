@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -68,6 +69,8 @@ void CIndicationsWindow::setupUi()
     lbl_status->setObjectName(QStringLiteral("lbl_status"));
     layout->addWidget(lbl_status);
 
+    tw_indications->installEventFilter(this);
+
     connect(btn_find, &QPushButton::clicked, this, &CIndicationsWindow::findRequested);
     connect(btn_add, &QPushButton::clicked, this, &CIndicationsWindow::addRequested);
     connect(btn_remove, &QPushButton::clicked, this, [this] {
@@ -107,6 +110,17 @@ void CIndicationsWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::LanguageChange)
         retranslateUi();
     QWidget::changeEvent(event);
+}
+
+bool CIndicationsWindow::eventFilter(QObject* pWatched, QEvent* event)
+{
+    // An open cell editor has the focus and takes its own Delete key.
+    if (pWatched == tw_indications && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && selectedRow() >= 0) {
+        emit removeRequested(selectedRow());
+        return true;
+    }
+    return QWidget::eventFilter(pWatched, event);
 }
 
 void CIndicationsWindow::setIndications(const std::vector<MapIndication>& list, int iSelected)

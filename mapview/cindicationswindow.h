@@ -45,6 +45,8 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    //! The Delete key in the table removes the selected indication, as Remove does.
+    bool eventFilter(QObject* pWatched, QEvent* event) override;
 
 private:
     void setupUi();

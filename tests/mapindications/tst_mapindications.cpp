@@ -375,9 +375,15 @@ void TestMapIndications::addEditRemoveStoreAndReopen()
         QVERIFY(typeInto(table, 1, CIndicationsWindow::ColLabel, QStringLiteral("void, near")));
         QTRY_COMPARE(view.indications()[1].label, QStringLiteral("void, near"));
 
-        // Removing the first keeps the other's number.
+        // Removing the first keeps the other's number; the Delete key removes as the button does.
         clickRow(table, 0);
         click(child<QPushButton>(w, "btn_remove"));
+        QCOMPARE(table->rowCount(), 1);
+        click(child<QPushButton>(w, "btn_add"));
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(view.indications()[1].number, 3);
+        clickRow(table, 1);
+        QTest::keyClick(table, Qt::Key_Delete);
         QCOMPARE(table->rowCount(), 1);
         QCOMPARE(view.indications()[0].number, 2);
         kept = view.indications();
