@@ -29,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 #include <QWheelEvent>
 
 namespace {
@@ -317,6 +318,15 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QDir(shots).filePath(QStringLiteral("report.pdf")));
         QVERIFY(view.printMapReport(&printer, QString()));
+        // The window in Russian, to look at how the texts fit.
+        QTranslator russian;
+        if (russian.load(QStringLiteral(VANTAR_BIN_DIR "/vantar_ru.qm"))) {
+            QCoreApplication::installTranslator(&russian);
+            QTest::qWait(50);
+            w->grab().save(QDir(shots).filePath(QStringLiteral("indications-ru.png")));
+            QCoreApplication::removeTranslator(&russian);
+            QCoreApplication::processEvents();
+        }
     }
 
     // At the view's smallest size the button that opens the window stays clear of the rest.
