@@ -28,6 +28,7 @@ inline constexpr char kMapFolderName[] = "maps";
 inline constexpr char kSettingsExtension[] = "sss";
 inline constexpr char kCommentsFileName[] = "map.cmm";
 inline constexpr char kViewSettingsFileName[] = "usr_map.set";
+inline constexpr char kIndicationsFileName[] = "indications.json";
 inline constexpr QChar kPathSeparator = u'/';
 
 inline QString applicationName() { return QString::fromLatin1(kApplicationName); }

@@ -1,5 +1,6 @@
 #include "map/indicationsfile.h"
 
+#include "app/constants.h"
 #include "map/storedfilewrite.h"
 
 #include <QFile>
@@ -99,7 +100,7 @@ const char* readEntry(const QJsonObject& o, MapIndication& ind)
 
 QString IndicationsFile::fileName()
 {
-    return QStringLiteral("indications.json");
+    return QLatin1String(Vantar::kIndicationsFileName);
 }
 
 QString IndicationsFile::path(const QString& strFolder)

@@ -1,6 +1,7 @@
 #include "map/mapstoredfiles.h"
 
 #include "app/constants.h"
+#include "map/indicationsfile.h"
 
 QString MapStoredFiles::viewSettingsPath(const QString& strFolder)
 {
@@ -10,6 +11,11 @@ QString MapStoredFiles::viewSettingsPath(const QString& strFolder)
 QString MapStoredFiles::commentsPath(const QString& strFolder)
 {
     return strFolder + Vantar::kPathSeparator + QLatin1String(Vantar::kCommentsFileName);
+}
+
+QString MapStoredFiles::indicationsPath(const QString& strFolder)
+{
+    return IndicationsFile::path(strFolder);
 }
 
 StoredFileStatus MapStoredFiles::readViewSettings(const QString& strFolder)
@@ -49,6 +55,25 @@ StoredFileStatus MapStoredFiles::readComments(const QString& strFolder, QString*
     return eStatus;
 }
 
+StoredFileStatus MapStoredFiles::readIndications(const QString& strFolder, QString* pError)
+{
+    std::vector<MapIndication> list;
+    const StoredFileStatus eStatus = IndicationsFile::read(indicationsPath(strFolder), list, pError);
+    if (eStatus == StoredFileStatus::Loaded) {
+        m_indications = list;
+        m_storedIndications = std::move(list);
+    }
+    return eStatus;
+}
+
+bool MapStoredFiles::saveIndications(const QString& strFolder, QString* pError)
+{
+    if (!IndicationsFile::write(indicationsPath(strFolder), m_indications, pError))
+        return false;
+    m_storedIndications = m_indications;
+    return true;
+}
+
 bool MapStoredFiles::settingsChanged(const SAFTsettings& current, const MapViewState& currentState) const
 {
     return current != m_savedSAFT || currentState != m_savedState;
@@ -77,24 +102,25 @@ bool MapStoredFiles::saveChanges(const QString& strFolder, const SAFTsettings& c
     iWritten = NoMapFileWritten;
     bool bOk = true;
     QString strError;
-    if (settingsChanged(current, currentState)) {
-        if (writeViewSettingsFile(viewSettingsPath(strFolder), current, currentState, &strError)) {
-            iWritten |= ViewSettingsWritten;
-        } else {
-            bOk = false;
-            if (pErrors)
-                pErrors->append(strError);
+    // Each changed file is written; a failure is told and the others are still tried.
+    const auto save = [&](bool bChanged, int iBit, bool bWritten) {
+        if (!bChanged)
+            return;
+        if (bWritten) {
+            iWritten |= iBit;
+            return;
         }
-    }
-    if (commentsChanged()) {
-        if (writeCommentsFile(commentsPath(strFolder), m_comments, &strError)) {
-            iWritten |= CommentsWritten;
-        } else {
-            bOk = false;
-            if (pErrors)
-                pErrors->append(strError);
-        }
-    }
+        bOk = false;
+        if (pErrors)
+            pErrors->append(strError);
+    };
+    const bool bSettings = settingsChanged(current, currentState);
+    save(bSettings, ViewSettingsWritten,
+         bSettings && writeViewSettingsFile(viewSettingsPath(strFolder), current, currentState, &strError));
+    save(commentsChanged(), CommentsWritten,
+         commentsChanged() && writeCommentsFile(commentsPath(strFolder), m_comments, &strError));
+    save(indicationsChanged(), IndicationsWritten,
+         indicationsChanged() && IndicationsFile::write(indicationsPath(strFolder), m_indications, &strError));
     return bOk;
 }
 
@@ -102,6 +128,7 @@ void MapStoredFiles::markSaved(const SAFTsettings& current, const MapViewState& 
 {
     setSavedViewSettings(current, currentState);
     m_storedComments = m_comments;
+    m_storedIndications = m_indications;
 }
 
 void MapStoredFiles::clear()
@@ -109,4 +136,6 @@ void MapStoredFiles::clear()
     forgetStoredViewSettings();
     m_comments.clear();
     m_storedComments.clear();
+    m_indications.clear();
+    m_storedIndications.clear();
 }

@@ -1,9 +1,10 @@
 #pragma once
 // What a map keeps in its own folder besides the instrument's files: the viewing settings
-// ("usr_map.set") and the comments ("map.cmm"), with what has changed since they were read
-// or last written. The map view owns one; prompts and warnings are the widgets' side.
+// ("usr_map.set"), the comments ("map.cmm") and the indications ("indications.json"), with
+// what has changed since they were read or last written. The map view owns one; prompts and warnings are the widgets' side.
 
 #include "map/mapcommentsfile.h"
+#include "map/mapindication.h"
 #include "map/mapviewstate.h"
 #include "map/mapviewstatefile.h"
 #include "map/saftsettings.h"
@@ -11,11 +12,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 //! Bits of what a save wrote.
 enum MapFilesWritten : int {
     NoMapFileWritten = 0,
     ViewSettingsWritten = 1, // "usr_map.set"
     CommentsWritten = 2,     // "map.cmm"
+    IndicationsWritten = 4,  // "indications.json"
 };
 
 //! The stored viewing settings and comments of the open map.
@@ -25,6 +29,7 @@ public:
     //! strFolder + "/usr_map.set" and strFolder + "/map.cmm".
     static QString viewSettingsPath(const QString& strFolder);
     static QString commentsPath(const QString& strFolder);
+    static QString indicationsPath(const QString& strFolder);
 
     //! Reads the folder's viewing settings. On Loaded the file's records, which passed every
     //! check, become the saved ones and hasStoredViewSettings() is true; otherwise nothing
@@ -51,6 +56,16 @@ public:
     void setComments(const QString& strComments) { m_comments = strComments; }
     bool commentsChanged() const { return m_comments != m_storedComments; }
 
+    //! Reads the folder's indications. Loaded: they become the list and count as stored.
+    //! Missing: nothing changes. Unreadable or Invalid: nothing changes, pError says why and
+    //! the file stays as it is until the user changes the list and agrees to store it.
+    StoredFileStatus readIndications(const QString& strFolder, QString* pError = nullptr);
+    const std::vector<MapIndication>& indications() const { return m_indications; }
+    void setIndications(std::vector<MapIndication> list) { m_indications = std::move(list); }
+    bool indicationsChanged() const { return m_indications != m_storedIndications; }
+    //! Writes the list into strFolder's "indications.json"; on success it counts as stored.
+    bool saveIndications(const QString& strFolder, QString* pError = nullptr);
+
     //! The current SAFT record or viewing state differ from the saved ones.
     bool settingsChanged(const SAFTsettings& current, const MapViewState& currentState) const;
 
@@ -62,7 +77,7 @@ public:
     bool saveComments(const QString& strFolder, QString* pError = nullptr);
 
     //! Writes, without asking and without marking anything as saved, what changed: the
-    //! viewing settings when they changed and the comments when they changed. iWritten gets
+    //! viewing settings, the comments and the indications, each when it changed. iWritten gets
     //! the MapFilesWritten bits of the files really written; the result is false when any
     //! write failed, with one warning text per failure appended to pErrors.
     bool saveChanges(const QString& strFolder, const SAFTsettings& current, const MapViewState& currentState,
@@ -79,4 +94,6 @@ private:
     bool m_bStoredViewSettings = false;
     QString m_comments;
     QString m_storedComments;
+    std::vector<MapIndication> m_indications;
+    std::vector<MapIndication> m_storedIndications;
 };

@@ -112,3 +112,10 @@ void CColorScale::mouseReleaseEvent(QMouseEvent* event)
         updateHover(x);
     QFrame::mouseReleaseEvent(event);
 }
+
+void CColorScale::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit autoBrightnessRequested();
+    QFrame::mouseDoubleClickEvent(event);
+}

@@ -26,6 +26,9 @@ public:
 
 signals:
     void leftLimitChanged(int iPercent);
+    //! A double click with the left button: the view sets the brightness so the brightest
+    //! value shown reaches the top colour.
+    void autoBrightnessRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -33,6 +36,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     void updateGeometryValues();

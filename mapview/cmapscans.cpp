@@ -2,7 +2,11 @@
 
 #include "app/constants.h"
 #include "map/mapopener.h"
+#include "map/indicationfinder.h"
+#include "map/indicationsfile.h"
+#include "map/mapvoxelframe.h"
 #include "mapview/ccolorscale.h"
+#include "mapview/cindicationswindow.h"
 #include "mapview/cinfosavedialog.h"
 #include "mapview/cmapsettings.h"
 #include "mapview/cscanogrammframe.h"
@@ -21,13 +25,17 @@
 #include <QClipboard>
 #include <QEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QPainter>
 #include <QMessageBox>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using namespace AxisGeometry;
 
@@ -41,11 +49,29 @@ constexpr int kReadoutHeight = 40;
 constexpr int kReadoutMinWidth = 830; // the narrowest the read-out groups lay themselves out
 constexpr int kSpinBoxMaxWidth = 120;
 constexpr int kTickLength = 6;
+constexpr int kIndicationsButtonSize = 40;
 
 //! Brightness in dB as the multiplier applied to samples.
 double brightnessFactor(int iDb)
 {
     return std::pow(10.0, iDb / 20.0);
+}
+
+//! The icon of the indications button: a mark as the scans draw it.
+QIcon indicationsIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(CScanogrammFrame::markColour(), 3));
+    painter.drawEllipse(QPoint(11, 20), 8, 8);
+    QFont font = painter.font();
+    font.setPixelSize(14);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(16, 0, 16, 16), Qt::AlignCenter, QStringLiteral("1"));
+    return QIcon(pixmap);
 }
 
 } // namespace
@@ -71,6 +97,7 @@ CMapScans::CMapScans(QWidget* parent)
 CMapScans::~CMapScans()
 {
     delete m_pSettingsWindow;
+    delete m_pIndicationsWindow;
 }
 
 void CMapScans::createChildren()
@@ -113,6 +140,14 @@ void CMapScans::createChildren()
     m_pLblBrightnessUnits = new QLabel(this);
     m_pLblBrightnessUnits->setObjectName(QStringLiteral("lbl_brightnessUnits"));
     m_pLblBrightnessUnits->setAlignment(Qt::AlignCenter);
+
+    m_pBtnIndications = new QToolButton(this);
+    m_pBtnIndications->setObjectName(QStringLiteral("tbtn_indications"));
+    m_pBtnIndications->setIcon(indicationsIcon());
+    m_pBtnIndications->setIconSize(QSize(28, 28));
+    m_pBtnIndications->setAutoRaise(true);
+    m_pBtnIndications->setEnabled(false);
+    connect(m_pBtnIndications, &QToolButton::clicked, this, &CMapScans::showIndicationsWindow);
 
     m_pWgtSlidebars = new QWidget(this);
     m_pWgtSlidebars->setObjectName(QStringLiteral("wgt_slidebars"));
@@ -162,6 +197,7 @@ void CMapScans::createChildren()
     connect(m_pFrameA, &CVectorDrawFrame::cursorPositionChanged, this, &CMapScans::slot_AscanCursorPositionChanged);
     connect(m_pFrameA, &CVectorDrawFrame::copyImageToClipboard, this, &CMapScans::slot_copyAScanToClipboard);
     connect(m_pColourScale, &CColorScale::leftLimitChanged, this, &CMapScans::slot_setScanThreshold);
+    connect(m_pColourScale, &CColorScale::autoBrightnessRequested, this, &CMapScans::autoBrightness);
     connect(m_pSpbBrightness, &MySpinBox::valueChanged, this, &CMapScans::slot_setScanBrightness);
     retranslate();
 }
@@ -170,7 +206,9 @@ void CMapScans::retranslate()
 {
     m_pLblBrightnessUnits->setText(tr("dB"));
     m_pSpbBrightness->setToolTip(tr("Brightness"));
-    m_pColourScale->setToolTip(tr("Drag the marker to set the threshold"));
+    m_pColourScale->setToolTip(tr("Drag the marker to set the threshold; double-click to set the brightness "
+                                  "so that the brightest value shown reaches the top colour"));
+    m_pBtnIndications->setToolTip(tr("Indications"));
 }
 
 void CMapScans::changeEvent(QEvent* event)
@@ -300,6 +338,9 @@ void CMapScans::doLayout()
     m_pAVer->setGeometry(xA, yB, vs, fh);
     m_pFrameA->setGeometry(xA + vs, yB, fh, fh);
     m_pColourScale->setGeometry(xA + vs, yB - hs - sb, fh, sb + hs);
+    // The corner between the D-scan's foot and the A-scan's ruler, left of the colour scale.
+    m_pBtnIndications->setGeometry(xA + (vs - kIndicationsButtonSize) / 2, yB - hs - sb + (hs + sb - kIndicationsButtonSize) / 2,
+                                   kIndicationsButtonSize, kIndicationsButtonSize);
 
     m_pWgtSlidebars->setGeometry(0, yT - hs, sl, sb + 2 * (fh + hs));
     if (QWidget* g = m_pScrollBars ? static_cast<QWidget*>(m_pScrollBars) : m_pSliderControl)
@@ -335,6 +376,7 @@ void CMapScans::applyGeometryToImages()
 {
     for (ScanPane& p : m_panes)
         p.applyGeometry(m_geometry);
+    updateMarks();
 }
 
 void CMapScans::updateScales()
@@ -766,6 +808,8 @@ void CMapScans::setMeasuringMode(bool bOn)
     m_pFrameA->setMarkerEnabled(!bOn);
     createReadouts();
     restoreCursorsFromSlices();
+    if (m_pIndicationsWindow)
+        m_pIndicationsWindow->setMeasuring(bOn);
     repaintFrames();
 }
 
@@ -796,6 +840,7 @@ void CMapScans::slot_commentsChanged(QString s)
 
 void CMapScans::openMap(const QString& strConfigPath, const QString& strFolder)
 {
+    const std::optional<std::vector<MapIndication>> kept = std::exchange(m_keptIndications, std::nullopt);
     clearMap();
     MapOpenRequest request;
     request.configPath = strConfigPath;
@@ -836,6 +881,16 @@ void CMapScans::openMap(const QString& strConfigPath, const QString& strFolder)
         warn(r.message);
     if (!r.commentsWarning.isEmpty())
         warn(r.commentsWarning);
+    // A damaged or foreign file is reported and left as it is: it is replaced only when the
+    // user changes the list and agrees to store it.
+    QString strIndicationsError;
+    const StoredFileStatus eIndications = m_stored.readIndications(m_strFolder, &strIndicationsError);
+    if (eIndications == StoredFileStatus::Unreadable || eIndications == StoredFileStatus::Invalid)
+        warn(strIndicationsError);
+    if (kept && m_strKeptFolder == m_strFolder)
+        m_stored.setIndications(*kept);
+    updateMarks();
+    m_pBtnIndications->setEnabled(true);
     emit mapDataLoaded(true, r.savedSettings);
 
     if (r.savedSettings) {
@@ -995,6 +1050,10 @@ bool CMapScans::resetViewSettings(const QString& strFolder)
         warn(tr("Couldn't delete file ") + QLatin1Char('"') + strPath + QStringLiteral("\"!"));
         return false;
     }
+    if (isMapLoaded() && m_stored.indicationsChanged()) {
+        m_keptIndications = m_stored.indications();
+        m_strKeptFolder = strFolder;
+    }
     return true;
 }
 
@@ -1046,6 +1105,9 @@ void CMapScans::clearMap()
         m_pSliderControl->setEnabled(false);
     }
     delete m_pSettingsWindow;
+    delete m_pIndicationsWindow;
+    m_iSelectedIndication = -1;
+    m_pBtnIndications->setEnabled(false);
     slot_clearLCDpanels();
     applyGeometryToImages();
     updateScrollBars();
@@ -1080,10 +1142,228 @@ MapReportData CMapScans::reportData(const QString& strLogoPath) const
     parts.dScan = composedScan(Scan::D);
     parts.aScan = composedAScan();
     parts.colourScale = m_pColourScale->grab().toImage();
-    return MapViewReport::collect(m_config, m_strDate, m_stored.comments(), readoutTexts(), parts, strLogoPath);
+    MapReportData d =
+        MapViewReport::collect(m_config, m_strDate, m_stored.comments(), readoutTexts(), parts, strLogoPath);
+    d.indications = m_stored.indications();
+    return d;
 }
 
 bool CMapScans::printMapReport(QPrinter* pPrinter, const QString& strLogoPath)
 {
     return pPrinter && isMapLoaded() && MapViewReport::print(pPrinter, this, reportData(strLogoPath));
+}
+
+// ----- indications --------------------------------------------------------------------------
+
+CIndicationsWindow* CMapScans::indicationsWindow() const
+{
+    return m_pIndicationsWindow;
+}
+
+void CMapScans::showIndicationsWindow()
+{
+    if (!isMapLoaded())
+        return;
+    if (!m_pIndicationsWindow) {
+        using W = CIndicationsWindow;
+        m_pIndicationsWindow = new W(this);
+        connect(m_pIndicationsWindow, &W::findRequested, this, &CMapScans::findIndications);
+        connect(m_pIndicationsWindow, &W::addRequested, this, &CMapScans::addIndication);
+        connect(m_pIndicationsWindow, &W::removeRequested, this, &CMapScans::removeIndication);
+        connect(m_pIndicationsWindow, &W::rowSelected, this, &CMapScans::selectIndication);
+        connect(m_pIndicationsWindow, &W::exportRequested, this, &CMapScans::exportIndications);
+        connect(m_pIndicationsWindow, &W::labelChanged, this,
+                [this](int iRow, const QString& s) { editIndication(iRow, s, true); });
+        connect(m_pIndicationsWindow, &W::commentChanged, this,
+                [this](int iRow, const QString& s) { editIndication(iRow, s, false); });
+        m_pIndicationsWindow->setMeasuring(m_bMeasuringMode);
+        m_pIndicationsWindow->setIndications(m_stored.indications(), m_iSelectedIndication);
+    }
+    m_pIndicationsWindow->show();
+    m_pIndicationsWindow->raise();
+    m_pIndicationsWindow->activateWindow();
+}
+
+void CMapScans::setIndications(std::vector<MapIndication> list, int iSelected)
+{
+    m_iSelectedIndication = iSelected >= 0 && iSelected < int(list.size()) ? iSelected : -1;
+    m_stored.setIndications(std::move(list));
+    if (m_pIndicationsWindow)
+        m_pIndicationsWindow->setIndications(m_stored.indications(), m_iSelectedIndication);
+    updateMarks();
+    repaintFrames();
+}
+
+void CMapScans::findIndications()
+{
+    if (!isMapLoaded() || !m_data.currentVolume())
+        return;
+    // The volume shown, processed or not, in the read-outs' millimetres.
+    const IndicationSearch found =
+        IndicationFinder::find(m_data, m_data.viewingMode(), MapVoxelFrame::of(m_geometry),
+                               IndicationFinderOptions::forSteps(m_data.stepH(), m_data.stepV()));
+    if (found.outOfMemory) {
+        warn(tr("There is not enough memory to search the volume."));
+        return;
+    }
+    // A new search replaces what the last one found. What the user wrote is not lost: an
+    // indication found again keeps its label and comment, one added by hand or given a label
+    // or comment stays, after the new ones.
+    std::vector<MapIndication> list = found.indications;
+    const auto samePlace = [](const MapIndication& a, const MapIndication& b) {
+        return std::abs(a.x - b.x) < 0.05 && std::abs(a.y - b.y) < 0.05 && std::abs(a.z - b.z) < 0.05;
+    };
+    int number = int(list.size());
+    for (const MapIndication& old : m_stored.indications()) {
+        const auto again = std::find_if(list.begin(), list.begin() + int(found.indications.size()),
+                                        [&](const MapIndication& ind) { return !old.manual && samePlace(ind, old); });
+        if (again != list.begin() + int(found.indications.size())) {
+            again->label = old.label;
+            again->comment = old.comment;
+        } else if (old.manual || !old.label.isEmpty() || !old.comment.isEmpty()) {
+            list.push_back(old);
+            list.back().number = ++number;
+        }
+    }
+    if (m_pIndicationsWindow)
+        m_pIndicationsWindow->setFound(int(found.indications.size()), found.truncated);
+    setIndications(std::move(list), -1);
+}
+
+void CMapScans::addIndication()
+{
+    if (!isMapLoaded() || !m_data.currentVolume())
+        return;
+    const MapVolumeView volume = IndicationFinder::volumeOf(m_data, m_data.viewingMode());
+    if (volume.isEmpty())
+        return;
+    PerAxis<int> cell = m_slice;
+    // In measuring mode the box's strongest point, else the cursor.
+    if (m_bMeasuringMode) {
+        if (!m_bBoxSet)
+            return;
+        if (!IndicationFinder::strongestCell(volume, m_box[0].first, m_box[0].last, m_box[1].first, m_box[1].last,
+                                             m_box[2].first, m_box[2].last, cell[0], cell[1], cell[2]))
+            return;
+    }
+    const int maximum = m_data.boxMaximum(0, volume.dim0 - 1, 0, volume.dim1 - 1, 0, volume.dim2 - 1);
+    MapIndication ind = IndicationFinder::measure(volume, MapVoxelFrame::of(m_geometry), cell[0], cell[1], cell[2],
+                                                  maximum);
+    ind.manual = true;
+    int number = 0;
+    for (const MapIndication& other : m_stored.indications())
+        number = std::max(number, other.number);
+    ind.number = number + 1;
+    std::vector<MapIndication> list = m_stored.indications();
+    list.push_back(ind);
+    const int row = int(list.size()) - 1;
+    setIndications(std::move(list), row);
+}
+
+void CMapScans::removeIndication(int iRow)
+{
+    std::vector<MapIndication> list = m_stored.indications();
+    if (iRow < 0 || iRow >= int(list.size()))
+        return;
+    // The others keep their numbers: they may already be written down or printed.
+    list.erase(list.begin() + iRow);
+    setIndications(std::move(list), -1);
+}
+
+void CMapScans::editIndication(int iRow, const QString& strText, bool bLabel)
+{
+    std::vector<MapIndication> list = m_stored.indications();
+    if (iRow < 0 || iRow >= int(list.size()))
+        return;
+    // Kept within what the file accepts, so that it can be read again.
+    if (bLabel)
+        list[size_t(iRow)].label = strText.left(IndicationsFile::kMaxLabelLength);
+    else
+        list[size_t(iRow)].comment = strText.left(IndicationsFile::kMaxCommentLength);
+    m_stored.setIndications(std::move(list));
+}
+
+void CMapScans::selectIndication(int iRow)
+{
+    const std::vector<MapIndication>& list = m_stored.indications();
+    if (!isMapLoaded() || iRow < 0 || iRow >= int(list.size()))
+        return;
+    m_iSelectedIndication = iRow;
+    const PerAxis<int> cell = indicationCell(list[size_t(iRow)]);
+    const bool bChanged = cell != m_slice;
+    m_slice = cell;
+    bool bPanned = false;
+    for (Axis a : kAxes) {
+        const int px = pixel(m_geometry, a, slice(a));
+        m_cursorPx[axisIndex(a)] = px;
+        // A zoomed view pans so that the indication comes to the middle of what is shown.
+        const int shown = AxisGeometry::frameSize(m_geometry, a);
+        if (m_geometry.isZoomed() && (px < offset(m_geometry, a) || px >= offset(m_geometry, a) + shown)) {
+            setOffset(m_geometry, a, px - shown / 2);
+            bPanned = true;
+        }
+    }
+    if (bPanned) {
+        applyGeometryToImages();
+        updateScales();
+        updateScrollBars();
+    }
+    if (bChanged && !m_bLimitsMode)
+        renderImages();
+    updateSliceBars();
+    updateAScan();
+    showCursor();
+    updateMarks();
+    repaintFrames();
+}
+
+void CMapScans::exportIndications()
+{
+    if (m_stored.indications().empty())
+        return;
+    const QString strPath = QFileDialog::getSaveFileName(
+        m_pIndicationsWindow ? static_cast<QWidget*>(m_pIndicationsWindow) : this, tr("Export Indications"),
+        m_strFolder + QStringLiteral("/indications.csv"), tr("CSV files (*.csv)"));
+    if (strPath.isEmpty())
+        return;
+    QString strError;
+    if (!IndicationsFile::writeCsv(strPath, m_stored.indications(), &strError))
+        warn(strError);
+}
+
+PerAxis<int> CMapScans::indicationCell(const MapIndication& ind) const
+{
+    const MapVoxelFrame f = MapVoxelFrame::of(m_geometry);
+    const double mm[] = {ind.x, ind.y, ind.z};
+    PerAxis<int> cell{};
+    for (Axis a : kAxes)
+        cell[axisIndex(a)] = std::clamp(f.cellOf(axisIndex(a), mm[axisIndex(a)]), 0,
+                                        std::max(0, points(m_geometry, a) - 1));
+    return cell;
+}
+
+void CMapScans::updateMarks()
+{
+    std::vector<ScanMark> marks;
+    if (isMapLoaded()) {
+        const std::vector<MapIndication>& list = m_stored.indications();
+        marks.reserve(list.size());
+        for (size_t n = 0; n < list.size(); ++n)
+            marks.push_back({indicationCell(list[n]), list[n].number, int(n) == m_iSelectedIndication});
+    }
+    for (ScanPane& p : m_panes)
+        p.showMarks(m_geometry, marks);
+}
+
+void CMapScans::autoBrightness()
+{
+    if (!isMapLoaded())
+        return;
+    int maximum = 0;
+    for (const ScanPane& p : m_panes)
+        maximum = std::max(maximum, p.image().maximumSample());
+    if (maximum <= 0)
+        return;
+    m_pSpbBrightness->setValue(
+        ScanImage::brightnessToTop(maximum, MapViewState::kMinBrightness, MapViewState::kMaxBrightness));
 }

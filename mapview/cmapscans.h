@@ -19,11 +19,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
 class QPrinter;
 class QScrollBar;
+class QToolButton;
+class CIndicationsWindow;
 class QScaleFrame;
 class MySpinBox;
 class CColorScale;
@@ -63,6 +66,10 @@ public:
     void setMeasuringMode(bool bOn);
     void setScanDragMode(bool bOn);
     void showSettingsWindow();
+    //! Opens the indications window (made on first use).
+    void showIndicationsWindow();
+    CIndicationsWindow* indicationsWindow() const;
+    const std::vector<MapIndication>& indications() const { return m_stored.indications(); }
     //! Removes the stored viewing settings of the map in strFolder; true when it did so.
     bool resetViewSettings(const QString& strFolder);
     //! Offers to store changed viewing settings and comments into strFolder.
@@ -218,6 +225,21 @@ private:
     void setAScanAxes();
     void copyToClipboard(const QImage& image);
 
+    // Indications.
+    void findIndications();
+    void addIndication();
+    void removeIndication(int iRow);
+    void selectIndication(int iRow);
+    void editIndication(int iRow, const QString& strText, bool bLabel);
+    void exportIndications();
+    //! The list changed: stored, shown in the window and marked on the scans.
+    void setIndications(std::vector<MapIndication> list, int iSelected);
+    //! The cell of each axis an indication lies in, within the volume.
+    PerAxis<int> indicationCell(const MapIndication& ind) const;
+    void updateMarks();
+    //! Brightness at which the brightest value of the images shows the top colour.
+    void autoBrightness();
+
     // Children.
     std::array<ScanPane, 3> m_panes;
     CVectorDrawFrame* m_pFrameA = nullptr;
@@ -235,6 +257,8 @@ private:
     CWgtScrollBars* m_pScrollBars = nullptr;
     CWgtSliderControl* m_pSliderControl = nullptr;
     QPointer<CMapSettings> m_pSettingsWindow;
+    QPointer<CIndicationsWindow> m_pIndicationsWindow;
+    QToolButton* m_pBtnIndications = nullptr;
 
     // The map.
     MapData m_data;
@@ -266,6 +290,12 @@ private:
     bool m_bBoxSet = false;
     bool m_bLimitsMode = false;
     bool m_bMeasuringMode = false;
+    //! Unstored indications carried over the reload that follows a reset of the viewing
+    //! settings of the map in m_strKeptFolder: they are no viewing settings.
+    std::optional<std::vector<MapIndication>> m_keptIndications;
+    QString m_strKeptFolder;
+    //! Row of the indication selected in the window; −1 when none.
+    int m_iSelectedIndication = -1;
     bool m_bShowMessages = true;
     QString m_strLastMessage;
 };

@@ -166,6 +166,7 @@ void CScanogrammFrame::drawOverlay(QImage& picture, const QPoint& offset) const
 {
     QPainter painter(&picture);
     painter.translate(-offset);
+    drawMarks(painter);
     if (m_iMeasuring == 0) {
         if (m_second.x() < 0 && m_second.y() < 0)
             return;
@@ -191,6 +192,33 @@ void CScanogrammFrame::drawOverlay(QImage& picture, const QPoint& offset) const
     painter.drawLine(b.x(), a.y(), b.x(), b.y());
     painter.drawLine(b.x(), b.y(), a.x(), b.y());
     painter.drawLine(a.x(), b.y(), a.x(), a.y());
+}
+
+void CScanogrammFrame::drawMarks(QPainter& painter) const
+{
+    if (m_marks.empty())
+        return;
+    painter.save();
+    QFont font = painter.font();
+    font.setPixelSize(11);
+    font.setBold(true);
+    painter.setFont(font);
+    for (const Mark& m : m_marks) {
+        const int r = m.selected ? kSelectedMarkRadius : kMarkRadius;
+        // A dark outline keeps ring and number readable on the light end of the palette too.
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawEllipse(m.pixel, r + 2, r + 2);
+        painter.setPen(QPen(markColour(), 2));
+        painter.drawEllipse(m.pixel, r, r);
+        const QString text = QString::number(m.number);
+        const QPoint at = m.pixel + QPoint(r + 3, -r);
+        painter.setPen(Qt::black);
+        painter.drawText(at + QPoint(1, 1), text);
+        painter.setPen(markColour());
+        painter.drawText(at, text);
+    }
+    painter.restore();
 }
 
 QImage CScanogrammFrame::visiblePicture() const

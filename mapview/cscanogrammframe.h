@@ -4,9 +4,12 @@
 #include <QImage>
 #include <QPoint>
 
+#include <vector>
+
 class QAbstractScale;
 class QAction;
 class QMenu;
+class QPainter;
 class ScanImage;
 
 //! Shows one scan image (C-, B- or D-scan) at a pan offset with a cursor cross or a measuring
@@ -26,6 +29,20 @@ class CScanogrammFrame : public QFrame
 
 public:
     enum Edge { NoEdge = 0, LeftEdge = 1, RightEdge = 2, TopEdge = 3, BottomEdge = 4 };
+
+    //! An indication drawn over the image: a ring with its number at an image pixel.
+    struct Mark
+    {
+        QPoint pixel;
+        int number = 0;
+        bool selected = false;
+        bool operator==(const Mark&) const = default;
+    };
+    //! Colour of the marks: no palette colour, so they stand out on any image.
+    static QColor markColour() { return QColor(255, 0, 255); }
+    //! Radius of a mark's ring in pixels; the selected one's is larger.
+    static constexpr int kMarkRadius = 5;
+    static constexpr int kSelectedMarkRadius = 8;
 
     explicit CScanogrammFrame(QWidget* parent = nullptr);
     ~CScanogrammFrame() override;
@@ -52,6 +69,9 @@ public:
     void setDraggingMode(bool bOn);
     //! Mouse range for rectangle work back to the visible image.
     void resetLimits();
+    //! The indications to draw, in image pixels; they move with the image when it is panned.
+    void setMarks(std::vector<Mark> marks) { m_marks = std::move(marks); }
+    const std::vector<Mark>& marks() const { return m_marks; }
 
     QPoint secondCorner() const { return m_second; }
     QPoint secondCornerIndices() const { return m_secondIdx; }
@@ -101,6 +121,7 @@ protected:
 
 private:
     void drawOverlay(QImage& picture, const QPoint& offset) const;
+    void drawMarks(QPainter& painter) const;
     QPoint dragOffset(const QPoint& mouse) const;
     void placeSecondCorner(const QPoint& mouse);
     void moveDraggedEdge(const QPoint& mouse);
@@ -130,4 +151,5 @@ private:
     QPoint m_xLimits;
     QPoint m_yLimits;
     QSize m_minSize{5, 5};
+    std::vector<Mark> m_marks;
 };

@@ -25,14 +25,9 @@ void MapChangesKeeper::askToSave(const QString& strFolder)
     const MapViewState state = m_state();
     const bool bSettings = m_stored.settingsChanged(m_saft, state);
     const bool bComments = m_stored.commentsChanged();
-    QString strText;
-    if (bSettings && bComments)
-        strText = QCoreApplication::translate("CMapScans", "Map's viewing settings and comments were changed.\nDo you want to save them?");
-    else if (bSettings)
-        strText = QCoreApplication::translate("CMapScans", "Map's viewing settings were changed. Do you want to save them?");
-    else if (bComments)
-        strText = QCoreApplication::translate("CMapScans", "Map's comments were changed. Do you want to save them?");
-    else
+    const bool bIndications = m_stored.indicationsChanged();
+    const QString strText = questionText(bSettings, bComments, bIndications);
+    if (strText.isEmpty())
         return;
     if (QMessageBox::question(m_pParent, QString::fromLatin1(Vantar::kApplicationName), strText,
                               QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
@@ -42,6 +37,28 @@ void MapChangesKeeper::askToSave(const QString& strFolder)
         m_warn(strError);
     if (bComments && !m_stored.saveComments(strFolder, &strError))
         m_warn(strError);
+    if (bIndications && !m_stored.saveIndications(strFolder, &strError))
+        m_warn(strError);
+}
+
+QString MapChangesKeeper::questionText(bool bSettings, bool bComments, bool bIndications)
+{
+    if (!bIndications) {
+        if (bSettings && bComments)
+            return QCoreApplication::translate("CMapScans", "Map's viewing settings and comments were changed.\nDo you want to save them?");
+        if (bSettings)
+            return QCoreApplication::translate("CMapScans", "Map's viewing settings were changed. Do you want to save them?");
+        if (bComments)
+            return QCoreApplication::translate("CMapScans", "Map's comments were changed. Do you want to save them?");
+        return QString();
+    }
+    if (bSettings && bComments)
+        return QCoreApplication::translate("CMapScans", "Map's viewing settings, comments and indications were changed.\nDo you want to save them?");
+    if (bSettings)
+        return QCoreApplication::translate("CMapScans", "Map's viewing settings and indications were changed.\nDo you want to save them?");
+    if (bComments)
+        return QCoreApplication::translate("CMapScans", "Map's comments and indications were changed.\nDo you want to save them?");
+    return QCoreApplication::translate("CMapScans", "Map's indications were changed. Do you want to save them?");
 }
 
 int MapChangesKeeper::pendingChanges() const
@@ -53,6 +70,8 @@ int MapChangesKeeper::pendingChanges() const
         bits |= ViewSettingsWritten;
     if (m_stored.commentsChanged())
         bits |= CommentsWritten;
+    if (m_stored.indicationsChanged())
+        bits |= IndicationsWritten;
     return bits;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// What the map view does with the map's stored viewing settings and comments when the user
+// What the map view does with the map's stored viewing settings, comments and indications when the user
 // leaves the map or saves a copy of it: the question, the writes and their warnings. Kept
 // apart from the view, which only supplies the applied record and its viewing state.
 
@@ -27,6 +27,8 @@ public:
     int pendingChanges() const override;
     bool writeChanges(const QString& strFolder, int& iWritten) override;
     void markChangesSaved() override;
+    //! The leave prompt's question for what changed; empty when nothing did.
+    static QString questionText(bool bSettings, bool bComments, bool bIndications);
 
 private:
     MapStoredFiles& m_stored;

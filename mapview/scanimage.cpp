@@ -26,6 +26,26 @@ double ScanImage::brightnessFactorFor(int iDb)
     return std::pow(10.0, iDb / 20.0);
 }
 
+int ScanImage::brightnessToTop(int iSample, int iMinDb, int iMaxDb)
+{
+    if (iSample <= 0)
+        return iMaxDb;
+    const auto top = [iSample](int iDb) { return paletteIndex(iSample, 0, brightnessFactorFor(iDb)) == MapPalette::kSize - 1; };
+    // Start near the answer and settle it by the rendering rule itself, so that no rounding
+    // of the logarithm can leave the top colour one step away.
+    int b = std::clamp(int(std::ceil(20.0 * std::log10((MapPalette::kSize - 1.5) / iSample))), iMinDb, iMaxDb);
+    while (b > iMinDb && top(b - 1))
+        --b;
+    while (b < iMaxDb && !top(b))
+        ++b;
+    return b;
+}
+
+int ScanImage::maximumSample() const
+{
+    return m_samples.empty() ? 0 : *std::max_element(m_samples.begin(), m_samples.end());
+}
+
 int ScanImage::paletteIndex(int iSample, int iLevel, double dFactor)
 {
     if (iSample < iLevel)

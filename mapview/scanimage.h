@@ -84,6 +84,11 @@ public:
     static int thresholdLevelFor(int iPercent);
     //! 10^(dB / 20).
     static double brightnessFactorFor(int iDb);
+    //! The smallest whole brightness in iMinDb … iMaxDb at which iSample shows the top colour
+    //! (the limit nearest to it when none does); iMaxDb for a sample that is not positive.
+    static int brightnessToTop(int iSample, int iMinDb, int iMaxDb);
+    //! The largest sample of the plane; 0 for an empty one.
+    int maximumSample() const;
 
 private:
     void renderColours();

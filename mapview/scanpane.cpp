@@ -114,6 +114,18 @@ void ScanPane::bandsBetween(const MapViewGeometry& g, QPoint p1, QPoint p2, PerA
     box[axisIndex(d)] = {AxisGeometry::index(g, d, p1.y()), AxisGeometry::index(g, d, p2.y())};
 }
 
+void ScanPane::showMarks(const MapViewGeometry& g, const std::vector<ScanMark>& marks)
+{
+    std::vector<CScanogrammFrame::Mark> shown;
+    shown.reserve(marks.size());
+    const Axis a = m_axes.across, d = m_axes.down;
+    for (const ScanMark& m : marks)
+        shown.push_back({QPoint(AxisGeometry::pixel(g, a, m.cell[axisIndex(a)]),
+                                AxisGeometry::pixel(g, d, m.cell[axisIndex(d)])),
+                         m.number, m.selected});
+    m_pFrame->setMarks(std::move(shown));
+}
+
 QImage ScanPane::composed() const
 {
     return m_pFrame->composedImage(m_pVer, m_pHor, m_pVer->width());

@@ -9,11 +9,20 @@
 #include <QPoint>
 
 #include <memory>
+#include <vector>
 
 class CScanogrammFrame;
 class QScaleFrame;
 class QWidget;
 class ScanImage;
+
+//! An indication as the panes mark it: its volume cell on each axis and its number.
+struct ScanMark
+{
+    PerAxis<int> cell = {0, 0, 0};
+    int number = 0;
+    bool selected = false;
+};
 
 class ScanPane
 {
@@ -49,6 +58,8 @@ public:
     void showCorners(QPoint p1, QPoint p2, const PerAxis<MapBand>& box);
     //! The band of volume points of the two shown axes between two image pixels.
     void bandsBetween(const MapViewGeometry& g, QPoint p1, QPoint p2, PerAxis<MapBand>& box) const;
+    //! The indications drawn at the pixels of their cells on the two shown axes.
+    void showMarks(const MapViewGeometry& g, const std::vector<ScanMark>& marks);
     //! The image with its rulers, as copied to the clipboard and printed.
     QImage composed() const;
 

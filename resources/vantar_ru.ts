@@ -163,6 +163,85 @@
     </message>
 </context>
 <context>
+    <name>CIndicationsWindow</name>
+    <message>
+        <source>Indications</source>
+        <translation>Индикации</translation>
+    </message>
+    <message>
+        <source>Find Indications</source>
+        <translation>Найти индикации</translation>
+    </message>
+    <message>
+        <source>Find the indications of the volume shown, strongest first</source>
+        <translation>Найти индикации в показанном объёме, начиная с самой сильной</translation>
+    </message>
+    <message>
+        <source>Add at Box Maximum</source>
+        <translation>Добавить в максимуме области</translation>
+    </message>
+    <message>
+        <source>Add at Cursor</source>
+        <translation>Добавить у курсора</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>Экспорт CSV...</translation>
+    </message>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Метка</translation>
+    </message>
+    <message>
+        <source>X, mm</source>
+        <translation>X, мм</translation>
+    </message>
+    <message>
+        <source>Y, mm</source>
+        <translation>Y, мм</translation>
+    </message>
+    <message>
+        <source>Z, mm</source>
+        <translation>Z, мм</translation>
+    </message>
+    <message>
+        <source>dB</source>
+        <translation>дБ</translation>
+    </message>
+    <message>
+        <source>Size X, mm</source>
+        <translation>Размер X, мм</translation>
+    </message>
+    <message>
+        <source>Size Y, mm</source>
+        <translation>Размер Y, мм</translation>
+    </message>
+    <message>
+        <source>Size Z, mm</source>
+        <translation>Размер Z, мм</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Комментарий</translation>
+    </message>
+    <message>
+        <source>Indications found: %1, the strongest of more.</source>
+        <translation>Найдено индикаций: %1, самые сильные из большего числа.</translation>
+    </message>
+    <message>
+        <source>Indications found: %1.</source>
+        <translation>Найдено индикаций: %1.</translation>
+    </message>
+</context>
+<context>
     <name>CMapScans</name>
     <message>
         <source>Couldn&apos;t read file &quot;</source>
@@ -181,8 +260,8 @@
         <translation>Яркость</translation>
     </message>
     <message>
-        <source>Drag the marker to set the threshold</source>
-        <translation>Перетащите метку, чтобы задать порог</translation>
+        <source>Drag the marker to set the threshold; double-click to set the brightness so that the brightest value shown reaches the top colour</source>
+        <translation>Перетащите метку, чтобы задать порог; двойной щелчок задаёт яркость, при которой самое яркое из показанных значений достигает верхнего цвета</translation>
     </message>
     <message>
         <source>The depth must give at least two depth layers.</source>
@@ -213,6 +292,44 @@ Do you want to save them?</source>
     <message>
         <source>Map Name: </source>
         <translation>Имя карты: </translation>
+    </message>
+    <message>
+        <source>Indications</source>
+        <translation>Индикации</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to search the volume.</source>
+        <translation>Недостаточно памяти для поиска в объёме.</translation>
+    </message>
+    <message>
+        <source>Export Indications</source>
+        <translation>Экспорт индикаций</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Map&apos;s viewing settings, comments and indications were changed.
+Do you want to save them?</source>
+        <translation>Настройки просмотра, комментарии и индикации карты были изменены.
+Сохранить их?</translation>
+    </message>
+    <message>
+        <source>Map&apos;s viewing settings and indications were changed.
+Do you want to save them?</source>
+        <translation>Настройки просмотра и индикации карты были изменены.
+Сохранить их?</translation>
+    </message>
+    <message>
+        <source>Map&apos;s comments and indications were changed.
+Do you want to save them?</source>
+        <translation>Комментарии и индикации карты были изменены.
+Сохранить их?</translation>
+    </message>
+    <message>
+        <source>Map&apos;s indications were changed. Do you want to save them?</source>
+        <translation>Индикации карты были изменены. Сохранить их?</translation>
     </message>
 </context>
 <context>

@@ -256,7 +256,7 @@ bool DataSaver::saveCurrentMap(const QString& strConfigPath, const QString& strM
     }
     // The view writes its stored files itself; a link standing in their place must not lead
     // onto the device either.
-    for (const char* name : {kViewSettingsFileName, kCommentsFileName})
+    for (const char* name : {kViewSettingsFileName, kCommentsFileName, kIndicationsFileName})
         if (refusedOnInstrument(withSlash(destDir) + QLatin1String(name)))
             return false;
     if (sameFolder(sourceDir, destDir)) {
@@ -281,7 +281,8 @@ bool DataSaver::saveCurrentMap(const QString& strConfigPath, const QString& strM
     // The view writes its changed files without asking; the question comes first here.
     const int pending = writer.pendingChanges();
     const std::pair<int, const char*> storedFiles[] = {{ViewSettingsWritten, kViewSettingsFileName},
-                                                       {CommentsWritten, kCommentsFileName}};
+                                                       {CommentsWritten, kCommentsFileName},
+                                                       {IndicationsWritten, kIndicationsFileName}};
     for (const auto& [bit, name] : storedFiles) {
         const QString target = destination + QLatin1String(name);
         if ((pending & bit) && (QFileInfo::exists(target) || QFileInfo(target).isSymLink())

@@ -42,10 +42,10 @@ public:
     virtual ~MapChangesWriter() = default;
     //! MapFilesWritten bits of the files writeChanges would write now.
     virtual int pendingChanges() const = 0;
-    //! Writes the changed viewing settings and comments into strFolder without asking;
+    //! Writes the changed viewing settings, comments and indications into strFolder without asking;
     //! iWritten gets the bits of the files written.
     virtual bool writeChanges(const QString& strFolder, int& iWritten) = 0;
-    //! After the whole map was saved: the current viewing settings and comments count as stored.
+    //! After the whole map was saved: the current viewing settings, comments and indications count as stored.
     virtual void markChangesSaved() {}
 };
 
