@@ -2,6 +2,8 @@
 
 #include "map/parallel.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -223,7 +225,7 @@ void sumTile(const Geometry& g, const Signals& s, const Tables* tables, const Ti
                         const double* w = tables->weight.data() + at;
                         double* col = column(a, b);
                         for (int c = 0; c < layers; ++c)
-                            col[c] += sig[n[c]] * w[c];
+                            col[c] += sig[n[c] - g.firstSample] * w[c];
                     }
                 }
             } else {
@@ -237,7 +239,7 @@ void sumTile(const Geometry& g, const Signals& s, const Tables* tables, const Ti
                             int n = 0;
                             double w2 = 0.0;
                             if (delayAndWeight(dx, dy, t.c0 + c + 1, g.velocity, g.sampleCount, n, w2))
-                                col[c] += sig[n] * w2;
+                                col[c] += sig[n - g.firstSample] * w2;
                         }
                     }
                 }
@@ -382,6 +384,285 @@ void envelopeColumn(EnvelopeBuffers& b, const double* column, int dim2, qint16* 
 }
 
 
+// The sample-major path. Along y the grid repeats with the positions when stepV = repV·pitchY:
+// cell b = repV·v + ψ (from 0) and position j' (from 0) are then dy apart for every v with
+// v − j' = e, so for one position column i, cell column a, phase ψ, shift e and layer c the
+// delay and the weight are the same for all the positions of the column. With the prepared
+// samples stored sample-major (S[i][n][j']), each such step is a multiply-add of a run of
+// contiguous samples onto a run of contiguous accumulators, which vectorises without gathers.
+// Each voxel still gets its terms in the loops' order (i, then j), so the sums are the same.
+
+// dst[k] += src[k] × w for k < len, for the layers c0 … c1 − 1 of one (i, a, ψ, e) step: the
+// samples of layer c are the run at band row delay[c] − bandFirst, offset by srcShift.
+struct SweepArgs
+{
+    double* acc;          // accumulators of layer 0 of this (a, ψ), rows of stride
+    const qint16* band;   // S of position column i: band rows of stride
+    int stride;
+    int bandFirst;
+    const quint16* delay; // per layer; 0 = outside the record
+    const double* weight;
+    int c0, c1;
+    int vLo;              // first accumulator of the run
+    int srcShift;         // sample index = accumulator index + srcShift
+    int len;
+};
+
+using SweepFn = void (*)(const SweepArgs&);
+
+void sweepPlain(const SweepArgs& a)
+{
+    for (int c = a.c0; c < a.c1; ++c) {
+        const int n = a.delay[c];
+        if (!n)
+            continue;
+        const double w = a.weight[c];
+        const qint16* src = a.band + ptrdiff_t(n - a.bandFirst) * a.stride + a.vLo + a.srcShift;
+        double* dst = a.acc + ptrdiff_t(c) * a.stride + a.vLo;
+        for (int k = 0; k < a.len; ++k)
+            dst[k] += src[k] * w;
+    }
+}
+
+__attribute__((target("avx2"))) void sweepAvx2(const SweepArgs& a)
+{
+    for (int c = a.c0; c < a.c1; ++c) {
+        const int n = a.delay[c];
+        if (!n)
+            continue;
+        const double w = a.weight[c];
+        const __m256d vw = _mm256_set1_pd(w);
+        const qint16* src = a.band + ptrdiff_t(n - a.bandFirst) * a.stride + a.vLo + a.srcShift;
+        double* dst = a.acc + ptrdiff_t(c) * a.stride + a.vLo;
+        int k = 0;
+        for (; k + 8 <= a.len; k += 8) {
+            const __m128i s16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k));
+            const __m256d lo = _mm256_cvtepi32_pd(_mm_cvtepi16_epi32(s16));
+            const __m256d hi = _mm256_cvtepi32_pd(_mm_cvtepi16_epi32(_mm_unpackhi_epi64(s16, s16)));
+            _mm256_storeu_pd(dst + k, _mm256_add_pd(_mm256_loadu_pd(dst + k), _mm256_mul_pd(lo, vw)));
+            _mm256_storeu_pd(dst + k + 4, _mm256_add_pd(_mm256_loadu_pd(dst + k + 4), _mm256_mul_pd(hi, vw)));
+        }
+        for (; k < a.len; ++k)
+            dst[k] += src[k] * w;
+    }
+}
+
+// GCC's own header leaves the unused half of a conversion undefined on purpose.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void sweepAvx512(const SweepArgs& a)
+{
+    for (int c = a.c0; c < a.c1; ++c) {
+        const int n = a.delay[c];
+        if (!n)
+            continue;
+        const __m512d vw = _mm512_set1_pd(a.weight[c]);
+        const qint16* src = a.band + ptrdiff_t(n - a.bandFirst) * a.stride + a.vLo + a.srcShift;
+        double* dst = a.acc + ptrdiff_t(c) * a.stride + a.vLo;
+        int k = 0;
+        for (; k + 8 <= a.len; k += 8) {
+            const __m128i s16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k));
+            const __m512d v = _mm512_cvtepi32_pd(_mm256_cvtepi16_epi32(s16));
+            _mm512_storeu_pd(dst + k, _mm512_add_pd(_mm512_loadu_pd(dst + k), _mm512_mul_pd(v, vw)));
+        }
+        if (k < a.len) {
+            const __mmask8 m = __mmask8((1u << (a.len - k)) - 1u);
+            const __m128i s16 = _mm_maskz_loadu_epi16(m, src + k);
+            const __m512d v = _mm512_cvtepi32_pd(_mm256_cvtepi16_epi32(s16));
+            _mm512_mask_storeu_pd(dst + k, m, _mm512_add_pd(_mm512_maskz_loadu_pd(m, dst + k), _mm512_mul_pd(v, vw)));
+        }
+    }
+}
+
+#pragma GCC diagnostic pop
+
+struct SweepChoice
+{
+    SweepFn fn;
+    const char* name;
+};
+
+SweepChoice chooseSweep()
+{
+#if defined(__x86_64__) || defined(__i386__)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
+        return {sweepAvx512, "avx512"};
+    if (__builtin_cpu_supports("avx2"))
+        return {sweepAvx2, "avx2"};
+#endif
+    return {sweepPlain, "plain"};
+}
+
+const SweepChoice& sweepChoice()
+{
+    static const SweepChoice choice = chooseSweep();
+    return choice;
+}
+
+// The sample-major path with its tables; false (nothing done) when the geometry does not
+// repeat along y, the tables cannot be made or their delays fall outside the signals.
+struct Shifted
+{
+    int repV = 0;
+    int stride = 0;    // positions of a column, padded
+    int bandFirst = 0; // record samples [bandFirst, bandFirst + bandLen) of S
+    int bandLen = 0;
+    std::vector<qint16> S; // [i − 1][n − bandFirst][j − 1]
+    std::vector<int> iyOf; // ψ·(2·rows − 1) + (e + rows − 1) → index of |dy|
+
+    static bool applies(const Geometry& g)
+    {
+        return g.rows > 0 && g.dim1 % g.rows == 0 && qint64(g.dim1 / g.rows) * g.pitchY == g.stepV;
+    }
+
+    // Throws std::bad_alloc when memory runs out.
+    bool build(const Geometry& g, const Signals& s, const Tables& t)
+    {
+        repV = g.dim1 / g.rows;
+        stride = (g.rows + 7) / 8 * 8;
+        int lo = std::numeric_limits<int>::max();
+        int hi = -1;
+        for (quint16 n : t.delay)
+            if (n) {
+                lo = std::min(lo, int(n));
+                hi = std::max(hi, int(n));
+            }
+        if (hi < 0) {
+            lo = hi = g.firstSample; // nothing is summed
+        }
+        int first = 0;
+        int end = 0;
+        sampleRange(g, first, end);
+        if (lo < std::max(first, g.firstSample) || hi >= end)
+            return false; // the signals do not reach that far
+        bandFirst = lo;
+        bandLen = hi + 1 - lo;
+        const int span = 2 * g.rows - 1;
+        iyOf.assign(size_t(repV) * size_t(span), 0);
+        for (int psi = 0; psi < repV; ++psi)
+            for (int e = -(g.rows - 1); e <= g.rows - 1; ++e) {
+                const int j0 = e >= 0 ? 0 : -e; // a position j' (from 0) of this shift
+                const int v = j0 + e;
+                const int b = repV * v + psi;
+                iyOf[size_t(psi) * size_t(span) + size_t(e + g.rows - 1)] = t.oy.index[size_t(j0) * size_t(g.dim1) + size_t(b)];
+            }
+        S.assign(size_t(g.columns) * size_t(bandLen) * size_t(stride), 0);
+        auto fill = [&](int column) {
+            qint16* out = S.data() + size_t(column) * size_t(bandLen) * size_t(stride);
+            for (int j = 1; j <= g.rows; ++j) {
+                const qint16* sig = s[size_t(signalIndex(g, column + 1, j))];
+                if (!sig)
+                    continue;
+                const qint16* from = sig + (bandFirst - g.firstSample);
+                for (int k = 0; k < bandLen; ++k)
+                    out[size_t(k) * size_t(stride) + size_t(j - 1)] = from[k];
+            }
+            return true;
+        };
+        if (!Vantar::runTasks(g.columns, fill))
+            throw std::bad_alloc();
+        return true;
+    }
+};
+
+// Sums every position into the voxel columns a0 … a1 − 1 (all of y and depth) held in acc:
+// ((a − a0)·repV + ψ)·dim2·stride + c·stride + v for cell b = repV·v + ψ.
+void sumShifted(const Geometry& g, const Tables& t, const Shifted& sh, int a0, int a1, double* acc)
+{
+    const SweepFn sweep = sweepChoice().fn;
+    const int rows = g.rows;
+    const int span = 2 * rows - 1;
+    const size_t columnBand = size_t(sh.bandLen) * size_t(sh.stride);
+    // Layers in chunks whose accumulators stay in the first-level cache over all shifts.
+    const int chunk = std::clamp(2048 / sh.stride, 1, g.dim2);
+    SweepArgs args{};
+    args.stride = sh.stride;
+    args.bandFirst = sh.bandFirst;
+    for (int i = 1; i <= g.columns; ++i) {
+        args.band = sh.S.data() + size_t(i - 1) * columnBand;
+        const int* ix = t.ox.index.data() + size_t(i - 1) * size_t(g.dim0);
+        for (int a = a0; a < a1; ++a) {
+            const int* rowBase = t.rowOf.data() + size_t(ix[a]) * size_t(t.sy);
+            for (int psi = 0; psi < sh.repV; ++psi) {
+                args.acc = acc + size_t((a - a0) * sh.repV + psi) * size_t(g.dim2) * size_t(sh.stride);
+                const int* iy = sh.iyOf.data() + size_t(psi) * size_t(span);
+                for (int c0 = 0; c0 < g.dim2; c0 += chunk) {
+                    args.c0 = c0;
+                    args.c1 = std::min(g.dim2, c0 + chunk);
+                    // Shifts from the largest down: position j' = v − e rises, the loops' order.
+                    for (int e = rows - 1; e >= -(rows - 1); --e) {
+                        const size_t at = size_t(rowBase[iy[e + rows - 1]]) * size_t(g.dim2);
+                        args.delay = t.delay.data() + at;
+                        args.weight = t.weight.data() + at;
+                        args.vLo = std::max(0, e);
+                        args.len = std::min(rows, rows + e) - args.vLo;
+                        args.srcShift = -e;
+                        sweep(args);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The sample-major path over tiles of whole voxel columns (every b and layer of a few a),
+// each summed in a buffer of its own: into acc (adding to what it holds) or, with out,
+// turned into its envelopes at once.
+bool runShifted(const Geometry& g, const Tables& t, const Shifted& sh, double* acc, qint16* out,
+                PositionProgress& pp)
+{
+    const size_t perA = size_t(sh.repV) * size_t(g.dim2) * size_t(sh.stride);
+    const int threads = Vantar::workerThreads();
+    // About 1 MB of accumulators per tile, and at least two tiles per thread.
+    int side = int(std::clamp<qint64>(qint64(1 << 20) / qint64(perA * sizeof(double)), 1, g.dim0));
+    side = std::min(side, std::max(1, (g.dim0 + 2 * threads - 1) / (2 * threads)));
+    const int tasks = (g.dim0 + side - 1) / side;
+    std::unique_ptr<EnvelopeBuffers> shared;
+    if (out)
+        shared = std::make_unique<EnvelopeBuffers>(g.dim2);
+    auto task = [&](int index) {
+        const int a0 = index * side;
+        const int a1 = std::min(g.dim0, a0 + side);
+        std::vector<double> local(size_t(a1 - a0) * perA, 0.0);
+        auto at = [&](int a, int b) {
+            return local.data() + size_t((a - a0) * sh.repV + b % sh.repV) * size_t(g.dim2) * size_t(sh.stride)
+                   + size_t(b / sh.repV);
+        };
+        if (!out)
+            for (int a = a0; a < a1; ++a)
+                for (int b = 0; b < g.dim1; ++b) {
+                    const double* src = acc + (qint64(a) * g.dim1 + b) * g.dim2;
+                    double* col = at(a, b);
+                    for (int c = 0; c < g.dim2; ++c)
+                        col[size_t(c) * size_t(sh.stride)] = src[c];
+                }
+        sumShifted(g, t, sh, a0, a1, local.data());
+        if (!out) {
+            for (int a = a0; a < a1; ++a)
+                for (int b = 0; b < g.dim1; ++b) {
+                    double* dst = acc + (qint64(a) * g.dim1 + b) * g.dim2;
+                    const double* col = at(a, b);
+                    for (int c = 0; c < g.dim2; ++c)
+                        dst[c] = col[size_t(c) * size_t(sh.stride)];
+                }
+            return true;
+        }
+        EnvelopeBuffers buffers = *shared;
+        std::vector<double> column(size_t(g.dim2));
+        for (int a = a0; a < a1; ++a)
+            for (int b = 0; b < g.dim1; ++b) {
+                const double* col = at(a, b);
+                for (int c = 0; c < g.dim2; ++c)
+                    column[size_t(c)] = col[size_t(c) * size_t(sh.stride)];
+                envelopeColumn(buffers, column.data(), g.dim2, out + (qint64(a) * g.dim1 + b) * g.dim2);
+            }
+        return true;
+    };
+    TaskProgress tp(pp, g.columns * g.rows, tasks);
+    return Vantar::runTasks(tasks, task, tp);
+}
+
 // The fast paths: sums into acc (whole volume) or, with out, each tile summed in a buffer of
 // its own and turned into its envelope at once, so that no whole-volume accumulator is needed.
 bool runFast(const Geometry& g, const Signals& s, double* acc, qint16* out, const Vantar::ProgressFn& progress,
@@ -396,6 +677,10 @@ bool runFast(const Geometry& g, const Signals& s, double* acc, qint16* out, cons
         Tables tables;
         const bool bTables = !bDirect && tables.build(g);
         const Tables* t = bTables ? &tables : nullptr;
+        Shifted shifted;
+        if (bTables && Shifted::applies(g) && shifted.build(g, s, tables)) {
+            return runShifted(g, tables, shifted, acc, out, pp);
+        }
         const Tiling tiling(g, out != nullptr);
         const int tasks = tiling.count();
         std::unique_ptr<EnvelopeBuffers> shared;
@@ -477,7 +762,7 @@ bool accumulateReference(const Geometry& g, const Signals& s, double* acc, const
                         int n = 0;
                         double w2 = 0.0;
                         if (delayAndWeight(X - xs, Y - ys, c, g.velocity, g.sampleCount, n, w2))
-                            col[c - 1] += sig[n] * w2;
+                            col[c - 1] += sig[n - g.firstSample] * w2;
                     }
                 }
             }
@@ -499,6 +784,48 @@ bool accumulateDirect(const Geometry& g, const Signals& s, double* acc, const Va
 bool reconstructFast(const Geometry& g, const Signals& s, qint16* out, const Vantar::ProgressFn& progress)
 {
     return runFast(g, s, nullptr, out, progress, false);
+}
+
+void sampleRange(const Geometry& g, int& first, int& end)
+{
+    first = 0;
+    end = std::max(g.sampleCount, 0);
+    if (!g.isValid())
+        return;
+    // The nearest and the farthest lateral offsets along each axis, in half millimetres.
+    auto extremes = [](int positions, int dim, int pitch, int step, qint64& lo, qint64& hi) {
+        lo = std::numeric_limits<qint64>::max();
+        hi = 0;
+        for (int i = 1; i <= positions; ++i) {
+            // |offset| is convex in a: its smallest value lies where the cell meets the position.
+            const qint64 centre = (2 * qint64(i) - 1) * step;
+            const qint64 guess = std::clamp<qint64>(centre / (2 * qint64(pitch)), 1, dim);
+            for (qint64 a : {qint64(1), qint64(dim), guess - 1, guess, guess + 1}) {
+                if (a < 1 || a > dim)
+                    continue;
+                const qint64 v = std::abs(halfOffset(int(a), pitch, i, step));
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+        }
+    };
+    qint64 loX = 0, hiX = 0, loY = 0, hiY = 0;
+    extremes(g.columns, g.dim0, g.pitchX, g.stepH, loX, hiX);
+    extremes(g.rows, g.dim1, g.pitchY, g.stepV, loY, hiY);
+    auto sampleAt = [&](double lateral, double z) {
+        const double R = std::sqrt(lateral + z * z);
+        const double t = std::floor(2.0 * (R - kStandOff) / g.velocity * 10.0 + 0.5);
+        return t + kSurfaceSample;
+    };
+    const double nearest = sampleAt((double(loX) * loX + double(loY) * loY) / 4.0, kStandOff + kLayerMm);
+    const double farthest = sampleAt((double(hiX) * hiX + double(hiY) * hiY) / 4.0, kStandOff + kLayerMm * g.dim2);
+    first = int(std::clamp(nearest - 1.0, 0.0, double(g.sampleCount)));
+    end = int(std::clamp(farthest + 2.0, double(first), double(g.sampleCount)));
+}
+
+const char* vectorPath()
+{
+    return sweepChoice().name;
 }
 
 void transformSize(int dim2, int& N, int& e)
