@@ -293,6 +293,7 @@ bool MapData::prepareWith(double recordDepth, bool bFast)
             t->raw = std::vector<qint16>();
             t->rawFirst = 0;
         }
+        Vantar::releaseFreedMemory();
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -392,112 +393,167 @@ void envelopeColumn(EnvelopeBuffers& b, const double* column, int dim2, qint16* 
 // contiguous samples onto a run of contiguous accumulators, which vectorises without gathers.
 // Each voxel still gets its terms in the loops' order (i, then j), so the sums are the same.
 
-// dst[k] += src[k] × w for k < len, for the layers c0 … c1 − 1 of one (i, a, ψ, e) step: the
-// samples of layer c are the run at band row delay[c] − bandFirst, offset by srcShift.
-struct SweepArgs
+// One step of the sums: position column i onto the voxel columns of a few cell columns a at
+// phase ψ, every shift e and layer c. Accumulators of cell column a (the k-th of the step) and
+// layer c are acc[k][c·stride + v] for cell b = repV·v + ψ; the samples of position j' (from 0)
+// at record sample n are band[(n − bandFirst)·stride + j'].
+struct BlockArgs
 {
-    double* acc;          // accumulators of layer 0 of this (a, ψ), rows of stride
-    const qint16* band;   // S of position column i: band rows of stride
+    double* const* acc;
+    const int* const* rowBase; // per cell column: table row by index of |dy|
+    int count;                 // cell columns
+    const int* iy;             // per shift e (at e + rows − 1): index of |dy|
+    const qint16* band;
     int stride;
     int bandFirst;
-    const quint16* delay; // per layer; 0 = outside the record
+    int rows;
+    int dim2;
+    const quint16* delay; // 0 = outside the record
     const double* weight;
-    int c0, c1;
-    int vLo;              // first accumulator of the run
-    int srcShift;         // sample index = accumulator index + srcShift
-    int len;
 };
 
-using SweepFn = void (*)(const SweepArgs&);
+using BlockFn = void (*)(const BlockArgs&);
 
-void sweepPlain(const SweepArgs& a)
+// Runs of contiguous accumulators: for each shift (from the largest down, so that position
+// j' = v − e rises as in the loops), cell column and layer, dst[k] += src[k] × w over the
+// positions that exist. The cell columns of a step are close, so their samples of one shift
+// lie close together; layers go in chunks whose accumulators stay in the caches.
+// A macro rather than a template: the multiply-add must be inlined into a function of its own
+// instruction set, which a template shared by all of them cannot be.
+#define SAFT_BLOCK_RUNS(a, MADD)                                                                        \
+    do {                                                                                                \
+        const int rows_ = (a).rows;                                                                    \
+        const int chunk_ = std::clamp(kChunkDoubles / (a).stride, 1, (a).dim2);                        \
+        for (int c0 = 0; c0 < (a).dim2; c0 += chunk_) {                                                \
+            const int c1 = std::min((a).dim2, c0 + chunk_);                                            \
+            for (int e = rows_ - 1; e >= -(rows_ - 1); --e) {                                          \
+                const int iy_ = (a).iy[e + rows_ - 1];                                                 \
+                const int vLo = std::max(0, e);                                                        \
+                const int len = std::min(rows_, rows_ + e) - vLo;                                      \
+                const qint16* band_ = (a).band + (vLo - e) - ptrdiff_t((a).bandFirst) * (a).stride;     \
+                for (int k_ = 0; k_ < (a).count; ++k_) {                                               \
+                    const size_t at_ = size_t((a).rowBase[k_][iy_]) * size_t((a).dim2);                \
+                    const quint16* delay_ = (a).delay + at_;                                           \
+                    const double* weight_ = (a).weight + at_;                                          \
+                    double* acc_ = (a).acc[k_] + vLo;                                                  \
+                    for (int c = c0; c < c1; ++c) {                                                    \
+                        if (c + kAhead < c1 && delay_[c + kAhead])                                     \
+                            prefetchRun(band_ + ptrdiff_t(delay_[c + kAhead]) * (a).stride, len);      \
+                        const int n_ = delay_[c];                                                      \
+                        if (n_)                                                                        \
+                            MADD(acc_ + ptrdiff_t(c) * (a).stride, band_ + ptrdiff_t(n_) * (a).stride, \
+                                 weight_[c], len);                                                     \
+                    }                                                                                  \
+                }                                                                                      \
+            }                                                                                          \
+        }                                                                                              \
+    } while (false)
+
+// Accumulators of this many doubles per cell column stay in the first-level cache.
+constexpr int kChunkDoubles = 2048;
+// The samples of a layer this many layers ahead are asked for early: each layer's run lies
+// elsewhere in the band, too far for the processor to guess.
+constexpr int kAhead = 4;
+
+inline void prefetchRun(const qint16* p, int len)
 {
-    for (int c = a.c0; c < a.c1; ++c) {
-        const int n = a.delay[c];
-        if (!n)
-            continue;
-        const double w = a.weight[c];
-        const qint16* src = a.band + ptrdiff_t(n - a.bandFirst) * a.stride + a.vLo + a.srcShift;
-        double* dst = a.acc + ptrdiff_t(c) * a.stride + a.vLo;
-        for (int k = 0; k < a.len; ++k)
-            dst[k] += src[k] * w;
-    }
+    const char* c = reinterpret_cast<const char*>(p);
+    for (int b = 0; b < len * int(sizeof(qint16)); b += 64)
+        __builtin_prefetch(c + b);
 }
 
-__attribute__((target("avx2"))) void sweepAvx2(const SweepArgs& a)
+inline void maddPlain(double* dst, const qint16* src, double w, int len)
 {
-    for (int c = a.c0; c < a.c1; ++c) {
-        const int n = a.delay[c];
-        if (!n)
-            continue;
-        const double w = a.weight[c];
-        const __m256d vw = _mm256_set1_pd(w);
-        const qint16* src = a.band + ptrdiff_t(n - a.bandFirst) * a.stride + a.vLo + a.srcShift;
-        double* dst = a.acc + ptrdiff_t(c) * a.stride + a.vLo;
-        int k = 0;
-        for (; k + 8 <= a.len; k += 8) {
-            const __m128i s16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k));
-            const __m256d lo = _mm256_cvtepi32_pd(_mm_cvtepi16_epi32(s16));
-            const __m256d hi = _mm256_cvtepi32_pd(_mm_cvtepi16_epi32(_mm_unpackhi_epi64(s16, s16)));
-            _mm256_storeu_pd(dst + k, _mm256_add_pd(_mm256_loadu_pd(dst + k), _mm256_mul_pd(lo, vw)));
-            _mm256_storeu_pd(dst + k + 4, _mm256_add_pd(_mm256_loadu_pd(dst + k + 4), _mm256_mul_pd(hi, vw)));
-        }
-        for (; k < a.len; ++k)
-            dst[k] += src[k] * w;
+    for (int k = 0; k < len; ++k)
+        dst[k] += src[k] * w;
+}
+
+void blockPlain(const BlockArgs& a)
+{
+    SAFT_BLOCK_RUNS(a, maddPlain);
+}
+
+__attribute__((target("avx2"))) inline void maddAvx2(double* dst, const qint16* src, double w, int len)
+{
+    const __m256d vw = _mm256_set1_pd(w);
+    int k = 0;
+    for (; k + 8 <= len; k += 8) {
+        const __m128i s16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k));
+        const __m256d lo = _mm256_cvtepi32_pd(_mm_cvtepi16_epi32(s16));
+        const __m256d hi = _mm256_cvtepi32_pd(_mm_cvtepi16_epi32(_mm_unpackhi_epi64(s16, s16)));
+        _mm256_storeu_pd(dst + k, _mm256_add_pd(_mm256_loadu_pd(dst + k), _mm256_mul_pd(lo, vw)));
+        _mm256_storeu_pd(dst + k + 4, _mm256_add_pd(_mm256_loadu_pd(dst + k + 4), _mm256_mul_pd(hi, vw)));
     }
+    for (; k < len; ++k)
+        dst[k] += src[k] * w;
+}
+
+__attribute__((target("avx2"))) void blockAvx2(const BlockArgs& a)
+{
+    SAFT_BLOCK_RUNS(a, maddAvx2);
 }
 
 // GCC's own header leaves the unused half of a conversion undefined on purpose.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-__attribute__((target("avx512f,avx512bw,avx512vl"))) void sweepAvx512(const SweepArgs& a)
+__attribute__((target("avx512f,avx512bw,avx512vl"))) inline void maddAvx512(double* dst, const qint16* src, double w,
+                                                                              int len)
 {
-    for (int c = a.c0; c < a.c1; ++c) {
-        const int n = a.delay[c];
-        if (!n)
-            continue;
-        const __m512d vw = _mm512_set1_pd(a.weight[c]);
-        const qint16* src = a.band + ptrdiff_t(n - a.bandFirst) * a.stride + a.vLo + a.srcShift;
-        double* dst = a.acc + ptrdiff_t(c) * a.stride + a.vLo;
-        int k = 0;
-        for (; k + 8 <= a.len; k += 8) {
-            const __m128i s16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k));
-            const __m512d v = _mm512_cvtepi32_pd(_mm256_cvtepi16_epi32(s16));
-            _mm512_storeu_pd(dst + k, _mm512_add_pd(_mm512_loadu_pd(dst + k), _mm512_mul_pd(v, vw)));
-        }
-        if (k < a.len) {
-            const __mmask8 m = __mmask8((1u << (a.len - k)) - 1u);
-            const __m128i s16 = _mm_maskz_loadu_epi16(m, src + k);
-            const __m512d v = _mm512_cvtepi32_pd(_mm256_cvtepi16_epi32(s16));
-            _mm512_mask_storeu_pd(dst + k, m, _mm512_add_pd(_mm512_maskz_loadu_pd(m, dst + k), _mm512_mul_pd(v, vw)));
-        }
+    const __m512d vw = _mm512_set1_pd(w);
+    int k = 0;
+    for (; k + 8 <= len; k += 8) {
+        const __m128i s16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + k));
+        const __m512d v = _mm512_cvtepi32_pd(_mm256_cvtepi16_epi32(s16));
+        _mm512_storeu_pd(dst + k, _mm512_add_pd(_mm512_loadu_pd(dst + k), _mm512_mul_pd(v, vw)));
+    }
+    if (k < len) {
+        const __mmask8 m = __mmask8((1u << (len - k)) - 1u);
+        const __m128i s16 = _mm_maskz_loadu_epi16(m, src + k);
+        const __m512d v = _mm512_cvtepi32_pd(_mm256_cvtepi16_epi32(s16));
+        _mm512_mask_storeu_pd(dst + k, m, _mm512_add_pd(_mm512_maskz_loadu_pd(m, dst + k), _mm512_mul_pd(v, vw)));
     }
 }
 
+__attribute__((target("avx512f,avx512bw,avx512vl"))) void blockAvx512(const BlockArgs& a)
+{
+    SAFT_BLOCK_RUNS(a, maddAvx512);
+}
 #pragma GCC diagnostic pop
 
-struct SweepChoice
+#undef SAFT_BLOCK_RUNS
+
+
+struct BlockChoice
 {
-    SweepFn fn;
+    BlockFn fn;
     const char* name;
 };
 
-SweepChoice chooseSweep()
+BlockChoice chooseBlock()
 {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
-        return {sweepAvx512, "avx512"};
+        return {blockAvx512, "avx512"};
     if (__builtin_cpu_supports("avx2"))
-        return {sweepAvx2, "avx2"};
+        return {blockAvx2, "avx2"};
 #endif
-    return {sweepPlain, "plain"};
+    return {blockPlain, "plain"};
 }
 
-const SweepChoice& sweepChoice()
+std::atomic<int> g_forcedPath{-1};
+
+BlockChoice blockChoice()
 {
-    static const SweepChoice choice = chooseSweep();
-    return choice;
+    static const BlockChoice best = chooseBlock();
+    switch (g_forcedPath.load()) {
+    case 0:
+        return {blockPlain, "plain"};
+    case 1:
+        return best.fn == blockPlain ? best : BlockChoice{blockAvx2, "avx2"};
+    default:
+        return best;
+    }
 }
 
 // The sample-major path with its tables; false (nothing done) when the geometry does not
@@ -570,38 +626,31 @@ struct Shifted
 // ((a − a0)·repV + ψ)·dim2·stride + c·stride + v for cell b = repV·v + ψ.
 void sumShifted(const Geometry& g, const Tables& t, const Shifted& sh, int a0, int a1, double* acc)
 {
-    const SweepFn sweep = sweepChoice().fn;
-    const int rows = g.rows;
-    const int span = 2 * rows - 1;
+    const BlockFn block = blockChoice().fn;
+    const int span = 2 * g.rows - 1;
     const size_t columnBand = size_t(sh.bandLen) * size_t(sh.stride);
-    // Layers in chunks whose accumulators stay in the first-level cache over all shifts.
-    const int chunk = std::clamp(2048 / sh.stride, 1, g.dim2);
-    SweepArgs args{};
+    std::vector<double*> accs(static_cast<size_t>(a1 - a0));
+    std::vector<const int*> rowBases(static_cast<size_t>(a1 - a0));
+    BlockArgs args{};
+    args.acc = accs.data();
+    args.rowBase = rowBases.data();
+    args.count = a1 - a0;
     args.stride = sh.stride;
     args.bandFirst = sh.bandFirst;
+    args.rows = g.rows;
+    args.dim2 = g.dim2;
+    args.delay = t.delay.data();
+    args.weight = t.weight.data();
     for (int i = 1; i <= g.columns; ++i) {
         args.band = sh.S.data() + size_t(i - 1) * columnBand;
         const int* ix = t.ox.index.data() + size_t(i - 1) * size_t(g.dim0);
-        for (int a = a0; a < a1; ++a) {
-            const int* rowBase = t.rowOf.data() + size_t(ix[a]) * size_t(t.sy);
-            for (int psi = 0; psi < sh.repV; ++psi) {
-                args.acc = acc + size_t((a - a0) * sh.repV + psi) * size_t(g.dim2) * size_t(sh.stride);
-                const int* iy = sh.iyOf.data() + size_t(psi) * size_t(span);
-                for (int c0 = 0; c0 < g.dim2; c0 += chunk) {
-                    args.c0 = c0;
-                    args.c1 = std::min(g.dim2, c0 + chunk);
-                    // Shifts from the largest down: position j' = v − e rises, the loops' order.
-                    for (int e = rows - 1; e >= -(rows - 1); --e) {
-                        const size_t at = size_t(rowBase[iy[e + rows - 1]]) * size_t(g.dim2);
-                        args.delay = t.delay.data() + at;
-                        args.weight = t.weight.data() + at;
-                        args.vLo = std::max(0, e);
-                        args.len = std::min(rows, rows + e) - args.vLo;
-                        args.srcShift = -e;
-                        sweep(args);
-                    }
-                }
-            }
+        for (int a = a0; a < a1; ++a)
+            rowBases[size_t(a - a0)] = t.rowOf.data() + size_t(ix[a]) * size_t(t.sy);
+        for (int psi = 0; psi < sh.repV; ++psi) {
+            args.iy = sh.iyOf.data() + size_t(psi) * size_t(span);
+            for (int a = a0; a < a1; ++a)
+                accs[size_t(a - a0)] = acc + size_t((a - a0) * sh.repV + psi) * size_t(g.dim2) * size_t(sh.stride);
+            block(args);
         }
     }
 }
@@ -825,7 +874,12 @@ void sampleRange(const Geometry& g, int& first, int& end)
 
 const char* vectorPath()
 {
-    return sweepChoice().name;
+    return blockChoice().name;
+}
+
+void setVectorPath(int iPath)
+{
+    g_forcedPath.store(iPath);
 }
 
 void transformSize(int dim2, int& N, int& e)

@@ -99,6 +99,9 @@ void sampleRange(const Geometry& g, int& first, int& end);
 
 //! Which kernel the sample-major path uses on this machine: "avx512", "avx2" or "plain".
 const char* vectorPath();
+//! Limits the sample-major path for tests and benchmarks: 0 plain, 1 at most AVX2, anything
+//! else the best the machine has.
+void setVectorPath(int iPath);
 
 //! Size and exponent of the envelope transform: N = 2^e, the smallest power of two (at least
 //! 2) not below dim2.
