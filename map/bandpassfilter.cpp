@@ -172,6 +172,18 @@ bool BandPassFilter::filterMapSignal(qint16* samples, int n, bool bEnvelope)
     return true;
 }
 
+void BandPassFilter::mapWindowInput(int n, int first, int count, int& from, int& to) const
+{
+    // The transform blocks reaching the window, with their inputs; they also cover the
+    // direct sums' reach of half a kernel on either side.
+    const long long length = kernelLengthFor(m_period);
+    const long long half = length / 2;
+    const long long size = blockSizeFor(int(std::min<long long>(length, 1 << 30)), n);
+    const long long block = std::max<long long>(1, size - length + 1);
+    from = int(std::clamp<long long>(first / block * block - half, 0, n));
+    to = int(std::clamp<long long>((first + std::max(count, 1) - 1) / block * block - half + size, 0, n));
+}
+
 bool BandPassFilter::filterMapWindow(const qint16* samples, int n, int first, int count, qint16* out)
 {
     if (!ensureKernels())
@@ -180,7 +192,11 @@ bool BandPassFilter::filterMapWindow(const qint16* samples, int n, int first, in
         return false;
     if (count == 0)
         return true;
-    std::vector<double> x(samples, samples + n);
+    int from = 0;
+    int to = 0;
+    mapWindowInput(n, first, count, from, to);
+    std::vector<double> x(size_t(n), 0.0);
+    std::copy(samples + from, samples + to, x.begin() + from);
     if (ensureFastPath(n) && filterBlocks(x.data(), n, first, count, false, out))
         return true;
     // Without the transforms: the direct sums of the window alone.

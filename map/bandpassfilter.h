@@ -74,8 +74,11 @@ public:
     bool filterMapSignal(qint16* samples, int n, bool bEnvelope);
     //! Samples first … first + count − 1 (into out) of what filterMapSignal gives for the n
     //! samples, bit for bit, computing only the transform blocks that reach them. False when
-    //! the kernels cannot be built or the window lies outside the signal.
+    //! the kernels cannot be built or the window lies outside the signal. Only the samples
+    //! [from, to) that mapWindowInput gives are read.
     bool filterMapWindow(const qint16* samples, int n, int first, int count, qint16* out);
+    //! The samples [from, to) of n that filterMapWindow(first, count) reads at the current period.
+    void mapWindowInput(int n, int first, int count, int& from, int& to) const;
     //! The same result computed by direct correlation; the reference for tests and benchmarks.
     bool filterMapSignalReference(qint16* samples, int n, bool bEnvelope);
 

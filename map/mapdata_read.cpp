@@ -116,8 +116,13 @@ bool readIntoTrace(MapTrace& t, const QString& path, int n, const ReadWanted& w,
             t.rawFirst = w.rawFrom;
         }
         if (w.filteredTo > w.filteredFrom) {
+            // Only the samples the filter reads for the window are normalised.
+            int from = w.filteredFrom;
+            int to = w.filteredTo;
+            if (w.filter)
+                w.filter->mapWindowInput(n, w.filteredFrom, w.filteredTo - w.filteredFrom, from, to);
             s.normalised.resize(size_t(n));
-            normaliseForFilter(s.samples.data(), n, sigma, s.normalised.data());
+            normaliseForFilter(s.samples.data() + from, to - from, sigma, s.normalised.data() + from);
             std::vector<qint16> filtered(size_t(w.filteredTo - w.filteredFrom));
             if (!w.filter || !w.filter->filterMapWindow(s.normalised.data(), n, w.filteredFrom,
                                                         w.filteredTo - w.filteredFrom, filtered.data()))
