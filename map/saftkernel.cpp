@@ -410,6 +410,7 @@ struct BlockArgs
     int dim2;
     const quint16* delay; // 0 = outside the record
     const double* weight;
+    bool prefetch;        // the band is too large for the caches: fetch runs ahead
 };
 
 using BlockFn = void (*)(const BlockArgs&);
@@ -437,7 +438,7 @@ using BlockFn = void (*)(const BlockArgs&);
                     const double* weight_ = (a).weight + at_;                                          \
                     double* acc_ = (a).acc[k_] + vLo;                                                  \
                     for (int c = c0; c < c1; ++c) {                                                    \
-                        if (c + kAhead < c1 && delay_[c + kAhead])                                     \
+                        if ((a).prefetch && c + kAhead < c1 && delay_[c + kAhead])                     \
                             prefetchRun(band_ + ptrdiff_t(delay_[c + kAhead]) * (a).stride, len);      \
                         const int n_ = delay_[c];                                                      \
                         if (n_)                                                                        \
@@ -641,6 +642,7 @@ void sumShifted(const Geometry& g, const Tables& t, const Shifted& sh, int a0, i
     args.dim2 = g.dim2;
     args.delay = t.delay.data();
     args.weight = t.weight.data();
+    args.prefetch = columnBand * sizeof(qint16) > (size_t(1) << 20);
     for (int i = 1; i <= g.columns; ++i) {
         args.band = sh.S.data() + size_t(i - 1) * columnBand;
         const int* ix = t.ox.index.data() + size_t(i - 1) * size_t(g.dim0);

@@ -9,6 +9,7 @@
 //   --cache DIR  where the maps are kept between runs (default: VANTAR_BENCH_CACHE, else
 //                vantar-bench-maps in the temporary folder)
 
+#include "../benchmemory.h"
 #include "map/depthconversion.h"
 #include "map/mapdata.h"
 #include "map/mapgenerator.h"
@@ -45,26 +46,6 @@ public:
         total += s;
     }
 };
-
-// kB of a /proc/self/status line (VmRSS, VmHWM); 0 where there is none.
-long statusKb(const char* key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
-// Resets the peak so that the next VmHWM is the peak of what follows.
-void resetPeak()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
 
 MapGeneratorOptions mapOptions(int columns, int rows)
 {
@@ -196,14 +177,14 @@ int main(int argc, char* argv[])
             return 1;
         const double signalMb = double(columns) * rows * Vantar::kMapSampleCount * 2 / 1e6;
         Vantar::releaseFreedMemory();
-        resetPeak();
+        Bench::resetPeak();
         Opened o;
         {
             MapData data;
             if (!openOnce(data, config, o))
                 return 1;
         }
-        const double peakMb = statusKb("VmHWM:") * 1024.0 / 1e6;
+        const double peakMb = Bench::statusKb("VmHWM:") * 1024.0 / 1e6;
         const MapVolumeGrid& g = o.result.grid;
         const double contributions = double(columns) * rows * double(g.voxelCount());
         std::printf("%3dx%-5d %4dx%4dx%-5d %8.3f %8.3f %8.3f %8.3f %9.0f %10.0f %7.2f %12.3g\n", columns, rows, g.dim0,

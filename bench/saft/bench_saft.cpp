@@ -5,6 +5,7 @@
 //
 // Usage: bench_saft [--big-only | --small-only]
 
+#include "../benchmemory.h"
 #include "map/mapdata.h"
 #include "map/mapgenerator.h"
 #include "map/mapvolumegrid.h"
@@ -34,26 +35,6 @@ double cpuSeconds()
     timespec ts{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
     return double(ts.tv_sec) + ts.tv_nsec / 1e9;
-}
-
-// kB of a /proc/self/status line (VmRSS, VmHWM); 0 where there is none.
-long statusKb(const char* key)
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith(key))
-            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
-// Resets the peak so that the next VmHWM is the peak of what follows.
-void resetPeak()
-{
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
 }
 
 Saft::Geometry geometry(int columns, int rows, int step, int depthMm)
@@ -187,15 +168,15 @@ int main(int argc, char* argv[])
         bs.push_back(v.data());
     const double signalMb = double(store.size()) * Vantar::kMapSampleCount * 2 / (1 << 20);
     const double volumeMb = double(big.voxelCount()) * 2 / (1 << 20);
-    resetPeak();
-    const long before = statusKb("VmRSS:");
+    Bench::resetPeak();
+    const long before = Bench::statusKb("VmRSS:");
     const auto t0 = std::chrono::steady_clock::now();
     const double cpu0 = cpuSeconds();
     std::vector<qint16> out(size_t(big.voxelCount()), 0);
     Saft::reconstructFast(big, bs, out.data());
     const double tBig = seconds(t0);
     const double cpuBig = cpuSeconds() - cpu0;
-    const long peak = statusKb("VmHWM:");
+    const long peak = Bench::statusKb("VmHWM:");
     std::printf("100x100 map, volume %dx%dx%d: fast %.2f s on %d threads (%.2f s of processor time, %.3g "
                 "contributions/s); signals %.0f MB, 16-bit volume %.1f MB, peak memory above the signals %.1f MB "
                 "(%.0f bytes per position, %.2f per voxel)\n",
