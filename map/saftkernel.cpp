@@ -424,7 +424,7 @@ using BlockFn = void (*)(const BlockArgs&);
 #define SAFT_BLOCK_RUNS(a, MADD)                                                                        \
     do {                                                                                                \
         const int rows_ = (a).rows;                                                                    \
-        const int chunk_ = std::clamp(kChunkDoubles / (a).stride, 1, (a).dim2);                        \
+        const int chunk_ = std::clamp(((a).stride < 64 ? 2 : 1) * kChunkDoubles / (a).stride, 1, (a).dim2);                        \
         for (int c0 = 0; c0 < (a).dim2; c0 += chunk_) {                                                \
             const int c1 = std::min((a).dim2, c0 + chunk_);                                            \
             for (int e = rows_ - 1; e >= -(rows_ - 1); --e) {                                          \
@@ -450,7 +450,8 @@ using BlockFn = void (*)(const BlockArgs&);
         }                                                                                              \
     } while (false)
 
-// Accumulators of this many doubles per cell column stay in the first-level cache.
+// Accumulators of this many doubles per cell column stay in the first-level cache (twice as
+// many for short runs, whose per-shift work then spreads over more layers).
 constexpr int kChunkDoubles = 2048;
 // The samples of a layer this many layers ahead are asked for early: each layer's run lies
 // elsewhere in the band, too far for the processor to guess.
