@@ -145,10 +145,11 @@ public:
 
     // What the steps keep of the signals (mapdata_read.cpp).
     //! The samples later steps read: firstSample … firstSample + sampleSpan − 1 for the
-    //! unprocessed volume, and what SAFT reaches over a volume of dim0 × dim1 × dim2 cells
-    //! at the given voxel pitches (mm). Reading and preparing then keep only these and what their filters need
-    //! around them; a step that needs more reads the signal files again. Until planned (and
-    //! after clear), whole signals are kept.
+    //! unprocessed volume, and what SAFT reaches over a volume of dim0 × dim1 × dim2 cells at
+    //! the given voxel pitches (mm). Reading and preparing then keep only these and what their
+    //! filters need around them (preparing releases the raw samples when done); a step that
+    //! needs more reads the signal files again. Until planned (and after clear), whole signals
+    //! are kept.
     void planSamples(int firstSample, int sampleSpan, int dim0, int dim1, int dim2, int pitchX, int pitchY);
     bool hasSamplePlan() const { return m_plan.active; }
     //! Samples [first, end) of the prepared signals that SAFT reads over the planned grid

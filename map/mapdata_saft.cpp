@@ -55,7 +55,7 @@ bool MapData::processSAFTWith(int pitchX, int pitchY, bool bFast)
         return false;
     }
     // Only signals prepared over every sample the sums can read take part: a shorter array
-    // would be read past its end.
+    // would be read past its end. Signals of a map's files always are.
     int first = 0;
     int end = 0;
     Saft::sampleRange(g, first, end);
@@ -63,8 +63,11 @@ bool MapData::processSAFTWith(int pitchX, int pitchY, bool bFast)
     for (const auto& [key, trace] : m_traces) {
         if (key.i < 1 || key.j < 1 || key.i > g.columns || key.j > g.rows)
             continue;
-        if (!trace.holdsPrepared(first, end - first))
+        if (!trace.holdsPrepared(first, end - first)) {
+            if (!trace.path.isEmpty())
+                return false; // prepared for another grid: the sums would miss this signal
             continue;
+        }
         signalTable[size_t(Saft::signalIndex(g, key.i, key.j))] = trace.prepared.data() + (first - trace.preparedFirst);
     }
 
