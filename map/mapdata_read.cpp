@@ -65,10 +65,12 @@ void normaliseForFilter(const qint16* raw, int n, double sigma, qint16* out)
 
 double populationSigma(const qint16* x, int n)
 {
-    double sum = 0.0;
+    // Every partial sum is an integer far below 2^53, so the integer sum is the double sum
+    // taken sample by sample, to the last bit.
+    qint64 total = 0;
     for (int k = 0; k < n; ++k)
-        sum += x[k];
-    const double mean = sum / n;
+        total += x[k];
+    const double mean = double(total) / n;
     double squares = 0.0;
     for (int k = 0; k < n; ++k) {
         const double d = x[k] - mean;
