@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -320,6 +321,7 @@ bool MapData::refillFiltered(int first, int span)
     wanted.filteredTo = first + span;
     constexpr int kPerTask = 8;
     const int total = int(lacking.size());
+    std::atomic<bool> bReadFailed{false};
     auto task = [&](int index) {
         ReadScratch scratch;
         for (int p = index * kPerTask; p < std::min(total, (index + 1) * kPerTask); ++p) {
@@ -327,13 +329,15 @@ bool MapData::refillFiltered(int first, int span)
             bool bOutOfMemory = false;
             if (!readIntoTrace(t, t.path, m_sampleCount, wanted, true, scratch, bOutOfMemory)) {
                 if (!bOutOfMemory)
-                    m_rereadFailed = true;
+                    bReadFailed = true;
                 return false;
             }
         }
         return true;
     };
-    return Vantar::runTasks((total + kPerTask - 1) / kPerTask, task);
+    const bool bOk = Vantar::runTasks((total + kPerTask - 1) / kPerTask, task);
+    m_rereadFailed = bReadFailed;
+    return bOk;
 }
 
 void MapData::resample(const qint16* x, int n, qint16* y, int m)
