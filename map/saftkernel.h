@@ -1,7 +1,8 @@
 #pragma once
 // The SAFT delay-and-sum and the envelope of its depth columns, in two forms with the same
-// result: the straightforward loops (the reference) and the tabulated, tiled, multi-threaded
-// path the program runs.
+// result: the straightforward loops (the reference) and the tabulated, multi-threaded path the
+// program runs, which sums sample-major copies of the signals with vector multiply-adds (AVX-512
+// or AVX2 where the processor has them) whenever the grid repeats with the positions along y.
 
 #include "map/progress.h"
 
