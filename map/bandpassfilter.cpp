@@ -164,7 +164,57 @@ bool BandPassFilter::filterMapSignal(qint16* samples, int n, bool bEnvelope)
         return true;
     if (!ensureFastPath(n))
         return filterMapSignalReference(samples, n, bEnvelope);
+    // The correlation needs the input of block b for outputs b·block …, so the input is read
+    // ahead of the output written in place: keep the samples as doubles first.
+    std::vector<double> x(samples, samples + n);
+    if (!filterBlocks(x.data(), n, 0, n, bEnvelope, samples))
+        return filterMapSignalReference(samples, n, bEnvelope);
+    return true;
+}
 
+void BandPassFilter::mapWindowInput(int n, int first, int count, int& from, int& to) const
+{
+    // The transform blocks reaching the window, with their inputs; they also cover the
+    // direct sums' reach of half a kernel on either side.
+    const long long length = kernelLengthFor(m_period);
+    const long long half = length / 2;
+    const long long size = blockSizeFor(int(std::min<long long>(length, 1 << 30)), n);
+    const long long block = std::max<long long>(1, size - length + 1);
+    from = int(std::clamp<long long>(first / block * block - half, 0, n));
+    to = int(std::clamp<long long>((first + std::max(count, 1) - 1) / block * block - half + size, 0, n));
+}
+
+bool BandPassFilter::filterMapWindow(const qint16* samples, int n, int first, int count, qint16* out)
+{
+    if (!ensureKernels())
+        return false;
+    if (!samples || !out || n <= 0 || first < 0 || count < 0 || qint64(first) + count > n)
+        return false;
+    if (count == 0)
+        return true;
+    int from = 0;
+    int to = 0;
+    mapWindowInput(n, first, count, from, to);
+    std::vector<double> x(size_t(n), 0.0);
+    std::copy(samples + from, samples + to, x.begin() + from);
+    if (ensureFastPath(n) && filterBlocks(x.data(), n, first, count, false, out))
+        return true;
+    // Without the transforms: the direct sums of the window alone.
+    const int length = static_cast<int>(m_cosineKernel.size());
+    const int half = length / 2;
+    for (int i = first; i < first + count; ++i) {
+        const int kFirst = std::max(0, half - i);
+        const int kEnd = std::min(length, n - i + half);
+        double sum = 0.0;
+        for (int k = kFirst; k < kEnd; ++k)
+            sum += m_cosineKernel[size_t(k)] * x[size_t(i - half + k)];
+        out[i - first] = roundSingleToInt16(sum);
+    }
+    return true;
+}
+
+bool BandPassFilter::filterBlocks(const double* x, int n, int first, int count, bool bEnvelope, qint16* out) const
+{
     const FastPath& fast = *m_fast;
     const PlanPair& plans = fast.plans;
     const int size = plans.size();
@@ -179,14 +229,13 @@ bool BandPassFilter::filterMapSignal(qint16* samples, int n, bool bEnvelope)
     ComplexBuffer spectrum = allocComplex(bins);
     ComplexBuffer product = allocComplex(bins);
     if (!in || !outA || (bEnvelope && !outQ) || !spectrum || !product)
-        return filterMapSignalReference(samples, n, bEnvelope);
+        return false;
 
-    // The correlation needs the input of block b for outputs b·block …, so the input is read
-    // ahead of the output written in place: keep the samples as doubles first.
-    std::vector<double> x(samples, samples + n);
-
-    for (int first = 0; first < n; first += block) {
-        loadBlock(x.data(), n, first, half, size, in.get());
+    // Only the blocks that reach the window, each exactly as the whole signal has it, so that
+    // a window's values do not depend on how much of the signal was filtered.
+    const int end = first + count;
+    for (int start = first / block * block; start < end; start += block) {
+        loadBlock(x, n, start, half, size, in.get());
         plans.forward(in.get(), spectrum.get());
         multiplySpectra(spectrum.get(), fast.cosineSpectrum.get(), product.get(), bins);
         plans.backward(product.get(), outA.get());
@@ -194,14 +243,15 @@ bool BandPassFilter::filterMapSignal(qint16* samples, int n, bool bEnvelope)
             multiplySpectra(spectrum.get(), fast.sineSpectrum.get(), product.get(), bins);
             plans.backward(product.get(), outQ.get());
         }
-        const int count = std::min(block, n - first);
-        for (int t = 0; t < count; ++t) {
-            const double a = outA[t];
+        const int from = std::max(start, first);
+        const int to = std::min({start + block, end, n});
+        for (int i = from; i < to; ++i) {
+            const double a = outA[i - start];
             if (bEnvelope) {
-                const double q = outQ[t];
-                samples[first + t] = roundSingleToInt16(std::sqrt(a * a + q * q));
+                const double q = outQ[i - start];
+                out[i - first] = roundSingleToInt16(std::sqrt(a * a + q * q));
             } else {
-                samples[first + t] = roundSingleToInt16(a);
+                out[i - first] = roundSingleToInt16(a);
             }
         }
     }

@@ -72,6 +72,13 @@ public:
     //! Filters n map samples in place (FFT-based correlation). Results saturate at the 16-bit
     //! range. False, samples untouched, when the kernels cannot be built.
     bool filterMapSignal(qint16* samples, int n, bool bEnvelope);
+    //! Samples first … first + count − 1 (into out) of what filterMapSignal gives for the n
+    //! samples, bit for bit, computing only the transform blocks that reach them. False when
+    //! the kernels cannot be built or the window lies outside the signal. Only the samples
+    //! [from, to) that mapWindowInput gives are read.
+    bool filterMapWindow(const qint16* samples, int n, int first, int count, qint16* out);
+    //! The samples [from, to) of n that filterMapWindow(first, count) reads at the current period.
+    void mapWindowInput(int n, int first, int count, int& from, int& to) const;
     //! The same result computed by direct correlation; the reference for tests and benchmarks.
     bool filterMapSignalReference(qint16* samples, int n, bool bEnvelope);
 
@@ -101,6 +108,8 @@ private:
 
     void releaseKernels();
     bool ensureFastPath(int n);
+    // Outputs first … first + count − 1 of the fast path from n doubles; false without memory.
+    bool filterBlocks(const double* x, int n, int first, int count, bool bEnvelope, qint16* out) const;
 
     int m_period = kDefaultPeriod;
     double m_bandwidth = kDefaultBandwidth;

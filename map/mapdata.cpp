@@ -305,4 +305,6 @@ void MapData::clear()
     m_traces.clear();
     m_columns = 0;
     m_rows = 0;
+    m_plan = SamplePlan();
+    m_readFilter = ReadFilter();
 }

@@ -143,6 +143,22 @@ public:
     //! Releases volumes, projections and traces; the position counts become 0.
     void clear();
 
+    // What the steps keep of the signals (mapdata_read.cpp).
+    //! The samples later steps read: firstSample … firstSample + sampleSpan − 1 for the
+    //! unprocessed volume, and what SAFT reaches over a volume of dim0 × dim1 × dim2 cells at
+    //! the given voxel pitches (mm). Reading and preparing then keep only these and what their
+    //! filters need around them (preparing releases the raw samples when done); a step that
+    //! needs more reads the signal files again. Until planned (and after clear), whole signals
+    //! are kept.
+    void planSamples(int firstSample, int sampleSpan, int dim0, int dim1, int dim2, int pitchX, int pitchY);
+    bool hasSamplePlan() const { return m_plan.active; }
+    //! Samples [first, end) of the prepared signals that SAFT reads over the planned grid
+    //! with the current velocity; the whole record without a plan.
+    void saftSampleRange(int& first, int& end) const;
+    //! True when the last step failed because a signal file could not be read again, or no
+    //! longer holds the signal that was read when the map was opened.
+    bool rereadFailed() const { return m_rereadFailed; }
+
     // Reading and the unprocessed volume (mapdata_read.cpp).
     //! Replaces the traces by the signals of the positions: each file's first sampleCount
     //! samples (a shorter file fails), normalised to 13 / sigma and band-pass filtered. A
@@ -176,7 +192,34 @@ public:
     bool processSAFTReference(int pitchX, int pitchY);
 
 private:
+    struct SamplePlan
+    {
+        bool active = false;
+        int volumeFirst = 0;
+        int volumeSpan = 0;
+        int dim0 = 0;
+        int dim1 = 0;
+        int pitchX = 0;
+        int pitchY = 0;
+        int dim2 = 0;
+    };
+    // What the band-pass filter was when the signals were read: their filtered samples keep
+    // it, whatever the filter becomes later.
+    struct ReadFilter
+    {
+        bool used = false;
+        int period = 0;
+        double bandwidth = 0.0;
+    };
+
     bool prepareWith(double recordDepth, bool bFast);
+    // Samples [from, to) of the raw signals that preparing samples [first, end) reads.
+    void preparedInputSpan(int first, int end, int& from, int& to) const;
+    // Reads the raw samples [from, to) of a trace again from its file; false when the file
+    // cannot be read or no longer holds the signal read before. Safe on worker threads.
+    bool rereadRaw(MapTrace& t, int from, int to) const;
+    // Reads the filtered samples [first, first + span) of every trace that lacks them again.
+    bool refillFiltered(int first, int span);
     bool processSAFTWith(int pitchX, int pitchY, bool bFast);
 
     void updateCurrentVolume();
@@ -205,4 +248,7 @@ private:
     MapRange m_range0;
     MapRange m_range1;
     MapRange m_range2;
+    SamplePlan m_plan;
+    ReadFilter m_readFilter;
+    bool m_rereadFailed = false;
 };

@@ -6,7 +6,10 @@
 #include "map/parallel.h"
 #include "map/preparefir.h"
 
+#include "map/fftwsupport.h"
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <new>
@@ -86,18 +89,22 @@ struct Fir
         return true;
     }
 
-    // Normalisation before the FIR; a flat signal (sigma 0) becomes silence.
-    static void normalise(const MapTrace& t, double* x, int n)
+    // Normalisation before the FIR of samples [from, to) (x indexed by record sample); a flat
+    // signal (sigma 0) becomes silence.
+    static void normalise(const MapTrace& t, double* x, int from, int to)
     {
         const bool bFlat = !(t.sigma > 0) || !std::isfinite(t.sigma);
-        for (int i = 0; i < n; ++i)
-            x[i] = bFlat ? 0.0 : (i < int(t.raw.size()) ? t.raw[size_t(i)] : 0) * kNormalisedSigma / t.sigma;
+        for (int i = from; i < to; ++i) {
+            const int at = i - t.rawFirst;
+            x[i] = bFlat ? 0.0 : (at >= 0 && at < int(t.raw.size()) ? t.raw[size_t(at)] : 0) * kNormalisedSigma / t.sigma;
+        }
     }
 
-    void finish(double* x, int n) const
+    // The depth gain of samples [from, to); sample 0 keeps its value.
+    void finish(double* x, int from, int to) const
     {
         if (bGain)
-            for (int i = 1; i < n; ++i)
+            for (int i = std::max(from, 1); i < to; ++i)
                 x[i] = x[i] * (1.0 + gainSlope * i);
     }
 };
@@ -114,11 +121,36 @@ bool MapData::prepareReference(double recordDepth)
     return prepareWith(recordDepth, false);
 }
 
+void MapData::preparedInputSpan(int first, int end, int& from, int& to) const
+{
+    from = first;
+    to = end;
+    Fir fir;
+    if (first >= end || !fir.setUp(m_saft, m_sampleCount, 0.0) || !fir.bFilter)
+        return;
+    // The transform blocks of the correlator that reach [first, end), with their inputs.
+    const qint64 size = Vantar::Fftw::blockSizeFor(fir.K, m_sampleCount);
+    const qint64 block = size - fir.K + 1;
+    if (block <= 0)
+        return;
+    from = int(std::clamp<qint64>(qint64(first) / block * block - fir.h, 0, m_sampleCount));
+    to = int(std::clamp<qint64>(qint64(end - 1) / block * block - fir.h + size, 0, m_sampleCount));
+}
+
 bool MapData::prepareWith(double recordDepth, bool bFast)
 {
     Vantar::keepLargeBuffers();
+    m_rereadFailed = false;
     const int n = m_sampleCount;
     const int total = int(m_traces.size());
+    // Only the samples SAFT reads are prepared, and only the raw samples their filter reads
+    // are needed: the same values, sample for sample, as preparing whole signals.
+    int first = 0;
+    int end = n;
+    saftSampleRange(first, end);
+    int rawFrom = 0;
+    int rawTo = n;
+    preparedInputSpan(first, end, rawFrom, rawTo);
     Fir fir;
     std::vector<double> accumulator;
     std::vector<MapTrace*> traces;
@@ -132,11 +164,10 @@ bool MapData::prepareWith(double recordDepth, bool bFast)
     }
     if (!fir.setUp(m_saft, n, recordDepth))
         return false;
-    // A trace whose arrays were never allocated is given its zero arrays now.
+    // A trace that cannot be read again and lacks raw samples is given its zero arrays now.
     for (MapTrace* t : traces)
-        if (int(t->prepared.size()) != n || int(t->raw.size()) != n)
-            if (!t->allocate(n))
-                return false;
+        if (t->path.isEmpty() && !t->holdsRaw(rawFrom, rawTo - rawFrom) && !t->allocate(n))
+            return false;
 
     PrepareFir::Correlator correlator;
     if (bFast && fir.bFilter && !correlator.build(fir.sine.data(), fir.K, n))
@@ -160,27 +191,45 @@ bool MapData::prepareWith(double recordDepth, bool bFast)
         return false;
     }
 
+    std::atomic<bool> bReadFailed{false};
     int done = 0;
-    for (int first = 0; first < total; first += batch) {
-        const int count = std::min(batch, total - first);
+    for (int batchFirst = 0; batchFirst < total; batchFirst += batch) {
+        const int count = std::min(batch, total - batchFirst);
         auto process = [&](int index, PrepareFir::Correlator::Workspace* ws) {
+            MapTrace& t = *traces[size_t(batchFirst + index)];
+            if (!t.holdsRaw(rawFrom, rawTo - rawFrom)) {
+                // Released or too short a stretch: the signal file is read again.
+                if (!rereadRaw(t, rawFrom, rawTo)) {
+                    bReadFailed = true;
+                    return false;
+                }
+            }
             double* x = work.data() + size_t(index) * size_t(n);
-            Fir::normalise(*traces[size_t(first + index)], x, n);
             if (fir.bFilter) {
+                Fir::normalise(t, x, rawFrom, rawTo);
                 if (ws) {
-                    correlator.apply(*ws, x, x);
+                    correlator.applyWindow(*ws, x, x, first, end - first);
                 } else {
                     double* y = work.data() + size_t(batch) * size_t(n);
-                    PrepareFir::convolveSame(x, 1, n, fir.reversed.data(), 1, fir.K, y);
-                    std::copy(y, y + n, x);
+                    PrepareFir::convolveSame(x + rawFrom, 1, rawTo - rawFrom, fir.reversed.data(), 1, fir.K, y);
+                    std::copy(y + (first - rawFrom), y + (end - rawFrom), x + first);
                 }
-                for (int i = 0; i < n; ++i)
+                for (int i = first; i < end; ++i)
                     x[i] = x[i] / fir.g;
+            } else {
+                Fir::normalise(t, x, first, end);
             }
-            fir.finish(x, n);
-            MapTrace& out = *traces[size_t(first + index)];
-            for (int i = 0; i < n; ++i)
-                out.prepared[size_t(i)] = roundWrap16(x[i]);
+            fir.finish(x, first, end);
+            try {
+                if (int(t.prepared.size()) != end - first)
+                    t.prepared = std::vector<qint16>(size_t(end - first));
+            } catch (const std::bad_alloc&) {
+                return false;
+            }
+            t.preparedFirst = first;
+            for (int i = first; i < end; ++i)
+                t.prepared[size_t(i - first)] = roundWrap16(x[i]);
+            return true;
         };
         if (bFast) {
             // One task per thread, each with its own transform buffers for several signals.
@@ -190,18 +239,22 @@ bool MapData::prepareWith(double recordDepth, bool bFast)
                 if (fir.bFilter && !(ws = correlator.makeWorkspace()))
                     return false;
                 for (int index = task; index < count; index += tasks)
-                    process(index, ws.get());
+                    if (!process(index, ws.get()))
+                        return false;
                 return true;
             };
-            if (!Vantar::runTasks(tasks, strided))
+            if (!Vantar::runTasks(tasks, strided)) {
+                m_rereadFailed = bReadFailed;
                 return false;
-        } else {
-            process(0, nullptr);
+            }
+        } else if (!process(0, nullptr)) {
+            m_rereadFailed = bReadFailed;
+            return false;
         }
         for (int index = 0; index < count; ++index) {
             // Summed here in key order, whatever the threads did first.
             const double* x = work.data() + size_t(index) * size_t(n);
-            for (int i = 0; i < n; ++i)
+            for (int i = first; i < end; ++i)
                 accumulator[size_t(i)] += x[i];
             ++done;
             if (!report(Vantar::roundedPercent(done, total, 90)))
@@ -217,17 +270,30 @@ bool MapData::prepareWith(double recordDepth, bool bFast)
         } catch (const std::bad_alloc&) {
             return false;
         }
-        for (int i = 0; i < n; ++i) {
+        for (int i = first; i < end; ++i) {
             const double w = i < kFullWeightSamples ? 1.0 : std::pow(1.0 / (i - (kFullWeightSamples - 1)), 0.3);
             mean[size_t(i)] = roundWrap16(w * accumulator[size_t(i)] / total);
         }
         for (int k = 0; k < total; ++k) {
             MapTrace& t = *traces[size_t(k)];
-            for (int i = 0; i < n; ++i)
-                t.prepared[size_t(i)] = qint16(quint16(quint16(t.prepared[size_t(i)]) - quint16(mean[size_t(i)])));
+            for (int i = first; i < end; ++i) {
+                qint16& p = t.prepared[size_t(i - first)];
+                p = qint16(quint16(quint16(p) - quint16(mean[size_t(i)])));
+            }
             if (!report(90 + Vantar::roundedPercent(k + 1, total, 10)))
                 return false;
         }
+    }
+    if (m_plan.active) {
+        // The raw samples are read again by the next preparing: the files hold them, and a
+        // big map's raw signals would double what it keeps in memory.
+        for (MapTrace* t : traces) {
+            if (t->path.isEmpty())
+                continue;
+            t->raw = std::vector<qint16>();
+            t->rawFirst = 0;
+        }
+        Vantar::releaseFreedMemory();
     }
     return true;
 }

@@ -5,13 +5,14 @@
 #include "map/numeric.h"
 #include "map/parallel.h"
 #include "map/preparefir.h"
+#include "map/saftkernel.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
-#include <mutex>
 #include <new>
 
 namespace {
@@ -52,9 +53,135 @@ bool readSignalFile(const QString& path, qint16* samples, int n, std::vector<cha
 
 } // namespace
 
+namespace {
+
+// One signal file's samples normalised to 13 / sigma, as reading has always made them.
+void normaliseForFilter(const qint16* raw, int n, double sigma, qint16* out)
+{
+    // A constant signal has no spread to normalise by: it reads as silence.
+    const bool bFlat = !(sigma > 0);
+    for (int k = 0; k < n; ++k)
+        out[k] = bFlat ? qint16(0) : saturate16(Vantar::floorExact(13.0 * raw[k] / sigma + 0.5));
+}
+
+double populationSigma(const qint16* x, int n)
+{
+    // Every partial sum is an integer far below 2^53, so the integer sum is the double sum
+    // taken sample by sample, to the last bit.
+    qint64 total = 0;
+    for (int k = 0; k < n; ++k)
+        total += x[k];
+    const double mean = double(total) / n;
+    double squares = 0.0;
+    for (int k = 0; k < n; ++k) {
+        const double d = x[k] - mean;
+        squares += d * d;
+    }
+    return std::sqrt(squares / n);
+}
+
+// Buffers of one reading thread.
+struct ReadScratch
+{
+    std::vector<char> bytes;
+    std::vector<qint16> samples;
+    std::vector<qint16> normalised;
+};
+
+// What to take from one signal file: raw samples [rawFrom, rawTo), filtered samples
+// [filteredFrom, filteredTo) (through filter, or only normalised without one).
+struct ReadWanted
+{
+    int rawFrom = 0;
+    int rawTo = 0;
+    int filteredFrom = 0;
+    int filteredTo = 0;
+    BandPassFilter* filter = nullptr;
+};
+
+// Reads a signal file into t (sigma, and the wanted stretches replacing the arrays). With
+// bCheck the file must still give the sigma t has: it is the signal read before. False when
+// the file cannot be read, or memory runs out (then bOutOfMemory).
+bool readIntoTrace(MapTrace& t, const QString& path, int n, const ReadWanted& w, bool bCheck, ReadScratch& s,
+                   bool& bOutOfMemory)
+{
+    bOutOfMemory = false;
+    try {
+        s.samples.resize(size_t(n));
+        if (!readSignalFile(path, s.samples.data(), n, s.bytes))
+            return false;
+        const double sigma = populationSigma(s.samples.data(), n);
+        if (bCheck && !(sigma == t.sigma || (std::isnan(sigma) && std::isnan(t.sigma))))
+            return false;
+        t.sigma = sigma;
+        if (w.rawTo > w.rawFrom) {
+            t.raw.assign(s.samples.begin() + w.rawFrom, s.samples.begin() + w.rawTo);
+            t.rawFirst = w.rawFrom;
+        }
+        if (w.filteredTo > w.filteredFrom) {
+            // Only the samples the filter reads for the window are normalised.
+            int from = w.filteredFrom;
+            int to = w.filteredTo;
+            if (w.filter)
+                w.filter->mapWindowInput(n, w.filteredFrom, w.filteredTo - w.filteredFrom, from, to);
+            s.normalised.resize(size_t(n));
+            normaliseForFilter(s.samples.data() + from, to - from, sigma, s.normalised.data() + from);
+            std::vector<qint16> filtered(size_t(w.filteredTo - w.filteredFrom));
+            if (!w.filter || !w.filter->filterMapWindow(s.normalised.data(), n, w.filteredFrom,
+                                                        w.filteredTo - w.filteredFrom, filtered.data()))
+                std::copy(s.normalised.begin() + w.filteredFrom, s.normalised.begin() + w.filteredTo,
+                          filtered.begin());
+            t.filtered = std::move(filtered);
+            t.filteredFirst = w.filteredFrom;
+        }
+    } catch (const std::bad_alloc&) {
+        bOutOfMemory = true;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void MapData::planSamples(int firstSample, int sampleSpan, int dim0, int dim1, int dim2, int pitchX, int pitchY)
+{
+    m_plan.active = true;
+    m_plan.volumeFirst = std::clamp(firstSample, 0, m_sampleCount);
+    m_plan.volumeSpan = std::clamp(sampleSpan, 0, m_sampleCount - m_plan.volumeFirst);
+    m_plan.dim0 = dim0;
+    m_plan.dim1 = dim1;
+    m_plan.dim2 = dim2;
+    m_plan.pitchX = pitchX;
+    m_plan.pitchY = pitchY;
+}
+
+void MapData::saftSampleRange(int& first, int& end) const
+{
+    first = 0;
+    end = m_sampleCount;
+    if (!m_plan.active)
+        return;
+    Saft::Geometry g;
+    g.columns = m_columns;
+    g.rows = m_rows;
+    g.stepH = m_stepH;
+    g.stepV = m_stepV;
+    g.pitchX = m_plan.pitchX;
+    g.pitchY = m_plan.pitchY;
+    g.dim0 = m_plan.dim0;
+    g.dim1 = m_plan.dim1;
+    g.dim2 = m_plan.dim2;
+    g.sampleCount = m_sampleCount;
+    g.velocity = m_saft.velocity;
+    if (!g.isValid())
+        return;
+    Saft::sampleRange(g, first, end);
+}
+
 bool MapData::readSignals(const MapPositionTable& positions, QStringList* pFailed)
 {
     m_traces.clear();
+    m_rereadFailed = false;
     const int n = m_sampleCount;
     const int total = int(positions.size());
     if (total == 0)
@@ -71,50 +198,54 @@ bool MapData::readSignals(const MapPositionTable& positions, QStringList* pFaile
         return false;
     }
 
-    // The filter's kernels are built here once; afterwards filtering only reads them, so the
-    // threads may share the filter.
+    // The filter's kernels and transforms are built here once; afterwards filtering only
+    // reads them, so the threads may share the filter.
     PrepareFir::makeFftwThreadSafe();
     Vantar::keepLargeBuffers();
     bool bFilter = m_filter->ensureKernels();
     if (bFilter) {
         std::vector<qint16> warm(size_t(n), 0);
-        bFilter = m_filter->filterMapSignal(warm.data(), n, false);
+        std::vector<qint16> warmOut(1, 0);
+        bFilter = m_filter->filterMapWindow(warm.data(), n, 0, 1, warmOut.data());
+    }
+    m_readFilter.used = bFilter;
+    m_readFilter.period = m_filter->period();
+    m_readFilter.bandwidth = m_filter->bandwidth();
+
+    // With a plan only the volume's window of the filtered signals and what preparing reads
+    // of the raw ones are kept; without one, whole signals.
+    ReadWanted wanted;
+    wanted.filter = bFilter ? m_filter.get() : nullptr;
+    wanted.rawTo = wanted.filteredTo = n;
+    if (m_plan.active) {
+        wanted.filteredFrom = m_plan.volumeFirst;
+        wanted.filteredTo = m_plan.volumeFirst + m_plan.volumeSpan;
+        int first = 0;
+        int end = 0;
+        saftSampleRange(first, end);
+        preparedInputSpan(first, end, wanted.rawFrom, wanted.rawTo);
     }
 
-    std::mutex failedMutex;
     std::vector<char> failedFlags(static_cast<size_t>(total), 0);
     // A few positions per task, so that the buffers are reused rather than made anew.
     constexpr int kPerTask = 4;
     const int tasks = (total + kPerTask - 1) / kPerTask;
     auto task = [&](int index) {
-        std::vector<char> bytes;
-        std::vector<qint16> samples(static_cast<size_t>(n));
+        ReadScratch scratch;
         const int last = std::min(total, (index + 1) * kPerTask);
         for (int p = index * kPerTask; p < last; ++p) {
             MapTrace trace;
-            if (!trace.allocate(n))
-                return false; // out of memory: the step fails
-            if (readSignalFile(jobs[size_t(p)].first, samples.data(), n, bytes)) {
-                std::copy(samples.begin(), samples.end(), trace.raw.begin());
-                double sum = 0.0;
-                for (int k = 0; k < n; ++k)
-                    sum += samples[size_t(k)];
-                const double mean = sum / n;
-                double squares = 0.0;
-                for (int k = 0; k < n; ++k) {
-                    const double d = samples[size_t(k)] - mean;
-                    squares += d * d;
-                }
-                trace.sigma = std::sqrt(squares / n);
-                // A constant signal has no spread to normalise by: it reads as silence.
-                const bool bFlat = !(trace.sigma > 0);
-                for (int k = 0; k < n; ++k)
-                    samples[size_t(k)] =
-                        bFlat ? qint16(0) : saturate16(Vantar::floorExact(13.0 * samples[size_t(k)] / trace.sigma + 0.5));
-                if (bFilter)
-                    m_filter->filterMapSignal(samples.data(), n, false);
-                std::copy(samples.begin(), samples.end(), trace.filtered.begin());
-            } else {
+            trace.count = n;
+            trace.path = jobs[size_t(p)].first;
+            bool bOutOfMemory = false;
+            if (!readIntoTrace(trace, trace.path, n, wanted, false, scratch, bOutOfMemory)) {
+                if (bOutOfMemory)
+                    return false; // the step fails
+                // A failed position keeps an all-zero trace.
+                const QString path = trace.path;
+                if (!trace.allocate(n))
+                    return false;
+                trace.path = path;
                 failedFlags[size_t(p)] = 1;
             }
             *jobs[size_t(p)].second = std::move(trace);
@@ -143,10 +274,8 @@ bool MapData::readSignals(const MapPositionTable& positions, QStringList* pFaile
         if (!failedFlags[size_t(k)])
             continue;
         ++failures;
-        if (pFailed) {
-            std::lock_guard<std::mutex> lock(failedMutex);
+        if (pFailed)
             pFailed->append(jobs[size_t(k)].first);
-        }
     }
     if (!bRan) {
         // Stopped or out of memory: no half-read signals are kept.
@@ -154,6 +283,61 @@ bool MapData::readSignals(const MapPositionTable& positions, QStringList* pFaile
         return false;
     }
     return failures == 0;
+}
+
+bool MapData::rereadRaw(MapTrace& t, int from, int to) const
+{
+    if (t.path.isEmpty())
+        return false;
+    ReadWanted wanted;
+    wanted.rawFrom = from;
+    wanted.rawTo = to;
+    ReadScratch scratch;
+    bool bOutOfMemory = false;
+    return readIntoTrace(t, t.path, m_sampleCount, wanted, true, scratch, bOutOfMemory);
+}
+
+bool MapData::refillFiltered(int first, int span)
+{
+    std::vector<MapTrace*> lacking;
+    for (auto& [key, trace] : m_traces)
+        if (!trace.holdsFiltered(first, span) && !trace.path.isEmpty())
+            lacking.push_back(&trace);
+    if (lacking.empty())
+        return true;
+    // The filter the signals were read with, not the one set since.
+    BandPassFilter filter;
+    filter.setPeriod(m_readFilter.period);
+    filter.setBandwidth(m_readFilter.bandwidth);
+    ReadWanted wanted;
+    if (m_readFilter.used) {
+        std::vector<qint16> warm(size_t(m_sampleCount), 0);
+        std::vector<qint16> warmOut(1, 0);
+        if (!filter.filterMapWindow(warm.data(), m_sampleCount, 0, 1, warmOut.data()))
+            return false;
+        wanted.filter = &filter;
+    }
+    wanted.filteredFrom = first;
+    wanted.filteredTo = first + span;
+    constexpr int kPerTask = 8;
+    const int total = int(lacking.size());
+    std::atomic<bool> bReadFailed{false};
+    auto task = [&](int index) {
+        ReadScratch scratch;
+        for (int p = index * kPerTask; p < std::min(total, (index + 1) * kPerTask); ++p) {
+            MapTrace& t = *lacking[size_t(p)];
+            bool bOutOfMemory = false;
+            if (!readIntoTrace(t, t.path, m_sampleCount, wanted, true, scratch, bOutOfMemory)) {
+                if (!bOutOfMemory)
+                    bReadFailed = true;
+                return false;
+            }
+        }
+        return true;
+    };
+    const bool bOk = Vantar::runTasks((total + kPerTask - 1) / kPerTask, task);
+    m_rereadFailed = bReadFailed;
+    return bOk;
 }
 
 void MapData::resample(const qint16* x, int n, qint16* y, int m)
@@ -201,6 +385,10 @@ bool MapData::buildVolume(int dim0, int dim1, int dim2, int repH, int repV, int 
     // The work and the unprocessed volume, and later the processed one with its accumulator.
     if (count * qint64(2 * sizeof(qint16)) > Vantar::kMapMemoryLimit)
         return false;
+    // A window beyond what reading kept is read again from the signal files.
+    m_rereadFailed = false;
+    if (!refillFiltered(firstSample, sampleSpan))
+        return false;
 
     std::vector<qint16> work;
     std::vector<qint16> volume;
@@ -216,8 +404,8 @@ bool MapData::buildVolume(int dim0, int dim1, int dim2, int repH, int repV, int 
     for (int i = 1; i <= m_columns; ++i) {
         for (int j = 1; j <= m_rows; ++j) {
             const MapTrace* t = trace(i, j);
-            if (t && qint64(t->filtered.size()) >= qint64(firstSample) + sampleSpan)
-                resample(t->filtered.data() + firstSample, sampleSpan, column.data(), dim2);
+            if (t && t->holdsFiltered(firstSample, sampleSpan))
+                resample(t->filtered.data() + (firstSample - t->filteredFirst), sampleSpan, column.data(), dim2);
             else
                 std::fill(column.begin(), column.end(), qint16(0));
             const int a1 = int(std::min<qint64>(dim0, qint64(i) * repH));

@@ -54,13 +54,21 @@ bool MapData::processSAFTWith(int pitchX, int pitchY, bool bFast)
     } catch (const std::bad_alloc&) {
         return false;
     }
+    // Only signals prepared over every sample the sums can read take part: a shorter array
+    // would be read past its end. Signals of a map's files always are.
+    int first = 0;
+    int end = 0;
+    Saft::sampleRange(g, first, end);
+    g.firstSample = first;
     for (const auto& [key, trace] : m_traces) {
-        // Only complete signals take part: a shorter array would be read past its end.
         if (key.i < 1 || key.j < 1 || key.i > g.columns || key.j > g.rows)
             continue;
-        if (int(trace.prepared.size()) != m_sampleCount)
+        if (!trace.holdsPrepared(first, end - first)) {
+            if (!trace.path.isEmpty())
+                return false; // prepared for another grid: the sums would miss this signal
             continue;
-        signalTable[size_t(Saft::signalIndex(g, key.i, key.j))] = trace.prepared.data();
+        }
+        signalTable[size_t(Saft::signalIndex(g, key.i, key.j))] = trace.prepared.data() + (first - trace.preparedFirst);
     }
 
     if (bFast) {

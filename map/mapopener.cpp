@@ -71,9 +71,15 @@ BuildOutcome buildAndProcess(MapData& data, const ConfigSettings& settings, doub
         out.message = MapOpener::tr("The depth window of the map lies outside its signals.");
         return out;
     }
+    // Only what this volume and its SAFT read of the signals is kept from here on.
+    data.planSamples(out.firstSample, out.sampleSpan, out.grid.dim0, out.grid.dim1, out.grid.dim2, out.grid.pitchX,
+                     out.grid.pitchY);
     if (!data.buildVolume(out.grid.dim0, out.grid.dim1, out.grid.dim2, out.grid.repH, out.grid.repV,
                           out.firstSample, out.sampleSpan)) {
-        out.message = MapOpener::tr("The map's volume could not be built: there is not enough memory.");
+        out.message = data.rereadFailed()
+                          ? MapOpener::tr("The map's signal files could not be read again: they were changed, "
+                                          "moved or removed since the map was opened.")
+                          : MapOpener::tr("The map's volume could not be built: there is not enough memory.");
         return out;
     }
     out.built = true;
@@ -84,8 +90,11 @@ BuildOutcome buildAndProcess(MapData& data, const ConfigSettings& settings, doub
         runStep(data, MapStep::Preparing, pReporter, out.stopped, [&] { return data.prepare(recordDepth); });
     if (!bPrepared) {
         out.message = out.stopped ? MapOpener::tr("Preparing the signals was stopped; the map is shown unprocessed.")
-                                  : MapOpener::tr("The signals could not be prepared for SAFT: there is not "
-                                                  "enough memory. The map is shown unprocessed.");
+                      : data.rereadFailed()
+                          ? MapOpener::tr("The map's signal files could not be read again: they were changed, "
+                                          "moved or removed since the map was opened. The map is shown unprocessed.")
+                          : MapOpener::tr("The signals could not be prepared for SAFT: there is not "
+                                          "enough memory. The map is shown unprocessed.");
         return out;
     }
     out.processed = runStep(data, MapStep::Processing, pReporter, out.stopped,
@@ -241,6 +250,15 @@ MapOpenResult MapOpener::open(MapData& data, const MapOpenRequest& request, MapS
     if (r.scan.columns <= 0 || r.scan.rows <= 0 || r.firstPosition.i < 1 || r.firstPosition.j < 1)
         return fail(tr("The folder \"%1\" holds no signal files (i_j.raw) of the map.").arg(r.folder));
 
+    {
+        // Reading keeps only what the volume and SAFT will read of the signals.
+        const MapVolumeGrid g = MapVolumeGrid::compute(data.columns(), data.rows(), data.stepH(), data.stepV(),
+                                                       r.depthRange);
+        int firstSample = 0;
+        int sampleSpan = 0;
+        sampleWindow(settings, r.depthStart, r.depthRange, data.sampleCount(), firstSample, sampleSpan);
+        data.planSamples(firstSample, sampleSpan, g.dim0, g.dim1, g.dim2, g.pitchX, g.pitchY);
+    }
     const bool bRead = runStep(data, MapStep::Reading, pReporter, r.stopped,
                                [&] { return data.readSignals(r.scan.positions, &r.failedFiles); });
     if (!bRead) {

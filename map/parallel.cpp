@@ -44,6 +44,13 @@ void keepLargeBuffers()
     });
 }
 
+void releaseFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 bool runTasks(int count, const std::function<bool(int)>& task, const std::function<bool(int)>& progress)
 {
     if (count <= 0)

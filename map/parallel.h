@@ -17,6 +17,10 @@ void setWorkerThreads(int iThreads);
 //! fresh pages are expensive. Takes effect once per process; later calls do nothing.
 void keepLargeBuffers();
 
+//! Hands memory freed since to the system at once (which keepLargeBuffers otherwise delays),
+//! for after a step has released a large part of what it held.
+void releaseFreedMemory();
+
 //! Runs task(0) … task(count − 1) on the worker threads, each index once, in rising order of
 //! start. After every finished task the calling thread calls progress(finished) when given;
 //! returning false stops the tasks not yet started. A task returning false, or throwing,

@@ -175,4 +175,46 @@ void Correlator::apply(Workspace& ws, const double* x, double* y) const
     }
 }
 
+void Correlator::inputSpan(int first, int count, int& from, int& to) const
+{
+    from = to = 0;
+    if (!m_plans || count <= 0)
+        return;
+    const int half = m_kernelLength / 2;
+    const int block = m_size - m_kernelLength + 1;
+    const qint64 firstBlock = qint64(first) / block * block;
+    const qint64 lastBlock = qint64(first + count - 1) / block * block;
+    from = int(std::clamp<qint64>(firstBlock - half, 0, m_n));
+    to = int(std::clamp<qint64>(lastBlock - half + m_size, 0, m_n));
+}
+
+void Correlator::applyWindow(Workspace& ws, const double* x, double* y, int first, int count) const
+{
+    if (!m_plans || !x || !y || first < 0 || count <= 0 || qint64(first) + count > m_n)
+        return;
+    const int n = m_n;
+    const int size = m_size;
+    const int half = m_kernelLength / 2;
+    const int block = size - m_kernelLength + 1;
+    const PlanPair& pair = m_plans->pair;
+    const size_t bins = pair.bins();
+    const fftw_complex* kernel = m_plans->spectrum.get();
+    int from = 0;
+    int to = 0;
+    inputSpan(first, count, from, to);
+    std::copy(x + from, x + to, ws.copy.begin() + from);
+    x = ws.copy.data();
+    const int end = first + count;
+    // The same blocks as apply(), so that the window's values are those of the whole signal.
+    for (int start = first / block * block; start < end; start += block) {
+        Vantar::Fftw::loadBlock(x, n, start, half, size, ws.in.get());
+        pair.forward(ws.in.get(), ws.spectrum.get());
+        Vantar::Fftw::multiplySpectra(ws.spectrum.get(), kernel, ws.spectrum.get(), bins);
+        pair.backward(ws.spectrum.get(), ws.out.get());
+        const int lo = std::max(start, first);
+        const int hi = std::min(start + block, end);
+        std::copy(ws.out.get() + (lo - start), ws.out.get() + (hi - start), y + lo);
+    }
+}
+
 } // namespace PrepareFir

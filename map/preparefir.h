@@ -54,6 +54,11 @@ public:
     WorkspacePtr makeWorkspace() const;
     //! y (n values) from x (n values); x and y may be the same array.
     void apply(Workspace& ws, const double* x, double* y) const;
+    //! Only y[first] … y[first + count − 1], bit for bit as apply() gives them; x (indexed as
+    //! in apply) is read only over inputSpan(first, count); x and y may be the same array.
+    void applyWindow(Workspace& ws, const double* x, double* y, int first, int count) const;
+    //! The samples [from, to) of x that applyWindow(first, count) reads.
+    void inputSpan(int first, int count, int& from, int& to) const;
 
 private:
     struct Plans;

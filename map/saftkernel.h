@@ -1,7 +1,8 @@
 #pragma once
 // The SAFT delay-and-sum and the envelope of its depth columns, in two forms with the same
-// result: the straightforward loops (the reference) and the tabulated, tiled, multi-threaded
-// path the program runs.
+// result: the straightforward loops (the reference) and the tabulated, multi-threaded path the
+// program runs, which sums sample-major copies of the signals with vector multiply-adds (AVX-512
+// or AVX2 where the processor has them) whenever the grid repeats with the positions along y.
 
 #include "map/progress.h"
 
@@ -38,14 +39,17 @@ struct Geometry
     int dim2 = 0;
     int sampleCount = 0;
     double velocity = 0.0;
+    //! Record sample of each signal's first entry: signals hold samples firstSample … on,
+    //! at least as far as sampleRange() reaches.
+    int firstSample = 0;
 
     qint64 voxelCount() const { return qint64(dim0) * qint64(dim1) * qint64(dim2); }
     //! Every size positive, the velocity positive and finite.
     bool isValid() const;
 };
 
-//! Prepared samples of each position, sampleCount values each, at (i − 1)·rows + (j − 1);
-//! null where a position has no signal.
+//! Prepared samples of each position, from record sample firstSample on, at (i − 1)·rows +
+//! (j − 1); null where a position has no signal.
 using Signals = std::vector<const qint16*>;
 
 //! Index of position (i, j) (from 1) in Signals.
@@ -89,6 +93,16 @@ bool accumulateDirect(const Geometry& g, const Signals& s, double* acc, const Va
 //! accumulateFast does and turned into its envelope as envelopeReference does, so that no
 //! whole-volume accumulator is needed. The same 16-bit values as the reference.
 bool reconstructFast(const Geometry& g, const Signals& s, qint16* out, const Vantar::ProgressFn& progress = {});
+
+//! Record samples [first, end) that the delay-and-sum can read for this geometry (with a
+//! sample of margin on either side), held to 0 … sampleCount.
+void sampleRange(const Geometry& g, int& first, int& end);
+
+//! Which kernel the sample-major path uses on this machine: "avx512", "avx2" or "plain".
+const char* vectorPath();
+//! Limits the sample-major path for tests and benchmarks: 0 plain, 1 at most AVX2, anything
+//! else the best the machine has.
+void setVectorPath(int iPath);
 
 //! Size and exponent of the envelope transform: N = 2^e, the smallest power of two (at least
 //! 2) not below dim2.

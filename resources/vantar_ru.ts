@@ -966,6 +966,14 @@ Do you want to rewrite it?</source>
         <translation>Не удалось подготовить сигналы для SAFT: недостаточно памяти. Карта показана без обработки.</translation>
     </message>
     <message>
+        <source>The map&apos;s signal files could not be read again: they were changed, moved or removed since the map was opened.</source>
+        <translation>Не удалось повторно прочитать файлы сигналов карты: после открытия карты они были изменены, перемещены или удалены.</translation>
+    </message>
+    <message>
+        <source>The map&apos;s signal files could not be read again: they were changed, moved or removed since the map was opened. The map is shown unprocessed.</source>
+        <translation>Не удалось повторно прочитать файлы сигналов карты: после открытия карты они были изменены, перемещены или удалены. Карта показана без обработки.</translation>
+    </message>
+    <message>
         <source>SAFT processing was stopped; the map is shown unprocessed.</source>
         <translation>Обработка SAFT остановлена; карта показана без обработки.</translation>
     </message>

@@ -2,6 +2,8 @@
 // fast path on awkward geometries), generated reflectors found where they are, the opening
 // sequence with its failures and stored settings, NRRD output and vantar-tool reconstruct.
 
+#include "map/depthconversion.h"
+#include "map/bandpassfilter.h"
 #include "map/mapconfig.h"
 #include "map/mapdata.h"
 #include "map/mapgenerator.h"
@@ -196,6 +198,7 @@ private slots:
     void windowedKernelGuards();
     void convolveSameByHand();
     void correlatorMatchesDirectSums();
+    void windowsEqualWholeSignals();
     void prepareProgressAndFilterSW();
     void prepareSingleTraceFilterSW();
     void prepareFlatSignalAndGain();
@@ -221,6 +224,7 @@ private slots:
     void openTakesStoredSettingsOnlyWhenTheyFit();
     void openStoppedByProgress();
     void reprocessRefusesShallowDepth();
+    void keptWindowsGiveWholeSignalVolumes();
 
     // Output.
     void nrrdHeaderAndOrder();
@@ -460,6 +464,47 @@ void TestPipeline::correlatorMatchesDirectSums()
         c.apply(*ws, x.data(), x.data()); // in place gives the same
         QVERIFY(x == y);
     }
+}
+
+void TestPipeline::windowsEqualWholeSignals()
+{
+    // Windows at the start, across a transform block's edge and at the end: the values of
+    // filtering and preparing whole signals, bit for bit, reading only the stated inputs.
+    const std::vector<qint16> signal = noiseSignal(11, 900.0);
+    BandPassFilter filter;
+    filter.setPeriod(200);
+    filter.setBandwidth(1.0);
+    std::vector<qint16> whole = signal;
+    QVERIFY(filter.filterMapSignal(whole.data(), kN, false));
+    std::vector<double> h(801);
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> d(-1, 1);
+    for (double& v : h)
+        v = d(rng);
+    PrepareFir::Correlator c;
+    QVERIFY(c.build(h.data(), int(h.size()), kN));
+    auto ws = c.makeWorkspace();
+    QVERIFY(ws);
+    std::vector<double> x(signal.begin(), signal.end());
+    std::vector<double> y(kN);
+    c.apply(*ws, x.data(), y.data());
+    for (const auto& [first, count] : std::vector<std::pair<int, int>>{{0, 1}, {7000, 1200}, {15000, 300}, {39000, 1000}}) {
+        int from = 0, to = 0;
+        filter.mapWindowInput(kN, first, count, from, to);
+        QVERIFY(from <= std::max(0, first - 300) && to >= std::min(kN, first + count + 300));
+        std::vector<qint16> input(kN, qint16(-12345)); // what lies outside the inputs must not count
+        std::copy(signal.begin() + from, signal.begin() + to, input.begin() + from);
+        std::vector<qint16> out(static_cast<size_t>(count));
+        QVERIFY(filter.filterMapWindow(input.data(), kN, first, count, out.data()));
+        QVERIFY(std::equal(out.begin(), out.end(), whole.begin() + first));
+
+        c.inputSpan(first, count, from, to);
+        std::vector<double> xin(kN, std::nan(""));
+        std::copy(x.begin() + from, x.begin() + to, xin.begin() + from);
+        c.applyWindow(*ws, xin.data(), xin.data(), first, count);
+        QVERIFY(std::memcmp(xin.data() + first, y.data() + first, size_t(count) * sizeof(double)) == 0);
+    }
+    QVERIFY(!filter.filterMapWindow(signal.data(), kN, kN - 10, 11, whole.data()));
 }
 
 void TestPipeline::prepareProgressAndFilterSW()
@@ -740,6 +785,15 @@ void TestPipeline::saftFastEqualsReference()
         QVERIFY(std::memcmp(ref.data(), fast.data(), ref.size() * sizeof(double)) == 0);
     }
     Vantar::setWorkerThreads(0);
+    // Every vector kernel: plain, AVX2 and the best of the machine.
+    for (int path : {0, 1, 2}) {
+        Saft::setVectorPath(path);
+        std::vector<double> fast(size_t(g.voxelCount()), 0.0);
+        const bool bOk = Saft::accumulateFast(g, sig, fast.data());
+        Saft::setVectorPath(2);
+        QVERIFY(bOk);
+        QVERIFY2(std::memcmp(ref.data(), fast.data(), ref.size() * sizeof(double)) == 0, Saft::vectorPath());
+    }
     if (QByteArray(QTest::currentDataTag()) == "beyond the record") {
         // Some delays fall outside the record and add nothing; some stay inside.
         std::vector<double> only(size_t(g.voxelCount()), 0.0);
@@ -1116,6 +1170,71 @@ void TestPipeline::reprocessRefusesShallowDepth()
     QCOMPARE(data.dim2(), 50);
     QCOMPARE(data.filter().period(), 100);
     QCOMPARE(data.viewingMode(), ProcessedView);
+}
+
+void TestPipeline::keptWindowsGiveWholeSignalVolumes()
+{
+    // Opening keeps only windows of the signals; the volumes are those of whole signals, also
+    // after a deeper run that has to read the files again, which fails once a file changed.
+    QTemporaryDir dir;
+    MapGeneratorOptions o = smallMap(6, 4);
+    o.depth = 400;
+    QVERIFY(MapGenerator::write(dir.path(), o));
+    MapOpenRequest request;
+    request.configPath = dir.filePath("map.cfg");
+    request.useStoredSettings = false;
+    auto wholeSignals = [&](int depthMm, std::vector<qint16>& raw, std::vector<qint16>& processed) {
+        MapData whole;
+        MapOpenRequest deep = request;
+        deep.overrides.depth = depthMm;
+        const MapOpenResult r = MapOpener::open(whole, deep);
+        QVERIFY(r.processed);
+        raw = whole.rawVolume();
+        // Again from the whole signals read without a plan.
+        MapData plain;
+        plain.setSAFTsettings(r.saft);
+        plain.setFilterPeriod(MapOpener::filterPeriod(r.config.settings, r.saft.frequency));
+        plain.setSteps(r.config.stepH, r.config.stepV);
+        plain.setPositionCount(r.scan.columns, r.scan.rows);
+        QVERIFY(plain.readSignals(r.scan.positions));
+        QCOMPARE(int(plain.trace(1, 1)->filtered.size()), kN);
+        QVERIFY(plain.buildVolume(r.grid.dim0, r.grid.dim1, r.grid.dim2, r.grid.repH, r.grid.repV, r.firstSample,
+                                  r.sampleSpan));
+        QVERIFY(plain.rawVolume() == raw);
+        QVERIFY(plain.prepare(sampleToDepth(r.config.settings, kN)));
+        QVERIFY(plain.processSAFT(r.grid.pitchX, r.grid.pitchY));
+        processed = plain.processedVolume();
+        QVERIFY(whole.processedVolume() == processed);
+    };
+
+    MapData data;
+    const MapOpenResult r = MapOpener::open(data, request);
+    QVERIFY2(r.processed, qPrintable(r.message));
+    const MapTrace* t = data.trace(2, 3);
+    QVERIFY(t && int(t->filtered.size()) < kN / 2 && int(t->prepared.size()) < kN / 2 && t->raw.empty());
+    std::vector<qint16> raw, processed;
+    wholeSignals(r.saft.depth, raw, processed);
+    QVERIFY(data.rawVolume() == raw);
+    QVERIFY(data.processedVolume() == processed);
+
+    SAFTsettings s = r.saft;
+    s.depth = 900;
+    MapProcessResult p = MapOpener::reprocess(data, r.config.settings, r.depthStart, s);
+    QVERIFY2(p.processed, qPrintable(p.message));
+    wholeSignals(900, raw, processed);
+    QVERIFY(data.rawVolume() == raw);
+    QVERIFY(data.processedVolume() == processed);
+
+    // Another signal in one file: reading it again is refused, nothing wrong is shown.
+    std::vector<qint16> other = MapGenerator::signal(o, 2, 3);
+    other[100] = qint16(other[100] + 1000);
+    QVERIFY(writeBytes(dir.filePath("2_3.raw"), littleEndian(other)));
+    s.depth = 1200;
+    p = MapOpener::reprocess(data, r.config.settings, r.depthStart, s);
+    QVERIFY(!p.volumeBuilt && !p.processed);
+    QVERIFY(data.rereadFailed());
+    QVERIFY(p.message.contains(QStringLiteral("could not be read again")));
+    QVERIFY(!data.hasRawVolume() && !data.hasProcessedVolume());
 }
 
 void TestPipeline::nrrdHeaderAndOrder()
