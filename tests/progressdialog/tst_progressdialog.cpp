@@ -89,15 +89,15 @@ void TestProgressDialog::progressSequences()
     Watcher w;
     QThread* gui = QThread::currentThread();
     bool bOnWorker = false;
-    const bool bOk = CInfoSaveDialog::runStep(nullptr, "Data Preparing", "Data preparing progress:",
-                                               [&](const Vantar::ProgressFn& progress) {
-                                                   bOnWorker = QThread::currentThread() != gui;
-                                                   for (int v : reports) {
-                                                       progress(v, total);
-                                                       std::this_thread::sleep_for(std::chrono::milliseconds(60));
-                                                   }
-                                                   return true;
-                                               });
+    const auto step = [&](const Vantar::ProgressFn& progress) {
+        bOnWorker = QThread::currentThread() != gui;
+        for (int v : reports) {
+            progress(v, total);
+            std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        }
+        return true;
+    };
+    const bool bOk = CInfoSaveDialog::runStep(nullptr, "Data Preparing", "Data preparing progress:", step);
     QVERIFY(bOk && bOnWorker);
     QVERIFY2(w.ticks > 5, qPrintable(QString::number(w.ticks))); // the GUI thread kept running
     QCOMPARE(w.titles, QStringList{"Data Preparing"});

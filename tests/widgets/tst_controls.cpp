@@ -422,7 +422,7 @@ void TestControls::sliderControlSetters()
     QCOMPARE(pairs.at(1), (QList<QVariant>{50, 60}));
     QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->maxValue(), 58);
     QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->minValue(), 52);
-    QCOMPARE(child<QLineEdit>(child<QWidget>(&control, "vc_topCounter"), "m_edt_value")->text(), QStringLiteral("300"));
+    QCOMPARE(child<QLineEdit>(child(&control, "vc_topCounter"), "m_edt_value")->text(), QString("300"));
     // A narrower range pulls the values in without a word: the owner set it.
     control.setRange(0, 56, 2);
     QCOMPARE(control.upperValue(), 56);
