@@ -365,6 +365,7 @@ void TestControls::groupsReset()
         bars.setRange(scan, 0, 80);
         bars.setStep(scan, 5);
         bars.setValue(scan, 40);
+        bars.scrollBar(scan)->setPrecision(true);
         controls.setRange(scan, 0, 40, 2);
         controls.setValues(scan, 5, 30);
     }
