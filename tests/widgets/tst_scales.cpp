@@ -1,3 +1,4 @@
+#include "common/widgetinput.h"
 #include "widgets/controlmath.h"
 #include "widgets/qabstractscale.h"
 #include "widgets/qscaleframe.h"
@@ -9,26 +10,10 @@
 #include <QtTest>
 
 #include <climits>
-#include <cmath>
-#include <limits>
 
 using ScaleMath::Tick;
 
 namespace {
-
-// A ruler that can be laid out and drawn without a window.
-class TestScale : public QAbstractScale
-{
-};
-
-QList<int> sortedPixels(const QList<Tick>& ticks)
-{
-    QList<int> pixels;
-    for (const Tick& t : ticks)
-        pixels.append(t.pixel);
-    std::sort(pixels.begin(), pixels.end());
-    return pixels;
-}
 
 QList<int> series(int from, int to, int step)
 {
@@ -38,23 +23,10 @@ QList<int> series(int from, int to, int step)
     return list;
 }
 
-QStringList labelTexts(const ScaleLayout& l)
-{
-    QStringList texts;
-    for (const ScaleText& t : l.labels)
-        texts.append(t.text);
-    return texts;
-}
-
 QRect labelBox(const ScaleText& t, const QFont& font)
 {
     const QFontMetrics fm(font);
     return QRect(t.baseline.x(), t.baseline.y() - fm.ascent(), fm.horizontalAdvance(t.text), fm.height());
-}
-
-bool isDark(QRgb c)
-{
-    return qGray(c) < 100;
 }
 
 } // namespace
@@ -68,28 +40,14 @@ private slots:
     void roundHalfUp();
     void mapPixel_data();
     void mapPixel();
-    void mapInvalid_data();
-    void mapInvalid();
     void ticks_data();
     void ticks();
     void denseTicksAreBounded();
     void labels_data();
     void labels();
-    void horizontalLabelStarts_data();
-    void horizontalLabelStarts();
-    void verticalLabelBaselines_data();
-    void verticalLabelBaselines();
-
-    void horizontal500PixelRuler_data();
-    void horizontal500PixelRuler();
-    void horizontalZeroSpanKeepsCaption();
-    void emptyRectDrawsNothing();
-    void verticalDirectionMinus1PutsStartAtBottom();
-    void verticalCaptionAndLabelArea();
-    void wideLabelShrinksFontForThatPaintOnly();
-    void narrowRulerStopsShrinkingAtOnePoint();
-    void labelsNeverOverlap_data();
-    void labelsNeverOverlap();
+    void wideLabelsShrinkTheFontForThatPaintOnly();
+    void labelsNeitherOverlapNorLeave_data();
+    void labelsNeitherOverlapNorLeave();
 
     void tickPixels_data();
     void tickPixels();
@@ -103,11 +61,9 @@ void TestScales::roundHalfUp_data()
     QTest::newRow("-2.5") << -2.5 << -2;
     QTest::newRow("0.5") << 0.5 << 1;
     QTest::newRow("-0.5") << -0.5 << 0;
-    QTest::newRow("83.5") << 83.5 << 84;
-    QTest::newRow("1.4999") << 1.4999 << 1;
     QTest::newRow("huge") << 1e300 << INT_MAX;
     QTest::newRow("-huge") << -1e300 << INT_MIN;
-    QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << 0;
+    QTest::newRow("nan") << qQNaN() << 0;
 }
 
 void TestScales::roundHalfUp()
@@ -126,11 +82,9 @@ void TestScales::mapPixel_data()
     QTest::addColumn<int>("direction");
     QTest::addColumn<double>("value");
     QTest::addColumn<int>("pixel");
-    QTest::newRow("500 px, 20") << 0.0 << 100.0 << 0 << 500 << 1 << 20.0 << 100;
     QTest::newRow("offset rect") << 0.0 << 100.0 << 30 << 530 << 1 << 100.0 << 530;
     QTest::newRow("direction -1, start") << 0.0 << 100.0 << 0 << 500 << -1 << 0.0 << 500;
     QTest::newRow("direction -1, end") << 0.0 << 100.0 << 0 << 500 << -1 << 100.0 << 0;
-    QTest::newRow("negative range") << -50.0 << 40.0 << 0 << 400 << 1 << -30.0 << 200;
     QTest::newRow("half up") << 0.0 << 4.0 << 0 << 2 << 1 << 1.0 << 1; // 0.5 -> 1
     QTest::newRow("half up, reversed") << 0.0 << 4.0 << 0 << 2 << -1 << 1.0 << 2; // 1.5 -> 2
     QTest::newRow("far outside saturates") << 0.0 << 1e-300 << 0 << 500 << 1 << 1e10 << INT_MAX;
@@ -150,53 +104,28 @@ void TestScales::mapPixel()
     QCOMPARE(map.pixel(value), pixel);
 }
 
-void TestScales::mapInvalid_data()
-{
-    QTest::addColumn<double>("span");
-    QTest::addColumn<int>("p1");
-    QTest::addColumn<int>("p2");
-    QTest::newRow("zero span") << 0.0 << 0 << 100;
-    QTest::newRow("negative span") << -5.0 << 0 << 100;
-    QTest::newRow("nan span") << std::numeric_limits<double>::quiet_NaN() << 0 << 100;
-    QTest::newRow("infinite span") << std::numeric_limits<double>::infinity() << 0 << 100;
-    QTest::newRow("inverted pixels") << 10.0 << 100 << 0;
-}
-
-void TestScales::mapInvalid()
-{
-    QFETCH(double, span);
-    QFETCH(int, p1);
-    QFETCH(int, p2);
-    const ScaleMath::Map map = ScaleMath::makeMap(0.0, span, p1, p2, 1);
-    QVERIFY(!map.valid);
-    QVERIFY(ScaleMath::ticks(map, 0.0, span, 0.0, 1.0, p1, p2).isEmpty());
-}
-
 void TestScales::ticks_data()
 {
     QTest::addColumn<double>("start");
     QTest::addColumn<double>("span");
     QTest::addColumn<double>("origin");
     QTest::addColumn<double>("step");
-    QTest::addColumn<int>("direction");
     QTest::addColumn<QList<int>>("pixels");
-    // 0..100 over 500 pixels.
-    QTest::newRow("majors every 100 px") << 0.0 << 100.0 << 0.0 << 20.0 << 1 << series(0, 500, 100);
-    QTest::newRow("minors every 50 px") << 0.0 << 100.0 << 0.0 << 10.0 << 1 << series(0, 500, 50);
-    QTest::newRow("origin 5: 5, 25, ..., 85") << 0.0 << 100.0 << 5.0 << 20.0 << 1 << series(25, 425, 100);
-    QTest::newRow("origin above the range") << 0.0 << 100.0 << 1000.0 << 20.0 << 1 << series(0, 500, 100);
-    QTest::newRow("origin below the range") << 0.0 << 100.0 << -1e9 << 20.0 << 1 << series(0, 500, 100);
-    QTest::newRow("origin far off") << 0.0 << 100.0 << 1e9 << 25.0 << 1 << series(0, 500, 125);
-    QTest::newRow("direction -1") << 0.0 << 100.0 << 0.0 << 20.0 << -1 << series(0, 500, 100);
-    QTest::newRow("negative range") << -50.0 << 40.0 << 0.0 << 10.0 << 1 << series(0, 500, 125);
-    QTest::newRow("tenths reach the end") << 0.0 << 1.0 << 0.0 << 0.1 << 1 << series(0, 500, 50);
-    QTest::newRow("tiny") << 0.0 << 1e-9 << 0.0 << 2e-10 << 1 << series(0, 500, 100);
-    QTest::newRow("huge") << 0.0 << 1e12 << 0.0 << 2e11 << 1 << series(0, 500, 100);
-    QTest::newRow("huge start") << 1e15 << 100.0 << 0.0 << 20.0 << 1 << series(0, 500, 100);
-    QTest::newRow("step wider than range") << 10.0 << 5.0 << 0.0 << 100.0 << 1 << QList<int>{};
-    QTest::newRow("zero step") << 0.0 << 100.0 << 0.0 << 0.0 << 1 << QList<int>{};
-    QTest::newRow("negative step") << 0.0 << 100.0 << 0.0 << -20.0 << 1 << QList<int>{};
-    QTest::newRow("zero span") << 0.0 << 0.0 << 0.0 << 20.0 << 1 << QList<int>{};
+    // Over 500 pixels.
+    QTest::newRow("origin 5: 5, 25, ..., 85") << 0.0 << 100.0 << 5.0 << 20.0 << series(25, 425, 100);
+    QTest::newRow("origin above the range") << 0.0 << 100.0 << 1000.0 << 20.0 << series(0, 500, 100);
+    QTest::newRow("origin far off") << 0.0 << 100.0 << 1e9 << 25.0 << series(0, 500, 125);
+    QTest::newRow("negative range") << -50.0 << 40.0 << 0.0 << 10.0 << series(0, 500, 125);
+    QTest::newRow("tenths reach the end") << 0.0 << 1.0 << 0.0 << 0.1 << series(0, 500, 50);
+    QTest::newRow("tiny") << 0.0 << 1e-9 << 0.0 << 2e-10 << series(0, 500, 100);
+    QTest::newRow("huge start") << 1e15 << 100.0 << 0.0 << 20.0 << series(0, 500, 100);
+    QTest::newRow("step wider than range") << 10.0 << 5.0 << 0.0 << 100.0 << QList<int>{};
+    QTest::newRow("zero step") << 0.0 << 100.0 << 0.0 << 0.0 << QList<int>{};
+    QTest::newRow("negative step") << 0.0 << 100.0 << 0.0 << -20.0 << QList<int>{};
+    QTest::newRow("zero span") << 0.0 << 0.0 << 0.0 << 20.0 << QList<int>{};
+    QTest::newRow("negative span") << 0.0 << -5.0 << 0.0 << 1.0 << QList<int>{};
+    QTest::newRow("nan span") << 0.0 << qQNaN() << 0.0 << 1.0 << QList<int>{};
+    QTest::newRow("infinite span") << 0.0 << qInf() << 0.0 << 1.0 << QList<int>{};
 }
 
 void TestScales::ticks()
@@ -205,15 +134,12 @@ void TestScales::ticks()
     QFETCH(double, span);
     QFETCH(double, origin);
     QFETCH(double, step);
-    QFETCH(int, direction);
-    QFETCH(QList<int>, pixels);
-    const ScaleMath::Map map = ScaleMath::makeMap(start, span, 0, 500, direction);
-    const QList<Tick> ticks = ScaleMath::ticks(map, start, span, origin, step, 0, 500);
-    QCOMPARE(sortedPixels(ticks), pixels);
-    for (const Tick& t : ticks) {
-        QVERIFY(t.value >= start - std::abs(step) * 1e-6);
-        QVERIFY(t.value <= start + span + std::abs(step) * 1e-6);
-    }
+    const ScaleMath::Map map = ScaleMath::makeMap(start, span, 0, 500, 1);
+    QList<int> pixels;
+    for (const Tick& t : ScaleMath::ticks(map, start, span, origin, step, 0, 500))
+        pixels.append(t.pixel);
+    std::sort(pixels.begin(), pixels.end());
+    QTEST(pixels, "pixels");
 }
 
 void TestScales::denseTicksAreBounded()
@@ -236,12 +162,9 @@ void TestScales::labels_data()
     QTest::newRow("0.1 x 3") << 0.1 + 0.1 + 0.1 << 0.1 << "0.3";
     QTest::newRow("zero reached from below") << -0.3 + 3 * 0.1 << 0.1 << "0";
     QTest::newRow("minus zero") << -0.0 << 1.0 << "0";
-    QTest::newRow("integer") << 1200.0 << 200.0 << "1200";
     QTest::newRow("negative") << -25.0 << 5.0 << "-25";
-    QTest::newRow("quarter") << 0.25 << 0.25 << "0.25";
     QTest::newRow("six digits") << 123456.0 << 1.0 << "123456";
     QTest::newRow("seven digits") << 123456789.0 << 1.0 << "1.23457e+08";
-    QTest::newRow("huge") << 1e20 << 1e19 << "1e+20";
     QTest::newRow("tiny") << 1.2345e-5 << 1e-6 << "1.2345e-05";
     QTest::newRow("tiny but a tick") << 2e-10 << 2e-10 << "2e-10";
 }
@@ -250,174 +173,12 @@ void TestScales::labels()
 {
     QFETCH(double, value);
     QFETCH(double, step);
-    QFETCH(QString, text);
-    QCOMPARE(ScaleMath::label(value, step), text);
+    QTEST(ScaleMath::label(value, step), "text");
 }
 
-void TestScales::horizontalLabelStarts_data()
+void TestScales::wideLabelsShrinkTheFontForThatPaintOnly()
 {
-    QTest::addColumn<int>("p");
-    QTest::addColumn<int>("h");
-    QTest::addColumn<QList<int>>("starts");
-    // Allowed interval 0..400.
-    QTest::newRow("centred") << 200 << 10 << QList<int>{190};
-    QTest::newRow("just fits left") << 10 << 10 << QList<int>{0};
-    QTest::newRow("starts at p near the left") << 5 << 10 << QList<int>{5};
-    QTest::newRow("ends at p near the right") << 395 << 10 << QList<int>{375};
-    QTest::newRow("on the right limit") << 400 << 10 << QList<int>{380};
-    QTest::newRow("beyond the right limit") << 401 << 10 << QList<int>{};
-    QTest::newRow("before the left limit") << -1 << 10 << QList<int>{};
-    QTest::newRow("wider than the interval") << 200 << 300 << QList<int>{-400, 200};
-}
-
-void TestScales::horizontalLabelStarts()
-{
-    QFETCH(int, p);
-    QFETCH(int, h);
-    QFETCH(QList<int>, starts);
-    QCOMPARE(ScaleMath::horizontalLabelStarts(p, h, 0, 400), starts);
-}
-
-void TestScales::verticalLabelBaselines_data()
-{
-    QTest::addColumn<int>("p");
-    QTest::addColumn<QList<int>>("baselines");
-    // Offset 6, label height 10, allowed 0..300.
-    QTest::newRow("inside") << 100 << QList<int>{106};
-    QTest::newRow("top edge") << 2 << QList<int>{2 + 5 + 6};
-    QTest::newRow("bottom edge") << 297 << QList<int>{297 - 5 + 6};
-    QTest::newRow("far below") << 320 << QList<int>{};
-    QTest::newRow("far above") << -20 << QList<int>{};
-}
-
-void TestScales::verticalLabelBaselines()
-{
-    QFETCH(int, p);
-    QFETCH(QList<int>, baselines);
-    QCOMPARE(ScaleMath::verticalLabelBaselines(p, 6, 10, 0, 300), baselines);
-}
-
-void TestScales::horizontal500PixelRuler_data()
-{
-    QTest::addColumn<int>("captionSide");
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("caption at the end") << 1 << QStringList{"0", "20", "40", "60", "80"};
-    QTest::newRow("caption at the start") << 0 << QStringList{"20", "40", "60", "80", "100"};
-}
-
-void TestScales::horizontal500PixelRuler()
-{
-    QFETCH(int, captionSide);
-    QFETCH(QStringList, texts);
-    TestScale scale;
-    scale.setScaleRect(QRect(0, 0, 501, 30)); // x2 - x1 = 500
-    scale.setPosition(3);
-    scale.setTickLength(6);
-    scale.setRange(0.0, 100.0);
-    scale.setTicks(0.0, 20.0, 10.0);
-    scale.setUnit(QStringLiteral("mm"));
-    scale.setCaptionSide(captionSide);
-    const ScaleLayout& l = scale.scaleLayout();
-
-    QList<int> majors;
-    for (const QLine& line : l.majorTicks) {
-        QCOMPARE(line.y1(), 0);
-        QCOMPARE(line.y2(), 6);
-        majors.append(line.x1());
-    }
-    std::sort(majors.begin(), majors.end());
-    QCOMPARE(majors, series(0, 500, 100));
-    QCOMPARE(l.minorTicks.size(), 11);
-    QCOMPARE(l.minorTicks.first().y2(), 4); // two thirds of 6
-
-    QStringList drawn = labelTexts(l);
-    drawn.removeDuplicates();
-    QCOMPARE(drawn, texts);
-
-    const QFontMetrics fm(l.font);
-    const int w = fm.horizontalAdvance(QStringLiteral("mm"));
-    QCOMPARE(l.caption.size(), 1);
-    QCOMPARE(l.caption.first().text, QStringLiteral("mm"));
-    QCOMPARE(l.caption.first().baseline.x(), captionSide == 1 ? 500 - w - 3 : 3);
-    QCOMPARE(l.caption.first().baseline.y(), int(0 + 9 + 0.6 * fm.height()));
-}
-
-void TestScales::horizontalZeroSpanKeepsCaption()
-{
-    TestScale scale;
-    scale.setScaleRect(QRect(0, 0, 300, 30));
-    scale.setTickLength(6);
-    scale.setRange(5.0, 0.0);
-    scale.setTicks(0.0, 1.0, 0.5);
-    scale.setName(QStringLiteral("X"));
-    scale.setUnit(QStringLiteral("m"));
-    const ScaleLayout& l = scale.scaleLayout();
-    QVERIFY(l.majorTicks.isEmpty());
-    QVERIFY(l.minorTicks.isEmpty());
-    QVERIFY(l.labels.isEmpty());
-    QCOMPARE(l.caption.size(), 1);
-    QCOMPARE(l.caption.first().text, QStringLiteral("X, m"));
-}
-
-void TestScales::emptyRectDrawsNothing()
-{
-    for (int position : {0, 1, 2, 3}) {
-        TestScale scale;
-        scale.setPosition(position);
-        scale.setRange(0.0, 100.0);
-        scale.setTicks(0.0, 20.0, 10.0);
-        scale.setUnit(QStringLiteral("m"));
-        const ScaleLayout& l = scale.scaleLayout();
-        QVERIFY(l.majorTicks.isEmpty());
-        QVERIFY(l.labels.isEmpty());
-        QVERIFY(l.caption.isEmpty());
-    }
-}
-
-void TestScales::verticalDirectionMinus1PutsStartAtBottom()
-{
-    TestScale scale;
-    scale.setScaleRect(QRect(0, 0, 50, 201));
-    scale.setPosition(0);
-    scale.setTickLength(8);
-    scale.setDirection(-1);
-    scale.setRange(0.0, 100.0);
-    scale.setTicks(0.0, 25.0, 12.5);
-    const ScaleLayout& l = scale.scaleLayout();
-    QCOMPARE(l.majorTicks.size(), 5);
-    // The run upwards from the origin starts at the start value: the bottom edge.
-    QCOMPARE(l.majorTicks.first(), QLine(49, 200, 41, 200));
-    QCOMPARE(l.majorTicks.last(), QLine(49, 0, 41, 0));
-}
-
-void TestScales::verticalCaptionAndLabelArea()
-{
-    TestScale scale;
-    scale.setScaleRect(QRect(0, 0, 60, 301));
-    scale.setPosition(0);
-    scale.setTickLength(6);
-    scale.setRange(0.0, 1.0);
-    scale.setTicks(0.0, 0.1, 0.05);
-    scale.setName(QStringLiteral("Z"));
-    scale.setUnit(QStringLiteral("m"));
-    const ScaleLayout& l = scale.scaleLayout();
-    QCOMPARE(l.fontReductions, 0);
-    const QFontMetrics fm(l.font);
-    const int H = int(0.6 * fm.height());
-    QCOMPARE(l.caption.size(), 2);
-    const int unitBaseline = 300 - 3;
-    const int nameBaseline = unitBaseline - H - 6;
-    QCOMPARE(l.caption.at(0), (ScaleText{QPoint(59 - 6 - fm.horizontalAdvance("m") - 2, nameBaseline), "Z"}));
-    QCOMPARE(l.caption.at(1).baseline.y(), unitBaseline);
-    // Labels stay above the caption's band.
-    for (const ScaleText& t : l.labels)
-        QVERIFY2(t.baseline.y() <= nameBaseline - fm.height(), qPrintable(t.text));
-    QVERIFY(labelTexts(l).contains(QStringLiteral("0.3")));
-}
-
-void TestScales::wideLabelShrinksFontForThatPaintOnly()
-{
-    TestScale scale;
+    QAbstractScale scale;
     scale.setScaleRect(QRect(0, 0, 40, 301));
     scale.setPosition(0);
     scale.setTickLength(6);
@@ -426,40 +187,23 @@ void TestScales::wideLabelShrinksFontForThatPaintOnly()
     const ScaleLayout& l = scale.scaleLayout();
     QVERIFY(l.fontReductions > 0);
     QCOMPARE(l.font.pointSize(), 10 - l.fontReductions);
-    QVERIFY(QFontMetrics(l.font).horizontalAdvance(QStringLiteral("123456")) < 40 - 6 - 1
-            || l.font.pointSize() == 1);
-    QCOMPARE(scale.scaleFont().pointSize(), 10);
-
+    QVERIFY(QFontMetrics(l.font).horizontalAdvance(QStringLiteral("123456")) < 40 - 6 - 1);
     QImage image(40, 301, QImage::Format_RGB32);
-    image.fill(Qt::white);
     QPainter painter(&image);
     const QFont before(QStringLiteral("Nimbus Mono PS"), 13);
     painter.setFont(before);
     scale.draw(painter);
     QCOMPARE(painter.font(), before);
-}
 
-void TestScales::narrowRulerStopsShrinkingAtOnePoint()
-{
-    TestScale scale;
-    scale.setScaleRect(QRect(0, 0, 5, 200)); // no room at all beside 6-pixel ticks
-    scale.setPosition(2);
-    scale.setTickLength(6);
-    scale.setRange(0.0, 100.0);
+    // No room at all beside 6-pixel ticks: the font stops at one point, the ticks stay.
+    scale.setScaleRect(QRect(0, 0, 5, 200));
     scale.setTicks(0.0, 20.0, 10.0);
-    const ScaleLayout& l = scale.scaleLayout();
-    QCOMPARE(l.font.pointSize(), 1);
-    QCOMPARE(l.fontReductions, 9);
-    QCOMPARE(l.majorTicks.size(), 6);
-
-    // A font given in pixels has no point size to take from: painting goes on unchanged.
-    QFont pixelFont;
-    pixelFont.setPixelSize(12);
-    scale.setScaleFont(pixelFont);
-    QCOMPARE(scale.scaleLayout().fontReductions, 0);
+    scale.setRange(0.0, 100.0);
+    QCOMPARE(scale.scaleLayout().font.pointSize(), 1);
+    QCOMPARE(scale.scaleLayout().majorTicks.size(), 6);
 }
 
-void TestScales::labelsNeverOverlap_data()
+void TestScales::labelsNeitherOverlapNorLeave_data()
 {
     QTest::addColumn<int>("position");
     QTest::addColumn<QSize>("size");
@@ -477,11 +221,11 @@ void TestScales::labelsNeverOverlap_data()
         QTest::newRow(side + "far too fine") << position << size << 0.0 << 1.0 << 0.0 << 1e-7;
         QTest::newRow(side + "odd origin") << position << size << 12.5 << 7.25 << 0.333 << 0.2;
         QTest::newRow(side + "zero span") << position << size << 3.0 << 0.0 << 0.0 << 1.0;
-        QTest::newRow(side + "narrow") << position << QSize(12, 12) << 0.0 << 100.0 << 0.0 << 1.0;
+        QTest::newRow(side + "no room") << position << QSize() << 0.0 << 1.0 << 0.0 << 0.1;
     }
 }
 
-void TestScales::labelsNeverOverlap()
+void TestScales::labelsNeitherOverlapNorLeave()
 {
     QFETCH(int, position);
     QFETCH(QSize, size);
@@ -489,7 +233,7 @@ void TestScales::labelsNeverOverlap()
     QFETCH(double, span);
     QFETCH(double, origin);
     QFETCH(double, step);
-    TestScale scale;
+    QAbstractScale scale;
     scale.setScaleRect(QRect(QPoint(0, 0), size));
     scale.setPosition(position);
     scale.setTickLength(6);
@@ -498,41 +242,44 @@ void TestScales::labelsNeverOverlap()
     scale.setName(QStringLiteral("Z"));
     scale.setUnit(QStringLiteral("m"));
     const ScaleLayout& l = scale.scaleLayout();
-    for (int i = 0; i < l.labels.size(); ++i) {
-        for (int j = i + 1; j < l.labels.size(); ++j) {
-            QVERIFY2(!labelBox(l.labels[i], l.font).intersects(labelBox(l.labels[j], l.font)),
-                     qPrintable(l.labels[i].text + " / " + l.labels[j].text));
-        }
+    // Labels and the caption: none over another.
+    const QList<ScaleText> texts = l.labels + l.caption;
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRect box = labelBox(texts[i], l.font);
+        // Along the ruler no label runs past either end (across, the font shrinks to fit).
+        const QRect ink = QFontMetrics(l.font).tightBoundingRect(texts[i].text).translated(texts[i].baseline);
+        if (position == 3)
+            QVERIFY2(ink.left() >= 0 && ink.right() < size.width(), qPrintable(texts[i].text));
+        else
+            QVERIFY2(ink.top() >= 0 && ink.bottom() < size.height(), qPrintable(texts[i].text));
+        for (int j = i + 1; j < texts.size(); ++j)
+            QVERIFY2(!box.intersects(labelBox(texts[j], l.font)), qPrintable(texts[j].text));
     }
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    scale.draw(painter);
+    // Without a span the caption still says what the axis is; without room nothing is drawn.
+    QCOMPARE(l.caption.isEmpty(), size.isEmpty());
+    QCOMPARE(l.labels.size() >= 2, span > 0 && !size.isEmpty());
+    QCOMPARE(l.majorTicks.isEmpty(), span == 0 || size.isEmpty());
 }
 
 void TestScales::tickPixels_data()
 {
-    // Where a ruler's ticks land in what the user sees: the shown frame itself, or the same
-    // ruler copied into a strip of a composed picture. The probe is a row (horizontal ruler) or
-    // a column (vertical) just inside the tick length.
+    // Where a shown ruler's ticks land. The probe is a row (horizontal ruler) or a column
+    // (vertical) just inside the tick length; copies into pictures are the frames' test.
     QTest::addColumn<int>("position");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("direction");
     QTest::addColumn<double>("origin");
     QTest::addColumn<double>("minor");
-    QTest::addColumn<QRect>("copyTo"); // empty: grab the frame
     QTest::addColumn<int>("probe");
     QTest::addColumn<QList<int>>("pixels");
-    const QRect frame;
     const QSize wide(501, 30);
-    QTest::newRow("below, minors 6 px") << 3 << wide << 1 << 0.0 << 10.0 << frame << 2 << series(0, 500, 50);
-    QTest::newRow("below, majors") << 3 << wide << 1 << 0.0 << 10.0 << frame << 8 << series(0, 500, 100);
-    QTest::newRow("below, origin 5") << 3 << wide << 1 << 5.0 << 0.0 << frame << 8 << series(25, 425, 100);
-    QTest::newRow("left") << 0 << QSize(60, 201) << 1 << 0.0 << 10.0 << frame << 51 << series(0, 200, 40);
-    QTest::newRow("above, copied at x 10") << 1 << QSize(201, 20) << 1 << 0.0 << 10.0 << QRect(10, 0, 201, 20) << 11
-                                           << series(10, 210, 40);
-    QTest::newRow("left, upwards, copied at y 20") << 0 << QSize(60, 301) << -1 << 0.0 << 10.0
-                                                   << QRect(0, 20, 60, 151) << 51 << series(20, 170, 30);
+    QTest::newRow("below, minors 6 px") << 3 << wide << 1 << 0.0 << 10.0 << 2 << series(0, 500, 50);
+    QTest::newRow("below, majors") << 3 << wide << 1 << 0.0 << 10.0 << 8 << series(0, 500, 100);
+    QTest::newRow("below, origin 5") << 3 << wide << 1 << 5.0 << 0.0 << 8 << series(25, 425, 100);
+    QTest::newRow("left") << 0 << QSize(60, 201) << 1 << 0.0 << 10.0 << 51 << series(0, 200, 40);
+    QTest::newRow("above") << 1 << QSize(201, 20) << 1 << 0.0 << 10.0 << 11 << series(0, 200, 40);
+    // Upwards, origin 5: 5, 25, ..., 85 at 150 - 1.5 v, halves up.
+    QTest::newRow("left, upwards") << 0 << QSize(60, 151) << -1 << 5.0 << 0.0 << 51 << series(23, 143, 30);
 }
 
 void TestScales::tickPixels()
@@ -542,38 +289,16 @@ void TestScales::tickPixels()
     QFETCH(int, direction);
     QFETCH(double, origin);
     QFETCH(double, minor);
-    QFETCH(QRect, copyTo);
     QFETCH(int, probe);
     QScaleFrame frame;
-    frame.resize(size);
     frame.setPosition(position);
     frame.setDirection(direction);
     frame.setTickLength(9);
-    frame.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QVERIFY(WidgetInput::shown(frame, size));
     (void)frame.grab(); // painted once before the ticks change: no stale picture may remain
     frame.setTicks(origin, 20.0, minor);
-    QImage image;
-    if (copyTo.isEmpty()) {
-        image = frame.grab().toImage();
-    } else {
-        QAbstractScale ruler(frame);
-        ruler.setScaleRect(copyTo);
-        image = QImage(copyTo.right() + 30, copyTo.bottom() + 30, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setPen(Qt::black);
-        ruler.draw(painter);
-        QCOMPARE(frame.scaleRect(), QRect(QPoint(0, 0), size)); // the copy leaves the frame alone
-    }
-    QList<int> dark;
-    const bool horizontal = position == 1 || position == 3;
-    const int length = horizontal ? image.width() : image.height();
-    for (int n = 0; n < length; ++n) {
-        if (isDark(horizontal ? image.pixel(n, probe) : image.pixel(probe, n)))
-            dark.append(n);
-    }
-    QTEST(dark, "pixels");
+    const QImage image = frame.grab().toImage();
+    QTEST(WidgetInput::darkAlong(image, position == 1 || position == 3, probe), "pixels");
 }
 
 QTEST_MAIN(TestScales)
