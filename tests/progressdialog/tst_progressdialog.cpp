@@ -4,12 +4,14 @@
 #include "mapview/cinfosavedialog.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -33,6 +35,9 @@ struct Watcher
     QStringList labels;
     bool bModal = true;
     bool bEscapeIgnored = true;
+    // What the worker may wait for, so that a busy machine cannot make the watcher miss it.
+    std::atomic<int> lastValue{-1};
+    std::atomic<int> titlesSeen{0};
 
     Watcher()
     {
@@ -45,9 +50,11 @@ struct Watcher
             if (titles.isEmpty() || titles.last() != d->windowTitle()) {
                 titles << d->windowTitle();
                 labels << d->findChild<QLabel*>("lbl_procInfo")->text();
+                titlesSeen = int(titles.size());
             }
             if (values.isEmpty() || values.last() != v)
                 values << v;
+            lastValue = v;
             bModal = bModal && QApplication::activeModalWidget() == d;
             QTest::keyClick(d, Qt::Key_Escape);
             d->close();
@@ -56,6 +63,15 @@ struct Watcher
         timer.start(2);
     }
 };
+
+// Waits on the worker until the condition holds or a few seconds have passed.
+template<class Condition>
+void waitOnWorker(Condition bSeen)
+{
+    QDeadlineTimer deadline(5000);
+    while (!bSeen() && !deadline.hasExpired())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
 
 } // namespace
 
@@ -95,6 +111,8 @@ void TestProgressDialog::progressSequences()
             progress(v, total);
             std::this_thread::sleep_for(std::chrono::milliseconds(60));
         }
+        const int last = shown.value(shown.size() - 1);
+        waitOnWorker([&] { return last == 0 || w.lastValue == last; });
         return true;
     };
     const bool bOk = CInfoSaveDialog::runStep(nullptr, "Data Preparing", "Data preparing progress:", step);
@@ -105,7 +123,7 @@ void TestProgressDialog::progressSequences()
     QVERIFY(w.bModal);
     QVERIFY(w.bEscapeIgnored);
     // The watcher may miss a value on a busy machine, but never sees one out of turn, and the
-    // last one stands long enough to be seen.
+    // step waits until the last one was seen.
     QList<int> seen = w.values;
     seen.removeAll(0); // the bar before the first report
     shown.removeAll(0);
@@ -124,6 +142,7 @@ void TestProgressDialog::stepsInTurnAndFailures()
             r.stepStarted(MapStep(k), titles[k], titles[k] + ":");
             r.stepProgress(50, 100);
             std::this_thread::sleep_for(std::chrono::milliseconds(80));
+            waitOnWorker([&] { return w.titlesSeen > k; });
             r.stepFinished(MapStep(k), true);
         }
         return true;
