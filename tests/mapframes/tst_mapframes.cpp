@@ -127,11 +127,7 @@ private slots:
     void paintsImageCursorAndRectangle();
     void copiesComposedImageToClipboard();
     void ascanPaintsBarsAndMarker();
-    void ascanGridFollowsResize();
     void colourScaleDragStopsShortOfTheEnd();
-    void colourScaleValueAndPicture();
-    void readoutNumbers_data();
-    void readoutNumbers();
     void groupsReportAndClear();
 };
 
@@ -389,7 +385,7 @@ void TestMapFrames::copiesComposedImageToClipboard()
 }
 
 // The echo's bar at its depth, halved at −6 dB; the marker only while enabled, and a click
-// reports a position only with the marker and a signal.
+// reports a position only with the marker and a signal; the grid follows a resize.
 void TestMapFrames::ascanPaintsBarsAndMarker()
 {
     AScanFixture fx;
@@ -417,11 +413,7 @@ void TestMapFrames::ascanPaintsBarsAndMarker()
     CVectorDrawFrame empty;
     empty.resize(50, 50);
     QVERIFY(!contextMenuOpens(&empty, empty.contextMenu()));
-}
 
-void TestMapFrames::ascanGridFollowsResize()
-{
-    AScanFixture fx;
     // 0.5 m over 100 pixels, lines every 0.1 m; after a resize to 200 the same depths.
     QCOMPARE(fx.frame.plot().gridPositions(true), std::vector<int>({0, 20, 40, 60, 80}));
     fx.frame.resize(200, 200);
@@ -455,20 +447,11 @@ void TestMapFrames::colourScaleDragStopsShortOfTheEnd()
     // A press away from the limit drags nothing.
     drag(&scale, QPoint(100, 20), QPoint(200, 20));
     QCOMPARE(spy.count(), 3);
-}
 
-// The limit keeps its percent through a resize, and is drawn white over the palette.
-void TestMapFrames::colourScaleValueAndPicture()
-{
-    CColorScale scale;
-    scale.resize(301, 50);
-    scale.fillPaletteStrip();
-    scale.show();
-    QSignalSpy spy(&scale, &CColorScale::leftLimitChanged);
-    scale.setValue(0);
+    // Set by the view: kept in percent through a resize, drawn white over the palette.
     scale.setValue(40);
     scale.setValue(40);
-    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.count(), 4);
     QCOMPARE(scale.limitPosition(), 120);
     scale.resize(512, 50);
     scale.setValue(30);
@@ -481,26 +464,13 @@ void TestMapFrames::colourScaleValueAndPicture()
     QCOMPARE(shot.pixel(400, 10), entry.convertToFormat(QImage::Format_RGB32).pixel(0, 0));
 }
 
-void TestMapFrames::readoutNumbers_data()
-{
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("tiny negative: no minus zero") << -0.001 << "0.00";
-    QTest::newRow("negative") << -0.25 << "-0.25";
-    QTest::newRow("rounded") << 12.3456 << "12.35";
-}
-
-void TestMapFrames::readoutNumbers()
-{
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    QCOMPARE(Readout::metres(value), text);
-}
-
-// The report's texts of the read-outs; a long value widens its display instead of losing
-// its first digits.
+// Metres without a minus zero; the report's texts of the read-outs; a long value widens its
+// display instead of losing its first digits.
 void TestMapFrames::groupsReportAndClear()
 {
+    QCOMPARE(Readout::metres(-0.001), QStringLiteral("0.00"));
+    QCOMPARE(Readout::metres(-0.25), QStringLiteral("-0.25"));
+    QCOMPARE(Readout::metres(12.3456), QStringLiteral("12.35"));
     CWgtDisplaysStd g;
     g.setX(0.5, 3);
     g.setY(0.0, 1);
