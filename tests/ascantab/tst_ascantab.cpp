@@ -45,16 +45,13 @@ void plainSettings(GeneratedAScan& a)
     ConfigSettings& s = a.settings;
     s.iSamplesPer10us = 100;
     s.iFrequency = 50;
-    s.iWindowStart = 0;
     s.iWindowEnd = 1000; // 100 µs
     s.iLoupe = 0;
-    s.iStrobe = 1;
     s.fStrobeStart = 20.0f;
     s.fStrobeEnd = 60.0f;
     s.iStrobeLevel = 100;
     s.iCursor = 1;
     s.eSignalType = ConfigSettings::SignalFilled;
-    s.bAuxFlag = false;
     s.eTestingMethod = ConfigSettings::Reflection;
     s.iBaseMode = 0;
     s.tvg.iOn = 0;
@@ -118,7 +115,6 @@ private slots:
     void cancelStopsListing();
     void dragOutOfListChangesNothing();
     void damagedFilesDoNotSpoilTheList();
-    void selectingShowsSettingsAndSignal();
     void typedCells_data();
     void typedCells();
     void editsKeptPerFile();
@@ -190,6 +186,9 @@ void TestAScanTab::windowColumnsAndPeak()
     QCOMPARE(AScanMath::findPeak(nullptr, 8, 0, 8, 0, 1), -1);
 }
 
+// Listed by number, the chosen A-scan shown: its signal drawn, its settings in the rows the
+// reports print (velocity and base typed, four chosen from a list, the others read-only; in
+// the read-only mode of printing every cell is a text).
 void TestAScanTab::listsInNumericOrder()
 {
     QTemporaryDir dir;
@@ -208,6 +207,24 @@ void TestAScanTab::listsInNumericOrder()
     QCOMPARE(w.selectedFiles(), QStringList{pathOf(d, 10)});
     QCOMPARE(loaded.count(), 1);
     QVERIFY(infoOf(w)->text().startsWith(QStringLiteral("A-Scan Name: ") + generateAScan(10, kSeed).name));
+    QVERIFY(countPixels(w.display()->displayImage(), [](QRgb c) { return isGreen(c) || isYellow(c); }) > 50);
+    QTableWidget* t = tableOf(w);
+    const ConfigSettings s = generateAScan(10, kSeed).settings;
+    const QList<ReportRow> rows = SettingsRows::rows(SettingsRows::ascanTable(), s);
+    QCOMPARE(t->rowCount(), rows.size());
+    const QList<int> lists = {ScanWgt::RowScale, ScanWgt::RowDiscreteness, ScanWgt::RowCursor, ScanWgt::RowTestingMethod};
+    for (int row = 0; row < rows.size(); ++row) {
+        auto* combo = qobject_cast<QComboBox*>(t->cellWidget(row, 1));
+        QCOMPARE(t->item(row, 0)->text(), rows.at(row).label);
+        QCOMPARE(combo ? combo->currentText() : t->item(row, 1)->text(), rows.at(row).value);
+        QCOMPARE(bool(combo), lists.contains(row));
+        if (!combo)
+            QCOMPARE(bool(t->item(row, 1)->flags() & Qt::ItemIsEditable),
+                     row == ScanWgt::RowVelocity || row == ScanWgt::RowBase);
+    }
+    w.buildTable(false);
+    QCOMPARE(t->item(ScanWgt::RowScale, 1)->text(), s.scaleUnitsText());
+    QVERIFY(!(t->item(ScanWgt::RowVelocity, 1)->flags() & Qt::ItemIsEditable));
     // A chosen file that is not listed selects the first.
     w.clear();
     w.loadFolder(d + QStringLiteral("/abc.bmp"), d + QLatin1Char('/'));
@@ -315,34 +332,6 @@ void TestAScanTab::damagedFilesDoNotSpoilTheList()
     QCOMPARE(w.shownSettings().iVelocity, generateAScan(4, kSeed).settings.iVelocity);
     w.fileList()->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     QCOMPARE(w.shownSettings().iVelocity, qint16(4100));
-}
-
-// The table shows the rows the reports print: velocity and base typed, four chosen from a
-// list, the others read-only; in the read-only mode of printing every cell is a text.
-void TestAScanTab::selectingShowsSettingsAndSignal()
-{
-    QTemporaryDir dir;
-    const GeneratedAScan a = writeAScan(dir.path(), 3);
-    ScanWgt w;
-    w.show();
-    w.loadFolder(pathOf(dir.path(), 3), dir.path());
-    QTableWidget* t = tableOf(w);
-    const QList<ReportRow> rows = SettingsRows::rows(SettingsRows::ascanTable(), a.settings);
-    QCOMPARE(t->rowCount(), rows.size());
-    const QList<int> lists = {ScanWgt::RowScale, ScanWgt::RowDiscreteness, ScanWgt::RowCursor, ScanWgt::RowTestingMethod};
-    for (int row = 0; row < rows.size(); ++row) {
-        auto* combo = qobject_cast<QComboBox*>(t->cellWidget(row, 1));
-        QCOMPARE(t->item(row, 0)->text(), rows.at(row).label);
-        QCOMPARE(combo ? combo->currentText() : t->item(row, 1)->text(), rows.at(row).value);
-        QCOMPARE(bool(combo), lists.contains(row));
-        if (!combo)
-            QCOMPARE(bool(t->item(row, 1)->flags() & Qt::ItemIsEditable),
-                     row == ScanWgt::RowVelocity || row == ScanWgt::RowBase);
-    }
-    QVERIFY(countPixels(w.display()->displayImage(), [](QRgb c) { return isGreen(c) || isYellow(c); }) > 50);
-    w.buildTable(false);
-    QCOMPARE(t->item(ScanWgt::RowScale, 1)->text(), a.settings.scaleUnitsText());
-    QVERIFY(!(t->item(ScanWgt::RowVelocity, 1)->flags() & Qt::ItemIsEditable));
 }
 
 void TestAScanTab::typedCells_data()
