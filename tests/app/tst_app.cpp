@@ -32,12 +32,6 @@ QToolButton* button(CWinDataTempl* window, const char* name)
     return TestInput::child<QToolButton>(window, name);
 }
 
-// The first run speaks Russian: texts are compared with what the installed translation gives.
-QString translated(const char* context, const char* text)
-{
-    return QCoreApplication::translate(context, text);
-}
-
 const char* const kMapOnly[] = {"tbtn_settings", "tbtn_slicesfusion", "tbtn_selectrect", "tbtn_scandrag",
                                 "tbtn_reset_settings"};
 
@@ -86,7 +80,6 @@ void TestApp::firstStart()
     CDataManager w;
     w.show();
     QCOMPARE(w.tabs()->currentIndex(), 1);
-    QCOMPARE(w.tabs()->tabText(1), translated("CDataManager", "Map"));
     QCOMPARE(w.helpFile(), QStringLiteral("helpVT_4.0_rus.htm"));
     CWinDataTempl* ascan = w.ascanWindow();
     CWinDataTempl* map = w.mapWindow();
@@ -174,18 +167,16 @@ void TestApp::openRemembersFolder()
     QTemporaryDir dir;
     CDataManager w;
     CWinDataTempl* map = w.mapWindow();
-    QString askedFolder, askedFilter;
+    QString askedFolder;
     QString answer = dir.path() + QStringLiteral("/scan/area.cfg");
     QDir().mkpath(dir.path() + QStringLiteral("/scan"));
-    map->setOpenFileChooser([&](QWidget*, const QString&, const QString& folder, const QString& filter) {
+    map->setOpenFileChooser([&](QWidget*, const QString&, const QString& folder, const QString&) {
         askedFolder = folder;
-        askedFilter = filter;
         return answer;
     });
     QSignalSpy loaded(map->mapView(), &CMapScans::mapDataLoaded);
     ModalDriver driver({QMessageBox::Ok}); // the map view says why the map does not open
     QTest::mouseClick(button(map, "tbtn_open"), Qt::LeftButton);
-    QCOMPARE(askedFilter, translated("CWinDataTempl", "Configuration File (*.cfg)"));
     QVERIFY(askedFolder.isEmpty());
     // The folder is taken even though the map could not be loaded.
     QCOMPARE(loaded.count(), 1);
@@ -197,15 +188,6 @@ void TestApp::openRemembersFolder()
     QCOMPARE(askedFolder, dir.path() + QStringLiteral("/scan"));
     QCOMPARE(map->workingDir(), dir.path() + QStringLiteral("/scan"));
     QCOMPARE(loaded.count(), 1);
-
-    CWinDataTempl* ascan = w.ascanWindow();
-    ascan->setOpenFileChooser([&](QWidget*, const QString&, const QString&, const QString& filter) {
-        askedFilter = filter;
-        return dir.path() + QStringLiteral("/12.bmp");
-    });
-    QTest::mouseClick(button(ascan, "tbtn_open"), Qt::LeftButton);
-    QCOMPARE(askedFilter, translated("CWinDataTempl", "A-scans (*.bmp)"));
-    QCOMPARE(ascan->workingDir(), dir.path());
 }
 
 void TestApp::openPathArgument()

@@ -14,6 +14,7 @@
 #include "ascan/settingsrows.h"
 #include "common/ascanfolder.h"
 #include "common/modaldriver.h"
+#include "common/windowfixture.h"
 #include "map/mapreport.h"
 
 #include <QComboBox>
@@ -40,7 +41,7 @@ struct PdfImage
 
 bool havePoppler()
 {
-    for (const char* tool : {"pdftotext", "pdfimages", "pdftoppm"})
+    for (const char* tool : {"pdftotext", "pdfimages"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             return false;
     return true;
@@ -94,16 +95,12 @@ QList<PdfImage> pdfImages(const QString& pdf)
 }
 
 // Share of pixels of the picture that are clearly of the colour (within tolerance per channel).
-double shareOf(const QImage& image, QColor colour, int tolerance = 40)
+double shareOf(const QImage& image, QColor colour, int tolerance)
 {
-    int hits = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (qAbs(c.red() - colour.red()) <= tolerance && qAbs(c.green() - colour.green()) <= tolerance
-                && qAbs(c.blue() - colour.blue()) <= tolerance)
-                ++hits;
-        }
+    const int hits = TestInput::countPixels(image, [&](QRgb c) {
+        return qAbs(qRed(c) - colour.red()) <= tolerance && qAbs(qGreen(c) - colour.green()) <= tolerance
+            && qAbs(qBlue(c) - colour.blue()) <= tolerance;
+    });
     return image.isNull() ? 0.0 : double(hits) / (image.width() * image.height());
 }
 
