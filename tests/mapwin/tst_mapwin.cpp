@@ -172,7 +172,6 @@ void TestMapWin::executeReadsEveryField()
     p.setParameters(defaults, defaults, ProcessedView, true);
     p.show();
     QSignalSpy run(&p, &CWgtSAFTparam::executeProcessing);
-
     retype(child<QLineEdit>(&p, "edt_depth"), QStringLiteral("900"));
     retype(child<QLineEdit>(&p, "edt_velocity"), QStringLiteral("5900"));
     typeIntoSpinBox(child<QSpinBox>(&p, "spb_freq"), QStringLiteral("100"));
@@ -186,17 +185,14 @@ void TestMapWin::executeReadsEveryField()
     // Nothing is taken before Execute.
     QVERIFY(p.parameters() == defaults);
 
-    click(&p, "btn_run");
-    QCOMPARE(run.count(), 1);
-    const SAFTsettings expected = record(900, 100, 50, 5.9, 17, false);
-    QVERIFY(p.parameters() == expected);
-    QCOMPARE(p.parameters().velocity, 5.9);
-    QVERIFY(p.defaults() == defaults);
-
     // A second Execute with nothing changed sends the same record again.
-    click(&p, "btn_run");
-    QCOMPARE(run.count(), 2);
-    QVERIFY(p.parameters() == expected);
+    for (int n = 1; n <= 2; ++n) {
+        click(&p, "btn_run");
+        QCOMPARE(run.count(), n);
+        QVERIFY(p.parameters() == record(900, 100, 50, 5.9, 17, false));
+        QCOMPARE(p.parameters().velocity, 5.9);
+    }
+    QVERIFY(p.defaults() == defaults);
 }
 
 void TestMapWin::offGridEntryReturns_data()
@@ -325,12 +321,11 @@ void TestMapWin::typingEmitsEveryChange()
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClicks(edit, QStringLiteral("2"));
     QCOMPARE(w->comments(), QStringLiteral("Weld ok\n2"));
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClick(edit, Qt::Key_Backspace);
+    for (int i = 0; i < 2; ++i)
+        QTest::keyClick(edit, Qt::Key_Backspace);
     QCOMPARE(changed.count(), 7);
     QCOMPARE(changed.at(0).at(0).toString(), QStringLiteral("Weld "));
     QCOMPARE(changed.last().at(0).toString(), QStringLiteral("Weld ok"));
-
     // A change of the editor's layout alone is no change of the text.
     edit->setFont(QFont(edit->font().family(), 16));
     edit->resize(200, 100);
