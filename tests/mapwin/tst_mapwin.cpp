@@ -256,7 +256,6 @@ void TestMapWin::transmissionHidesSaftChoice()
     auto* box = child<QCheckBox>(&p, "chb_viewSAFT");
     auto* label = child<QLabel>(&p, "lbl_viewSAFT");
     QVERIFY(!box->isVisible() && !box->isEnabled() && !label->isVisible() && !label->isEnabled());
-    QVERIFY(!p.processingAvailable());
     // Execute still rebuilds the unprocessed volume with the new depth.
     QSignalSpy run(&p, &CWgtSAFTparam::executeProcessing);
     retype(child<QLineEdit>(&p, "edt_depth"), QStringLiteral("1500"));
