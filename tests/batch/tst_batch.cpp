@@ -2,6 +2,7 @@
 
 #include "ascan/ascanfile.h"
 #include "ascan/ascangenerator.h"
+#include "common/ascanfolder.h"
 #include "map/depthconversion.h"
 #include "map/mapgenerator.h"
 #include "map/mapopener.h"
@@ -42,11 +43,7 @@ Run runTool(const QStringList& args)
     return r;
 }
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using TestAScans::fileBytes;
 
 QJsonObject readSummary(const QString& dir)
 {
@@ -95,13 +92,6 @@ MapGeneratorOptions smallMap(int columns, int rows)
 Run reconstruct(const QStringList& rest)
 {
     return runTool(QStringList{"reconstruct", "--threads", "2"} + rest);
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
 }
 
 } // namespace
@@ -257,7 +247,7 @@ void TestBatch::reconstructManyMapsOneBad()
     const QString out = dir.filePath("out");
     // An earlier result of b must not survive as if it were this run's.
     QVERIFY(QDir().mkpath(out + "/b"));
-    writeFile(out + "/b/processed.nrrd", "old");
+    QVERIFY(TestAScans::writeBytes(out + "/b/processed.nrrd", "old"));
 
     const Run r = reconstruct({maps, dir.filePath("empty"), "--out", out});
     QCOMPARE(r.exitCode, 1);
@@ -344,7 +334,7 @@ void TestBatch::exportAScan()
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.err.contains(QLatin1String("1.png")));
 
-    writeFile(csv, "old\n");
+    QVERIFY(TestAScans::writeBytes(csv, "old\n"));
     QFile::remove(dir.filePath("2.raw"));
     r = runTool({"export-ascan", bmp, "--csv", csv});
     QCOMPARE(r.exitCode, 1);
