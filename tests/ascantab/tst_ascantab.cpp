@@ -117,7 +117,6 @@ private slots:
     void damagedFilesDoNotSpoilTheList();
     void typedCells_data();
     void typedCells();
-    void editsKeptPerFile();
     void saveAndResetEdits();
     void discardQuestion_data();
     void discardQuestion();
@@ -297,6 +296,8 @@ void TestAScanTab::dragOutOfListChangesNothing()
     QCOMPARE(w.selectedFiles(), QStringList({pathOf(d, 1), pathOf(d, 2)}));
 }
 
+// Files that do not load leave the list and the edits of others as they were; each file
+// keeps its own edit.
 void TestAScanTab::damagedFilesDoNotSpoilTheList()
 {
     QTemporaryDir dir;
@@ -324,14 +325,18 @@ void TestAScanTab::damagedFilesDoNotSpoilTheList()
         QVERIFY(w.editedFiles().contains(pathOf(d, 1)));
     }
     QVERIFY(infoOf(w)->text().contains(QStringLiteral("too short")));
-    // The bad settings file is reported and the instrument's settings are shown.
+    // The bad settings file is reported and the instrument's settings are shown, unedited.
     w.fileList()->setCurrentRow(3, QItemSelectionModel::ClearAndSelect);
     QCOMPARE(loaded.last().at(0).toBool(), true);
+    QVERIFY(!w.isEdited());
     QTRY_COMPARE(driver.seen().size(), 1);
     QVERIFY(driver.seen().at(0).text.startsWith(QStringLiteral("Couldn't read configuration file")));
     QCOMPARE(w.shownSettings().iVelocity, generateAScan(4, kSeed).settings.iVelocity);
+    // Back to the edited file: its edit is shown over the file's own settings.
     w.fileList()->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     QCOMPARE(w.shownSettings().iVelocity, qint16(4100));
+    QVERIFY(w.isEdited());
+    QCOMPARE(w.display()->fileSettings().iVelocity, generateAScan(1, kSeed).settings.iVelocity);
 }
 
 void TestAScanTab::typedCells_data()
@@ -376,29 +381,6 @@ void TestAScanTab::typedCells()
     else
         QCOMPARE(s.iBaseMode, shown == QLatin1String("Off") ? 0 : 1);
     QVERIFY(typed != QLatin1String("12.34") || s.dBase == 12.34);
-}
-
-void TestAScanTab::editsKeptPerFile()
-{
-    QTemporaryDir dir;
-    const QString d = dir.path();
-    for (int n = 1; n <= 3; ++n)
-        writeAScan(d, n, [](GeneratedAScan& a) { plainSettings(a); });
-    ScanWgt w;
-    w.show();
-    w.loadFolder(QString(), d);
-    typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4444"));
-    w.fileList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
-    QVERIFY(!w.isEdited());
-    auto* scale = qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowScale, 1));
-    choose(scale, scale->currentIndex() == 0 ? 1 : 0);
-    w.fileList()->setCurrentRow(2, QItemSelectionModel::ClearAndSelect);
-    QVERIFY(!w.isEdited());
-    QCOMPARE(w.editedFiles(), (QStringList{pathOf(d, 1), pathOf(d, 2)}));
-    w.fileList()->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
-    QVERIFY(w.isEdited());
-    QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(), QStringLiteral("4444"));
-    QCOMPARE(w.display()->fileSettings().iVelocity, generateAScan(1, kSeed).settings.iVelocity);
 }
 
 // Reset drops the shown A-scan's edit; Save writes the edits of the others beside their
