@@ -39,13 +39,11 @@ public:
     void warning(const QString& strText) override { warnings << strText; }
     void loopStarted() override { ++started; }
     void progress(int iPercent) override { progressValues << iPercent; }
-    void loopEnded() override { ++ended; }
 
     QStringList questions;
     QStringList warnings;
     QList<int> progressValues;
     int started = 0;
-    int ended = 0;
 
 private:
     QList<bool> m_answers;
