@@ -311,6 +311,12 @@ void TestMapFrames::paintsImageCursorAndRectangle()
     const QImage expected = fx.image.displayImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shot.pixel(10, 10), expected.pixel(10, 10));
     QCOMPARE(shot.pixel(150, 120), expected.pixel(150, 120));
+    // A click on the panned image gives the image's pixel; other buttons do nothing.
+    QSignalSpy clicked(&fx.frame, &CScanogrammFrame::cursorPositionChanged);
+    press(&fx.frame, QPoint(15, 25));
+    press(&fx.frame, QPoint(15, 25), Qt::RightButton);
+    QCOMPARE(clicked.count(), 1);
+    QCOMPARE(clicked.at(0).at(0).toPoint(), QPoint(55, 55));
 
     // Measuring: a rectangle two pixels wide, nothing of the cursor.
     FrameFixture measuring(1);
