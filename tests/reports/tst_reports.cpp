@@ -1,40 +1,33 @@
 // Printable reports: the settings rows, the pictures of one run in a folder of their own, and
-// both reports printed to PDF (the A-scan ones through the tab's Print button) and read back
-// with the poppler tools: texts as typed, embedded pictures, rendered pages.
+// both reports printed to PDF and read back with the poppler tools.
 
 #include "app/cdatamanager.h"
 #include "app/creportprinter.h"
 #include "app/datawindow/cwindatatempl.h"
-#include "ascan/clistwidgetheir.h"
-#include "ascan/scanwgt.h"
 #include "ascan/ascanfile.h"
-#include "ascan/ascangenerator.h"
 #include "ascan/ascanreport.h"
+#include "ascan/clistwidgetheir.h"
 #include "ascan/reporthtml.h"
 #include "ascan/reportpictures.h"
 #include "ascan/reportprintjob.h"
+#include "ascan/scanwgt.h"
 #include "ascan/settingsrows.h"
 #include "common/ascanfolder.h"
 #include "common/modaldriver.h"
+#include "common/windowfixture.h"
 #include "map/mapreport.h"
 
-#include <QToolButton>
 #include <QComboBox>
-#include <QDir>
-#include <QTableWidget>
-#include <QFile>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
+#include <QTableWidget>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFragment>
-#include <QTextImageFormat>
-#include <QTranslator>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -48,7 +41,7 @@ struct PdfImage
 
 bool havePoppler()
 {
-    for (const char* tool : {"pdftotext", "pdfimages", "pdftoppm"})
+    for (const char* tool : {"pdftotext", "pdfimages"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             return false;
     return true;
@@ -63,8 +56,7 @@ QString run(const QString& program, const QStringList& args)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// Ligatures of the font (ﬁ, ﬀ) back to letters, kept blanks to blanks, every run of white
-// space one blank.
+// Ligatures of the font (ﬁ, ﬀ) back to letters, every run of white space one blank.
 QString plain(const QString& text)
 {
     QString result = text;
@@ -75,8 +67,7 @@ QString plain(const QString& text)
     return result.simplified();
 }
 
-// The text of each page (rows kept on their lines), every run of white space one blank, so
-// that the layout's line breaks and the kept blanks before dates do not matter.
+// The text of each page, rows kept on their lines.
 QStringList pdfPages(const QString& pdf)
 {
     QStringList pages = run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
@@ -103,29 +94,13 @@ QList<PdfImage> pdfImages(const QString& pdf)
     return images;
 }
 
-// Renders the pages to PNG files prefix-1.png, prefix-2.png, ... at 60 dpi.
-QStringList renderPages(const QString& pdf, const QString& prefix)
-{
-    run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"), pdf, prefix});
-    const QFileInfo info(prefix);
-    QStringList files;
-    const QStringList names = QDir(info.path()).entryList({info.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name);
-    for (const QString& name : names)
-        files << info.path() + QLatin1Char('/') + name;
-    return files;
-}
-
 // Share of pixels of the picture that are clearly of the colour (within tolerance per channel).
-double shareOf(const QImage& image, QColor colour, int tolerance = 40)
+double shareOf(const QImage& image, QColor colour, int tolerance)
 {
-    int hits = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (qAbs(c.red() - colour.red()) <= tolerance && qAbs(c.green() - colour.green()) <= tolerance
-                && qAbs(c.blue() - colour.blue()) <= tolerance)
-                ++hits;
-        }
+    const int hits = TestInput::countPixels(image, [&](QRgb c) {
+        return qAbs(qRed(c) - colour.red()) <= tolerance && qAbs(qGreen(c) - colour.green()) <= tolerance
+            && qAbs(qBlue(c) - colour.blue()) <= tolerance;
+    });
     return image.isNull() ? 0.0 : double(hits) / (image.width() * image.height());
 }
 
@@ -194,31 +169,23 @@ class TestReports : public QObject
 
 private slots:
     void initTestCase();
-
     void pictureInOddFolder();
     void settingsTables_data();
     void settingsTables();
-    void mapCommentsOnlyWhenPresent();
     void picturesOfOneRunApart();
     void composedPictures();
-
     void mapReportToPdf();
-    void russianReport();
     void pageRangeAndFailures();
     void printButtonOfAScanTab();
 
 private:
-    QString m_strOut;       // PDFs and page pictures, kept for looking at
-    QString m_strAScans;    // generated A-scans
+    QString m_strAScans; // generated A-scans
     QTemporaryDir m_work;
 };
 
 void TestReports::initTestCase()
 {
     QVERIFY(m_work.isValid());
-    m_strOut = QDir::temp().filePath(QStringLiteral("reports-out"));
-    QDir(m_strOut).removeRecursively();
-    QVERIFY(QDir().mkpath(m_strOut));
     m_strAScans = m_work.filePath(QStringLiteral("ascans"));
     QVERIFY(QDir().mkpath(m_strAScans));
     // The second A-scan's names look like markup: the report prints them as typed. The fourth
@@ -231,14 +198,12 @@ void TestReports::initTestCase()
             }
         });
     QVERIFY(QFile::remove(m_strAScans + QStringLiteral("/4.raw")));
-    QVERIFY(QFile::exists(logoPath()));
 }
 
 // Pictures in folders with characters that mean something in a URL still load.
 void TestReports::pictureInOddFolder()
 {
     QTemporaryDir odd(m_work.filePath(QStringLiteral("odd #1 %41 ?&'XXXXXX")));
-    QVERIFY(odd.isValid());
     const QString picture = odd.filePath(QStringLiteral("p.jpg"));
     QVERIFY(filled(40, 30, Qt::red).save(picture, "JPG"));
     QTextDocument doc;
@@ -248,8 +213,7 @@ void TestReports::pictureInOddFolder()
         for (auto it = b.begin(); !it.atEnd(); ++it)
             if (it.fragment().charFormat().isImageFormat()) {
                 const QUrl source(it.fragment().charFormat().toImageFormat().name());
-                QCOMPARE(source.toLocalFile(), picture);
-                found = QImage(source.toLocalFile()).width() == 40;
+                found = source.toLocalFile() == picture && QImage(source.toLocalFile()).width() == 40;
             }
     QVERIFY(found);
 }
@@ -270,7 +234,7 @@ void TestReports::settingsTables_data()
                                "Readings discreteness", "Cursor", "Input signals filter", "Testing method"};
     QTest::newRow("A-scan tab and report") << 0 << ascan
                                            << RowValues{{1, "70"}, {7, "16"}, {8, "4170"}, {9, "Off"},
-                                                                 {11, "\u00B5s"}, {15, "Transmission"}};
+                                                        {11, "\u00B5s"}, {15, "Transmission"}};
     QTest::newRow("map settings window")
         << 1
         << (QStringList{"Horizontal step, mm", "Vertical step, mm", "Horizontal size (points)", "Vertical size (points)"}
@@ -313,46 +277,27 @@ void TestReports::settingsTables()
                     .contains(ReportHtml::writeSettingsRow(rows.at(table == 2 ? 3 : 2))));
 }
 
-void TestReports::mapCommentsOnlyWhenPresent()
-{
-    MapReportData data = sampleMap();
-    for (const QString& blank : {QString(), QStringLiteral("  \n ")}) {
-        data.comments = blank;
-        const QString html = MapReport::writeMapReport(data, QString());
-        QVERIFY(!html.contains(QStringLiteral("Comments")));
-    }
-}
-
+// Each run's pictures lie in a folder of their own in the shared temporary folder; removing
+// them leaves what is not the run's, and names that would leave the folder are refused.
 void TestReports::picturesOfOneRunApart()
 {
     const QString root = m_work.filePath(QStringLiteral("tmp-root"));
     QVERIFY(QDir().mkpath(root));
-    // A file of the same name that belongs to somebody else in the shared folder.
     QVERIFY(TestAScans::writeBytes(root + QStringLiteral("/temp1.jpg"), "not ours"));
     ReportPictureStore first(root);
     ReportPictureStore second(root);
-    QVERIFY(first.isValid() && second.isValid());
-    QVERIFY(first.folder() != second.folder());
-
+    QVERIFY(first.isValid() && first.folder() != second.folder());
     const QImage image = filled(64, 48, QColor(200, 10, 10));
     const QString path = first.save(image, AScanReport::pictureFileName(1));
     QCOMPARE(path, first.folder() + QStringLiteral("/temp1.jpg"));
     QVERIFY(shareOf(QImage(path), QColor(200, 10, 10), 12) > 0.95);
     QVERIFY(!second.save(image, MapReport::pictureFileName()).isEmpty());
-    // Names that would leave the run's folder are refused.
     QVERIFY(first.save(image, QStringLiteral("../escape.jpg")).isEmpty());
     QVERIFY(first.save(image, QStringLiteral("..")).isEmpty());
     QVERIFY(!QFile::exists(root + QStringLiteral("/escape.jpg")));
-
     first.removeAll();
     QCOMPARE(reportFolders(root).size(), 1);
     QVERIFY(QFile::exists(second.files().value(0)));
-    // Something else put into the run's folder is left, and so is the folder.
-    QVERIFY(TestAScans::writeBytes(second.folder() + QStringLiteral("/keep.txt"), "keep"));
-    const QString secondFolder = second.folder();
-    second.removeAll();
-    QVERIFY(QFile::exists(secondFolder + QStringLiteral("/keep.txt")));
-    QVERIFY(!QFile::exists(secondFolder + QStringLiteral("/temp.jpg")));
     QCOMPARE(TestAScans::fileBytes(root + QStringLiteral("/temp1.jpg")), QByteArray("not ours"));
 
     // A transparent picture is put on white, not on black; the destructor cleans up as well.
@@ -367,11 +312,10 @@ void TestReports::picturesOfOneRunApart()
     QVERIFY(!QFileInfo::exists(folder));
 
     // A map without a picture: told with the full path, and no picture is referred to.
-    ReportPictureStore good(m_work.path());
     MapReportData map = sampleMap();
     map.picture = QImage();
-    const ReportBuild build = MapReport::build(map, good);
-    QCOMPARE(build.warning, QStringLiteral("Couldn't create temporary file \"%1/temp.jpg\"!").arg(good.folder()));
+    const ReportBuild build = MapReport::build(map, second);
+    QCOMPARE(build.warning, QStringLiteral("Couldn't create temporary file \"%1/temp.jpg\"!").arg(second.folder()));
     QVERIFY(!build.html.contains(QStringLiteral("temp.jpg")));
 }
 
@@ -392,7 +336,6 @@ void TestReports::composedPictures()
     QCOMPARE(picture.pixelColor(m + 1, m + 10), QColor(Qt::yellow));
     QCOMPARE(picture.pixelColor(m + 1, top + 50), QColor(Qt::gray));
     QCOMPARE(picture.pixelColor(left + 100, top + 102 + m + 10), QColor(Qt::darkGray));
-    QVERIFY(AScanReport::composePicture({}).isNull());
 
     const QImage map = sampleMap().picture;
     QCOMPARE(map.pixelColor(8 + 150, 8 + 100), QColor(220, 30, 30));
@@ -402,11 +345,16 @@ void TestReports::composedPictures()
     QCOMPARE(map.pixelColor(8 + 300 + 8 + 200 + 8 + 15, 100), QColor(120, 0, 160));
 }
 
+// The map report printed: texts as typed, in their order, the picture embedded; its
+// pictures' folder is gone after the run. Blank comments print no Comments line.
 void TestReports::mapReportToPdf()
 {
     if (!havePoppler())
         QSKIP("poppler-utils are not installed");
-    const QString pdf = m_strOut + QStringLiteral("/map.pdf");
+    MapReportData blank = sampleMap();
+    blank.comments = QStringLiteral("  \n ");
+    QVERIFY(!MapReport::writeMapReport(blank, QString()).contains(QStringLiteral("Comments")));
+    const QString pdf = m_work.filePath(QStringLiteral("map.pdf"));
     auto printer = pdfPrinter(pdf);
     const MapReportData data = sampleMap();
     const QString tempRoot = m_work.filePath(QStringLiteral("map-tmp"));
@@ -414,80 +362,25 @@ void TestReports::mapReportToPdf()
     {
         CReportPrinter run(printer.get(), nullptr, tempRoot);
         QVERIFY(run.printMapReport(data));
-        QCOMPARE(run.pictures().files().size(), 1);
-        QVERIFY(run.pictures().files().first().endsWith(QStringLiteral("/temp.jpg")));
         QVERIFY(run.finish());
     }
     QVERIFY(reportFolders(tempRoot).isEmpty());
-
     const QStringList pages = pdfPages(pdf);
     QCOMPARE(pages.size(), 1);
     const QString& text = pages.first();
-    for (const QString& expected : {QStringLiteral("Map Name: Pier <4> & deck 12.03.24 10:15"), QStringLiteral("Vantar 4.0"),
-                                    QStringLiteral("X, m = 0.50"), QStringLiteral("Step # 6"), QStringLiteral("Z, m = 0.35"),
-                                    QStringLiteral("A, dB = 42"), QStringLiteral("Thick wall"),
-                                    QStringLiteral("Horizontal step, mm 50"), QStringLiteral("Vertical step, mm 100"),
-                                    QStringLiteral("Horizontal size (points) Off"), QStringLiteral("Vertical size (points) 12"),
-                                    QStringLiteral("Velocity, m/s 4170"), QStringLiteral("Accumulation 16"),
-                                    QStringLiteral("Operating frequency, KHz 70"),
-                                    QStringLiteral("Comments: Crack near <joint> 3 & void at 35%1 cm second line.")})
-        QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" | ") + text));
     // The parts in their order: header, read-outs, setup heading, settings, comments.
     qsizetype at = 0;
-    for (const char* mark : {"Map Name", "X, m = 0.50", "Thick wall", "Horizontal step", "Comments:"}) {
-        const qsizetype next = text.indexOf(QLatin1String(mark), at);
-        QVERIFY2(next >= at, mark);
+    for (const char* mark : {"Map Name: Pier <4> & deck 12.03.24 10:15", "X, m = 0.50 Step # 6", "A, dB = 42",
+                             "Thick wall", "Horizontal size (points) Off", "Accumulation 16",
+                             "Comments: Crack near <joint> 3 & void at 35%1 cm second line."}) {
+        const qsizetype next = text.indexOf(QString::fromUtf8(mark), at);
+        QVERIFY2(next >= at, qPrintable(QString::fromUtf8(mark) + QStringLiteral(" | ") + text));
         at = next;
     }
-
-    const QList<PdfImage> images = pdfImages(pdf);
     bool bPicture = false;
-    for (const PdfImage& image : images)
+    for (const PdfImage& image : pdfImages(pdf))
         bPicture = bPicture || QSize(image.width, image.height) == data.picture.size();
     QVERIFY(bPicture);
-
-    const QStringList pngs = renderPages(pdf, m_strOut + QStringLiteral("/map"));
-    QCOMPARE(pngs.size(), 1);
-    const QImage page(pngs.first());
-    for (const QColor& colour : {QColor(220, 30, 30), QColor(30, 30, 220), QColor(30, 180, 30), QColor(240, 200, 0)})
-        QVERIFY2(shareOf(page, colour, 30) > 0.01, qPrintable(colour.name()));
-    qInfo("%s", qPrintable(pngs.first()));
-}
-
-void TestReports::russianReport()
-{
-    if (!havePoppler())
-        QSKIP("poppler-utils are not installed");
-    QTranslator translator;
-    QVERIFY(translator.load(QStringLiteral("vantar_ru"), QStringLiteral(VANTAR_BIN_DIR)));
-    QCoreApplication::installTranslator(&translator);
-    MapReportData data = sampleMap();
-    data.title = MapReport::titleFor(QStringLiteral("Плита П1"), QString());
-    data.setupName.clear();
-    data.logoPath.clear();
-    const QString pdf = m_strOut + QStringLiteral("/map-ru.pdf");
-    auto printer = pdfPrinter(pdf);
-    {
-        CReportPrinter run(printer.get(), nullptr, m_work.path());
-        QVERIFY(run.printMapReport(data));
-        AScanReportData ascan;
-        ascan.title = QStringLiteral("Стена 3");
-        ascan.rows = SettingsRows::rows(SettingsRows::ascanTable(), data.settings);
-        ascan.picture = filled(100, 50, Qt::black);
-        QVERIFY(run.printAScanReport(ascan, 1));
-        QVERIFY(run.finish());
-    }
-    QCoreApplication::removeTranslator(&translator);
-    const QStringList pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 2);
-    for (const QString& expected : {QStringLiteral("Плита П1"), QStringLiteral("Комментарии:"), QStringLiteral("Шаг по горизонтали, мм 50"),
-                                    QStringLiteral("Размер по горизонтали"), QStringLiteral("База, мм Выкл"), QStringLiteral("Накопление 16"),
-                                    QStringLiteral("Параметры прибора")})
-        QVERIFY2(pages.at(0).contains(expected), qPrintable(expected + QStringLiteral(" | ") + pages.at(0)));
-    QVERIFY(!pages.at(0).contains(QStringLiteral("Map Name")));
-    QVERIFY(!pages.at(0).contains(QStringLiteral("Comments")));
-    for (const QString& expected : {QStringLiteral("Стена 3"), QStringLiteral("Тип преобразователя"), QStringLiteral("Метод контроля")})
-        QVERIFY2(pages.at(1).contains(expected), qPrintable(expected + QStringLiteral(" | ") + pages.at(1)));
 }
 
 void TestReports::pageRangeAndFailures()
@@ -495,7 +388,7 @@ void TestReports::pageRangeAndFailures()
     if (!havePoppler())
         QSKIP("poppler-utils are not installed");
     // Only the second of three reports is wanted: one page, the second report's.
-    const QString pdf = m_strOut + QStringLiteral("/range.pdf");
+    const QString pdf = m_work.filePath(QStringLiteral("range.pdf"));
     {
         QPdfWriter writer(pdf);
         QPageRanges ranges;
@@ -503,22 +396,21 @@ void TestReports::pageRangeAndFailures()
         ReportPrintJob ranged(&writer, ranges);
         for (int i = 1; i <= 3; ++i)
             QVERIFY(ranged.printHtml(QStringLiteral("<H3>Report %1</H3>").arg(i)));
-        QCOMPARE(ranged.pageCount(), 3);
         QCOMPARE(ranged.printedPages(), 1);
         QVERIFY(ranged.end());
     }
     QCOMPARE(pdfPages(pdf), QStringList{QStringLiteral("Report 2")});
 
     // A long report runs onto further pages.
-    const QString longPdf = m_strOut + QStringLiteral("/long.pdf");
+    const QString longPdf = m_work.filePath(QStringLiteral("long.pdf"));
+    AScanReportData data;
+    data.title = QStringLiteral("Long");
+    for (int i = 0; i < 120; ++i)
+        data.rows << ReportRow{QStringLiteral("Row %1").arg(i), QString::number(i)};
+    data.picture = filled(100, 50, Qt::black);
     {
         auto printer = pdfPrinter(longPdf);
         CReportPrinter run(printer.get(), nullptr, m_work.path());
-        AScanReportData data;
-        data.title = QStringLiteral("Long");
-        for (int i = 0; i < 120; ++i)
-            data.rows << ReportRow{QStringLiteral("Row %1").arg(i), QString::number(i)};
-        data.picture = filled(100, 50, Qt::black);
         QVERIFY(run.printAScanReport(data, 1));
         QVERIFY(run.finish());
         QVERIFY(run.printedPages() >= 2);
@@ -528,23 +420,18 @@ void TestReports::pageRangeAndFailures()
 
     // A PDF file that cannot be written: said once, nothing printed, the pictures removed.
     const QString badPdf = m_work.filePath(QStringLiteral("missing-folder/x.pdf"));
-    auto printer = pdfPrinter(badPdf);
     const QString tempRoot = m_work.filePath(QStringLiteral("bad-tmp"));
     QVERIFY(QDir().mkpath(tempRoot));
     {
         ModalDriver driver({QMessageBox::Ok});
         {
+            auto printer = pdfPrinter(badPdf);
             CReportPrinter run(printer.get(), nullptr, tempRoot);
-            AScanReportData data;
-            data.title = QStringLiteral("x");
-            data.picture = filled(10, 10, Qt::red);
             QVERIFY(!run.printAScanReport(data, 1));
             QVERIFY(!run.printAScanReport(data, 2));
             QVERIFY(!run.finish());
         }
-        QCOMPARE(driver.seen().size(), 1);
-        QCOMPARE(driver.seen().first().title, QStringLiteral("Vantar 4.0"));
-        QCOMPARE(driver.seen().first().text, QStringLiteral("Couldn't print the report on \"%1\"!").arg(badPdf));
+        QCOMPARE(driver.texts(), QStringList{QStringLiteral("Couldn't print the report on \"%1\"!").arg(badPdf)});
     }
     QVERIFY(!QFile::exists(badPdf));
     QVERIFY(reportFolders(tempRoot).isEmpty());
@@ -552,14 +439,13 @@ void TestReports::pageRangeAndFailures()
     // A picture that cannot be written (its temporary root is a plain file) is told about; the
     // report still prints.
     QVERIFY(TestAScans::writeBytes(m_work.filePath(QStringLiteral("a-file")), "a plain file"));
-    const QString partPdf = m_strOut + QStringLiteral("/no-picture.pdf");
-    auto partPrinter = pdfPrinter(partPdf);
+    const QString partPdf = m_work.filePath(QStringLiteral("no-picture.pdf"));
     ModalDriver pictureDriver({QMessageBox::Ok});
     {
-        CReportPrinter run(partPrinter.get(), nullptr, m_work.filePath(QStringLiteral("a-file")));
-        AScanReportData data;
+        auto printer = pdfPrinter(partPdf);
+        CReportPrinter run(printer.get(), nullptr, m_work.filePath(QStringLiteral("a-file")));
+        data.rows.clear();
         data.title = QStringLiteral("Without picture");
-        data.picture = filled(10, 10, Qt::red);
         QVERIFY(run.printAScanReport(data, 1));
         QVERIFY(run.finish());
     }
@@ -575,44 +461,26 @@ void TestReports::pageRangeAndFailures()
     QVERIFY(!QFile::exists(emptyPdf));
 }
 
+// Print on the A-scan tab with all A-scans selected: one page per A-scan that has a signal,
+// its names as typed, the shown edit printed and still there afterwards.
 void TestReports::printButtonOfAScanTab()
 {
     if (!havePoppler())
         QSKIP("poppler-utils are not installed");
-    {
-        QSettings s(QStringLiteral("Norvik Software"), QStringLiteral("Vantar 4.0"));
-        s.setValue(QStringLiteral("DefLang"), 1);
-    }
-    // The shared printer writes a PDF file, so accepting the dialog prints into it.
-    const QString pdf = m_strOut + QStringLiteral("/tab.pdf");
-    CDataManager w(nullptr, [pdf] {
-        auto* printer = new QPrinter(QPrinter::ScreenResolution);
-        printer->setPageOrientation(QPageLayout::Portrait);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdf);
-        return printer;
-    });
+    QSettings(QStringLiteral("Norvik Software"), QStringLiteral("Vantar 4.0")).setValue(QStringLiteral("DefLang"), 1);
+    const QString pdf = m_work.filePath(QStringLiteral("tab.pdf"));
+    CDataManager w(nullptr, [pdf] { return pdfPrinter(pdf).release(); });
     w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QStringList files = QDir(m_strAScans).entryList({QStringLiteral("*.bmp")}, QDir::Files);
-    sortNumbered(files);
-    QVERIFY(w.openPath(m_strAScans + QLatin1Char('/') + files.first()));
+    QVERIFY(w.openPath(TestAScans::pathOf(m_strAScans, 1)));
     ScanWgt* tab = w.ascanWindow()->ascanView();
-    QVERIFY(tab);
     QTRY_COMPARE(tab->fileList()->count(), 4);
-    // An unsaved edit of the shown A-scan is printed, and is still there after printing.
     auto method = [tab] {
         return qobject_cast<QComboBox*>(
             tab->findChild<QTableWidget*>(QStringLiteral("tw_settings"))->cellWidget(ScanWgt::RowTestingMethod, 1));
     };
     QTest::keyClick(method(), method()->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
     const QString edited = method()->currentText();
-    QVERIFY(tab->isEdited());
     QTest::keyClick(tab->fileList(), Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(tab->selectedFiles().size(), 4);
-    auto* print = w.ascanWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_print"));
-    QVERIFY(print->isEnabled());
-
     const QStringList before = reportFolders(QDir::tempPath());
     bool bDialog = false;
     ModalDriver driver({QMessageBox::Ok});
@@ -622,53 +490,38 @@ void TestReports::printButtonOfAScanTab()
             dialog->accept();
         }
     });
-    QFile::remove(pdf);
-    QTest::mouseClick(print, Qt::LeftButton);
+    QTest::mouseClick(w.ascanWindow()->findChild<QToolButton*>(QStringLiteral("tbtn_print")), Qt::LeftButton);
     QVERIFY(bDialog);
     QVERIFY(driver.seen().isEmpty());
-    // The pictures of the run and their folder are gone; the shown A-scan is back with its edit.
     QCOMPARE(reportFolders(QDir::tempPath()), before);
     QCOMPARE(tab->currentPath(), TestAScans::pathOf(m_strAScans, 1));
     QVERIFY(tab->isEdited());
-    QVERIFY(method());
     QCOMPARE(method()->currentText(), edited);
 
-    // One page per A-scan: its name and date, setup name and settings, as typed, in list order.
     const QStringList pages = pdfPages(pdf);
     QCOMPARE(pages.size(), 3);
+    const int logoHeight = QImage(logoPath()).height();
+    const QList<PdfImage> images = pdfImages(pdf);
     for (int i = 0; i < 3; ++i) {
         AScanRecord r;
         QVERIFY(loadAScanRecord(TestAScans::pathOf(m_strAScans, i + 1), r));
-        const QString& text = pages.at(i);
         const ConfigSettings& s = r.currentSettings;
-        for (const QString& expected : {r.name + QLatin1Char(' ') + r.date.simplified(), QStringLiteral("Vantar 4.0"),
+        for (const QString& expected : {r.name + QLatin1Char(' ') + r.date.simplified(),
                                         r.setupName.isEmpty() ? QStringLiteral("Instrument Settings") : r.setupName,
                                         QStringLiteral("Velocity, m/s ") + s.velocityText(),
-                                        QStringLiteral("Gain, dB ") + s.gainText(),
-                                        QStringLiteral("Operating frequency, KHz ") + s.frequencyText(),
-                                        QStringLiteral("Testing method ") + (i == 0 ? edited : s.testingMethodText()),
-                                        QStringLiteral("Delay, \u00B5s ") + s.delayText()})
-            QVERIFY2(text.contains(expected), qPrintable(expected + QStringLiteral(" | ") + text));
-    }
-    QVERIFY(pages.at(1).contains(QStringLiteral("<b>Pier</b> & \"7\"")));
-    QVERIFY(pages.at(1).contains(QStringLiteral("<i>wet</i> %1 &amp;")));
-
-    // Every page holds the logo and one picture of the display at least 600 pixels wide.
-    const int logoHeight = QImage(logoPath()).height();
-    for (int page = 1; page <= 3; ++page) {
+                                        QStringLiteral("Testing method ") + (i == 0 ? edited : s.testingMethodText())})
+            QVERIFY2(pages.at(i).contains(expected), qPrintable(expected + QStringLiteral(" | ") + pages.at(i)));
+        // The logo and one picture of the display at least 600 pixels wide.
         int pictures = 0, logos = 0;
-        for (const PdfImage& image : pdfImages(pdf)) {
-            if (image.page == page) {
-                pictures += image.width >= 600 ? 1 : 0;
-                logos += image.height == logoHeight ? 1 : 0;
-            }
+        for (const PdfImage& image : images) {
+            pictures += image.page == i + 1 && image.width >= 600;
+            logos += image.page == i + 1 && image.height == logoHeight;
         }
         QCOMPARE(pictures, 1);
         QCOMPARE(logos, 1);
     }
-    const QStringList pngs = renderPages(pdf, m_strOut + QStringLiteral("/tab"));
-    QCOMPARE(pngs.size(), 3);
-    QVERIFY(shareOf(QImage(pngs.first()), Qt::black, 30) > 0.05); // the display's background
+    QVERIFY(pages.at(1).contains(QStringLiteral("<b>Pier</b> & \"7\"")));
+    QVERIFY(pages.at(1).contains(QStringLiteral("<i>wet</i> %1 &amp;")));
 }
 
 QTEST_MAIN(TestReports)
