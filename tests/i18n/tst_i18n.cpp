@@ -95,7 +95,8 @@ QSet<QString> translatedSources()
         if (xml.name() == QLatin1String("source")) {
             source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
-            const QString translation = xml.readElementText();
+            // Plural entries hold their forms as child elements; reading them must not stop the scan.
+            const QString translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             if (!translation.isEmpty() && translation != source && !source.trimmed().isEmpty())
                 sources.insert(source.trimmed());
         }
