@@ -16,12 +16,12 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <random>
 
 Q_DECLARE_METATYPE(MapPositionKey)
@@ -562,7 +562,7 @@ void TestMapFiles::generatorAndToolInfo()
     const QByteArray raw = readAll(dir.filePath("lib/2_2.raw"));
     QCOMPARE(raw.size(), 80000);
     std::vector<qint16> below(40000);
-    std::memcpy(below.data(), raw.constData(), 80000); // little-endian, as the machine
+    qFromLittleEndian<qint16>(raw.constData(), 40000, below.data());
 
     QCOMPARE(MapGenerator::echoSample(o, o.reflectors[0], 2, 2), 1273);
     const auto peak = std::max_element(below.begin() + 800, below.end(), [](qint16 a, qint16 b) {
