@@ -3,7 +3,9 @@
 #include "ascan/ascanfile.h"
 #include "ascan/ascangenerator.h"
 #include "common/ascanfolder.h"
+#include "common/bytes.h"
 #include "map/depthconversion.h"
+#include "map/mapconfig.h"
 #include "map/mapgenerator.h"
 #include "map/mapopener.h"
 #include "map/mapviewstatefile.h"
@@ -16,7 +18,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,24 +26,8 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString err;
-};
-
-Run runTool(const QStringList& args)
-{
-    QProcess tool;
-    tool.start(QStringLiteral(VANTAR_BIN_DIR "/vantar-tool"), args);
-    Run r;
-    if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.exitCode = tool.exitCode();
-    r.err = QString::fromUtf8(tool.readAllStandardError());
-    return r;
-}
-
+using TestBytes::runTool;
+using TestBytes::ToolRun;
 using TestAScans::fileBytes;
 
 QJsonObject readSummary(const QString& dir)
@@ -50,9 +35,7 @@ QJsonObject readSummary(const QString& dir)
     return QJsonDocument::fromJson(fileBytes(dir + "/summary.json")).object();
 }
 
-// A volume file read back the way a volume viewer reads it: header fields, then the samples
-// (i fastest, little-endian). NRRD: "key: value" lines up to the blank line; MetaImage:
-// "Key = value" lines up to "ElementDataFile = LOCAL".
+// A volume file read back as a viewer reads it: header fields, then samples (i fastest, little-endian).
 struct VolumeFile
 {
     QMap<QByteArray, QByteArray> fields;
@@ -88,8 +71,7 @@ MapGeneratorOptions smallMap(int columns, int rows)
     return o;
 }
 
-//! Runs "vantar-tool reconstruct" on two threads.
-Run reconstruct(const QStringList& rest)
+ToolRun reconstruct(const QStringList& rest)
 {
     return runTool(QStringList{"reconstruct", "--threads", "2"} + rest);
 }
@@ -104,7 +86,6 @@ private slots:
     void reconstructVolumesAndReflector();
     void reconstructOptionsOverrideStored();
     void reconstructManyMapsOneBad();
-    void reconstructBadUsage();
     void exportAScan();
     void demoMapReconstructsWithinPalette();
     void generatorsRepeatAndCleanOption();
@@ -118,21 +99,17 @@ void TestBatch::reconstructVolumesAndReflector()
     o.stepH = o.stepV = 200;
     o.depth = 400;
     o.reflectors = {MapReflector{1700, 700, 250, 1.0}};
-    QString error;
-    const QString mapDir = dir.filePath("map");
-    QVERIFY2(MapGenerator::write(mapDir, o, &error), qPrintable(error));
+    QVERIFY(MapGenerator::write(dir.filePath("map"), o));
     const QString out = dir.filePath("out");
-    const Run r = reconstruct({mapDir + "/map.cfg", "--out", out, "--metaimage"});
+    const ToolRun r = reconstruct({dir.filePath("map/map.cfg"), "--out", out, "--metaimage"});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-    QVERIFY(r.err.contains(QLatin1String("Data Processing done in")));
 
     const QJsonObject summary = readSummary(out);
     const QJsonArray at = summary.value("processedVolume").toObject().value("at").toArray();
     QCOMPARE(at, (QJsonArray{1700 / 100 - 1, 700 / 100 - 1, 250 / 5 - 1}));
     const int maximum = summary.value("processedVolume").toObject().value("maximum").toInt();
 
-    // Header and samples as a viewer reads them; voxel a of the SAFT volume at (a + 1) pitches.
-    // (The header's fixed lines are pinned byte for byte by the pipeline test.)
+    // Voxel a of the SAFT volume lies at (a + 1) pitches, a cell of the unprocessed one half a pitch in.
     const VolumeFile nrrd = VolumeFile(out + "/processed.nrrd", false);
     QCOMPARE(nrrd.fields.value("space directions"), QByteArray("(100,0,0) (0,100,0) (0,0,5)"));
     QCOMPARE(nrrd.fields.value("space origin"), QByteArray("(100,100,5)"));
@@ -141,19 +118,13 @@ void TestBatch::reconstructVolumesAndReflector()
     QCOMPARE(*std::max_element(nrrd.values.begin(), nrrd.values.end()), maximum);
 
     const VolumeFile mha = VolumeFile(out + "/processed.mha", true);
-    const QMap<QByteArray, QByteArray> mhaFields = {{"DimSize", "32 16 80"}, {"ElementSpacing", "100 100 5"},
-                                                    {"Offset", "100 100 5"}, {"BinaryDataByteOrderMSB", "False"}};
-    for (auto it = mhaFields.cbegin(); it != mhaFields.cend(); ++it)
-        QCOMPARE(mha.fields.value(it.key()), it.value());
+    QCOMPARE(mha.fields.value("ElementSpacing"), QByteArray("100 100 5"));
+    QCOMPARE(mha.fields.value("Offset"), QByteArray("100 100 5"));
+    QCOMPARE(mha.fields.value("BinaryDataByteOrderMSB"), QByteArray("False"));
     QCOMPARE(mha.values, nrrd.values);
+    QCOMPARE(VolumeFile(out + "/raw.nrrd", false).fields.value("space origin"), QByteArray("(50,50,2.5)"));
 
-    // The unprocessed volume's cells are centred half a pitch in.
-    const VolumeFile raw = VolumeFile(out + "/raw.nrrd", false);
-    QCOMPARE(raw.fields.value("space origin"), QByteArray("(50,50,2.5)"));
-
-    // Pictures at true proportions (3200 × 1600 × 400 mm, at least a pixel per layer). Pixel p
-    // of P shows sample round(p / (P − 1) · (N − 1)): the peak's pixel has the palette's last
-    // colour (the pictures scale the maximum to it), a far corner is dark.
+    // Pictures at true proportions (3200 × 1600 × 400 mm); the peak's pixel has the palette's top colour.
     const QImage c(out + "/cscan.png"), b(out + "/bscan.png"), d(out + "/dscan.png");
     QCOMPARE(c.size(), QSize(600, 300));
     QCOMPARE(b.size(), QSize(600, 80));
@@ -168,7 +139,6 @@ void TestBatch::reconstructVolumesAndReflector()
     QVERIFY(near(c.pixel(pixelOf(16, 32, 600), pixelOf(6, 16, 300)), peak));
     QVERIFY(near(b.pixel(pixelOf(16, 32, 600), pixelOf(49, 80, 80)), peak));
     QVERIFY(near(d.pixel(pixelOf(49, 80, 150), pixelOf(6, 16, 600)), peak));
-    QVERIFY(!near(c.pixel(0, 299), peak));
     QVERIFY(qRed(c.pixel(599, 0)) + qGreen(c.pixel(599, 0)) < 64);
 }
 
@@ -176,8 +146,7 @@ void TestBatch::reconstructOptionsOverrideStored()
 {
     QTemporaryDir dir;
     const MapGeneratorOptions o = smallMap(6, 5);
-    QString error;
-    QVERIFY2(MapGenerator::write(dir.path(), o, &error), qPrintable(error));
+    QVERIFY(MapGenerator::write(dir.path(), o));
     // Stored parameters with a state that fits the volume they give.
     SAFTsettings stored;
     stored.depth = 400;
@@ -185,18 +154,14 @@ void TestBatch::reconstructOptionsOverrideStored()
     stored.bandwidth = 75;
     stored.velocity = 2.7;
     stored.tcg = 5;
-    stored.filterSW = true;
     const MapVolumeGrid g = MapVolumeGrid::compute(o.columns, o.rows, o.stepH, o.stepV, 0.4);
     MapViewState state;
     state.threshold = 10;
     state.ranges = {ProcessedView, g.dim0, g.dim1, g.dim2, {0, g.dim0 - 1}, {0, g.dim1 - 1}, {0, g.dim2 - 1}};
-    QVERIFY(state.isValid());
-    QVERIFY(writeViewSettingsFile(dir.filePath("usr_map.set"), stored, state, &error));
+    QVERIFY(writeViewSettingsFile(dir.filePath("usr_map.set"), stored, state));
     const QString cfg = dir.filePath("map.cfg");
     auto run = [&](const QString& name, const QStringList& options) {
-        const Run r = reconstruct(QStringList{cfg, "--out", dir.filePath(name)} + options);
-        if (r.exitCode != 0)
-            qWarning("%s", qPrintable(r.err));
+        reconstruct(QStringList{cfg, "--out", dir.filePath(name)} + options);
         return readSummary(dir.filePath(name));
     };
 
@@ -205,7 +170,6 @@ void TestBatch::reconstructOptionsOverrideStored()
     QCOMPARE(s.value("parameters").toObject(),
              (QJsonObject{{"depth", 400}, {"frequency", 75}, {"bandwidth", 75}, {"velocity", 2.7}, {"tcg", 5},
                           {"filterSW", true}}));
-    QCOMPARE(s.value("dim2").toInt(), g.dim2);
     QCOMPARE(s.value("pictures").toObject().value("threshold").toInt(), 10);
 
     // One option: the rest stays stored, and so does the state.
@@ -224,139 +188,109 @@ void TestBatch::reconstructOptionsOverrideStored()
                           {"filterSW", false}}));
     QCOMPARE(s.value("overridden").toArray().size(), 6);
     QCOMPARE(VolumeFile(dir.filePath("all/processed.nrrd"), false).sizes[2], MapOpener::layersForDepth(300));
-
-    // The parameters derived from the map's settings, the options still on top.
     s = run("derived", {"--ignore-saved", "--tcg", "7"});
-    QCOMPARE(s.value("savedSettings").toBool(), false);
     QCOMPARE(s.value("parameters").toObject().value("frequency").toInt(), o.frequency);
     QCOMPARE(s.value("parameters").toObject().value("tcg").toInt(), 7);
+
+    // Fewer than 2 layers, not a step of 25, not a step of 5, past the limits, unknown: refused.
+    const QList<QStringList> bad = {{"--depth", "5"}, {"--bandwidth", "30"}, {"--frequency", "52"},
+                                    {"--tcg", "31"},  {"--brightness", "41"}, {"--bogus"}};
+    for (const QStringList& extra : bad) {
+        const ToolRun r = runTool(QStringList{"reconstruct", cfg, "--out", dir.filePath("bad")} + extra);
+        QVERIFY2(r.exitCode == 2, qPrintable(extra.join(' ')));
+        QVERIFY2(r.err.contains(QLatin1String("bad argument")) && r.err.contains(QLatin1String("SYNOPSIS")),
+                 qPrintable(r.err));
+    }
+    QVERIFY(!QFile::exists(dir.filePath("bad")));
 }
 
 void TestBatch::reconstructManyMapsOneBad()
 {
     QTemporaryDir dir;
     const QString maps = dir.filePath("maps");
-    QString error;
     for (const char* name : {"a", "b", "c"})
-        QVERIFY2(MapGenerator::write(maps + '/' + name, smallMap(5, 4), &error), qPrintable(error));
-    // One signal of b one byte short.
-    QFile raw(maps + "/b/2_3.raw");
-    QVERIFY(raw.open(QIODevice::ReadWrite) && raw.resize(raw.size() - 1));
-    raw.close();
+        QVERIFY(MapGenerator::write(maps + '/' + name, smallMap(5, 4)));
+    // One signal of b one byte short; c recorded in transmission, which SAFT cannot process.
+    QVERIFY(QFile::resize(maps + "/b/2_3.raw", 80000 - 1));
+    MapConfig c;
+    QVERIFY(MapConfig::parse(MapGenerator::configuration(smallMap(5, 4)), c));
+    c.settings.eTestingMethod = ConfigSettings::Transmission;
+    QVERIFY(TestAScans::writeBytes(maps + "/c/map.cfg", c.encode()));
     QVERIFY(QDir().mkpath(dir.filePath("empty")));
     const QString out = dir.filePath("out");
-    // An earlier result of b must not survive as if it were this run's.
-    QVERIFY(QDir().mkpath(out + "/b"));
-    QVERIFY(TestAScans::writeBytes(out + "/b/processed.nrrd", "old"));
+    // Earlier results must not survive as if they were this run's.
+    for (const char* name : {"b", "c"}) {
+        QVERIFY(QDir().mkpath(out + '/' + name));
+        QVERIFY(TestAScans::writeBytes(out + '/' + name + "/processed.nrrd", "old"));
+    }
 
-    const Run r = reconstruct({maps, dir.filePath("empty"), "--out", out});
+    const ToolRun r = reconstruct({maps, dir.filePath("empty"), "--out", out});
     QCOMPARE(r.exitCode, 1);
     const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts).filter("reconstruct:");
-    // The empty folder, three maps, the total.
     const QList<QStringList> expected = {{"empty", "no map"}, {"[1/3]", "done"}, {"[2/3]", "failed", "2_3.raw"},
-                                         {"[3/3]", "done"}, {"2 of 4 maps reconstructed, 2 failed"}};
+                                         {"[3/3]", "failed", "transmission"}, {"1 of 4 maps reconstructed, 3 failed"}};
     QCOMPARE(lines.size(), expected.size());
     for (int i = 0; i < lines.size(); ++i)
         for (const QString& part : expected[i])
             QVERIFY2(lines[i].contains(part), qPrintable(lines[i]));
-    QVERIFY(QFile::exists(out + "/a/processed.nrrd") && QFile::exists(out + "/c/processed.nrrd"));
-    QVERIFY(!QFile::exists(out + "/b/processed.nrrd"));
-    const QJsonObject s = readSummary(out + "/b");
-    QCOMPARE(s.value("loaded").toBool(), false);
-    QVERIFY(s.value("message").toString().contains(QLatin1String("2_3.raw")));
+    QVERIFY(QFile::exists(out + "/a/processed.nrrd"));
+    QVERIFY(!QFile::exists(out + "/b/processed.nrrd") && !QFile::exists(out + "/c/processed.nrrd"));
+    QVERIFY(QFile::exists(out + "/c/raw.nrrd")); // the transmission map: its unprocessed volume only
 }
 
-void TestBatch::reconstructBadUsage()
-{
-    QTemporaryDir dir;
-    QString error;
-    QVERIFY2(MapGenerator::write(dir.path(), smallMap(3, 2), &error), qPrintable(error));
-    const QString cfg = dir.filePath("map.cfg");
-    const QString out = dir.filePath("out");
-    const QList<QStringList> bad = {
-        {"--depth", "5"},      // fewer than 2 layers
-        {"--bandwidth", "30"}, // not a step of 25
-        {"--frequency", "52"}, // not a step of 5
-        {"--tcg", "31"}, {"--brightness", "41"}, {"--bogus"},
-    };
-    for (const QStringList& extra : bad) {
-        const Run r = runTool(QStringList{"reconstruct", cfg, "--out", out} + extra);
-        QVERIFY2(r.exitCode == 2, qPrintable(extra.join(' ')));
-        QVERIFY2(r.err.contains(QLatin1String("bad argument")) && r.err.contains(QLatin1String("SYNOPSIS")),
-                 qPrintable(r.err));
-    }
-    QVERIFY(!QFile::exists(out));
-}
-
-// The table of an A-scan: each sample at its time and depth; its picture at the size asked
-// for; an A-scan that cannot be read leaves an earlier table and no picture.
+// An A-scan's table and picture; an A-scan that cannot be read leaves an earlier table, no picture.
 void TestBatch::exportAScan()
 {
     QTemporaryDir dir;
-    QString error;
-    QVERIFY2(generateAScans(dir.path(), 3, 5, &error), qPrintable(error));
+    QVERIFY(generateAScans(dir.path(), 3, 5));
     const QString bmp = dir.filePath("2.bmp");
     const QString csv = dir.filePath("2.csv");
     QCOMPARE(runTool({"export-ascan", bmp, "--csv", csv}).exitCode, 0);
     AScanRecord record;
-    QVERIFY(loadAScanRecord(bmp, record, &error));
+    QVERIFY(loadAScanRecord(bmp, record));
     const QList<QByteArray> lines = fileBytes(csv).split('\n');
     QCOMPARE(lines.first(), QByteArray("sample,time_us,depth_m,amplitude"));
     QCOMPARE(lines.size() - 2, record.samples.size()); // header and the empty tail
-    const double perUs = record.currentSettings.iSamplesPer10us / 10.0;
-    for (int n : {0, 1, 777, int(record.samples.size()) - 1}) {
+    for (int n : {1, 777, int(record.samples.size()) - 1}) {
         const QList<QByteArray> cols = lines[n + 1].split(',');
-        QCOMPARE(cols.size(), 4);
         QCOMPARE(cols[0].toInt(), n);
-        QVERIFY(qAbs(cols[1].toDouble() - n / perUs) < 1e-3);
+        QVERIFY(qAbs(cols[1].toDouble() - n * 10.0 / record.currentSettings.iSamplesPer10us) < 1e-3);
         QVERIFY(qAbs(cols[2].toDouble() - sampleToDepth(record.currentSettings, n)) < 1e-6);
         QCOMPARE(cols[3].toInt(), int(record.samples[n]));
     }
 
     auto png = [&](int n, const QStringList& extra) {
         const QString path = dir.filePath(QStringLiteral("%1.png").arg(n));
-        const Run r = runTool(QStringList{"export-ascan", dir.filePath(QStringLiteral("%1.bmp").arg(n)), "--png", path}
-                              + extra);
-        return r.exitCode == 0 ? QImage(path) : QImage();
+        const QString from = dir.filePath(QStringLiteral("%1.bmp").arg(n));
+        return runTool(QStringList{"export-ascan", from, "--png", path} + extra).exitCode == 0 ? QImage(path) : QImage();
     };
     const QImage one = png(1, {});
     QCOMPARE(one.size(), QSize(1000, 520));
-    int green = 0; // the trace: many pixels of a saturated green
-    for (int i = 0; i < one.width() * one.height(); ++i) {
-        const QRgb p = one.pixel(i % one.width(), i / one.width());
-        green += qGreen(p) > 180 && qRed(p) < 120 && qBlue(p) < 120;
-    }
-    QVERIFY2(green > 500, qPrintable(QString::number(green)));
     QCOMPARE(png(2, {"--size", "800x400"}).size(), QSize(800, 400));
     QVERIFY(png(3, {}) != one); // another signal, another picture
     QCOMPARE(runTool({"export-ascan", bmp, "--png", dir.filePath("x.png"), "--size", "10x10"}).exitCode, 2);
-    Run r = runTool({"export-ascan", bmp, "--png", dir.filePath("no/such/folder/1.png")});
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY(r.err.contains(QLatin1String("1.png")));
 
     QVERIFY(TestAScans::writeBytes(csv, "old\n"));
     QFile::remove(dir.filePath("2.raw"));
-    r = runTool({"export-ascan", bmp, "--csv", csv});
+    const ToolRun r = runTool({"export-ascan", bmp, "--csv", csv});
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.err.contains(QLatin1String("2.bmp")));
     QCOMPARE(fileBytes(csv), QByteArray("old\n"));
     QCOMPARE(runTool({"export-ascan", bmp, "--png", dir.filePath("x.png")}).exitCode, 1);
     QVERIFY(!QFile::exists(dir.filePath("x.png")));
-    QCOMPARE(runTool({"export-ascan", dir.filePath("nothing.bmp"), "--csv", csv}).exitCode, 1);
 }
 
-// The demo map as tools/demo.sh makes it: with realistic signals the reconstruction at 0 dB
-// neither clips nor floods the palette's top colour, and each reflector stands out.
+// The demo map of tools/demo.sh: at 0 dB nothing clips or floods the top colour; each reflector stands out.
 void TestBatch::demoMapReconstructsWithinPalette()
 {
     QTemporaryDir dir;
     const QString map = dir.filePath("map");
     const QString out = dir.filePath("out");
-    const Run gen = runTool({"gen-map", map, "--columns", "30", "--rows", "20", "--step-h", "10", "--step-v", "10",
+    const ToolRun gen = runTool({"gen-map", map, "--columns", "30", "--rows", "20", "--step-h", "10", "--step-v", "10",
                              "--reflector", "80,60,150", "--reflector", "200,120,260", "--reflector", "150,150,380",
                              "--view", "80,60,150", "--view-limits"});
     QVERIFY2(gen.exitCode == 0, qPrintable(gen.err));
-    const Run rec = runTool({"reconstruct", map + "/map.cfg", "--out", out, "--no-pictures", "--quiet"});
+    const ToolRun rec = runTool({"reconstruct", map + "/map.cfg", "--out", out, "--no-pictures", "--quiet"});
     QVERIFY2(rec.exitCode == 0, qPrintable(rec.err));
     QVERIFY(readSummary(out).value("savedSettings").toBool());
 
@@ -367,8 +301,7 @@ void TestBatch::demoMapReconstructsWithinPalette()
     QCOMPARE(std::count(all.begin(), all.end(), 32767), 0); // nothing clipped
     QVERIFY2(aboveTop <= qsizetype(all.size()) / 50, qPrintable(QString::number(aboveTop)));
     QVERIFY(*std::max_element(all.begin(), all.end()) >= 255);
-    // Each reflector (SAFT voxel a at (a + 1) · 5 mm) shows in the palette's upper half near its
-    // place, above the volume's median ten times over.
+    // Each reflector shows in the palette's upper half near its place, ten times the median.
     std::nth_element(all.begin(), all.begin() + qsizetype(all.size() / 2), all.end());
     const int median = all[all.size() / 2];
     for (const auto& [x, y, z] : {std::tuple{80, 60, 150}, std::tuple{200, 120, 260}, std::tuple{150, 150, 380}}) {
@@ -382,8 +315,7 @@ void TestBatch::demoMapReconstructsWithinPalette()
     }
 }
 
-// The same options give the same files; --seed changes the random parts; --clean gives the
-// generators' clean signals.
+// Same options, same files; --seed changes the random parts; --clean gives the clean signals.
 void TestBatch::generatorsRepeatAndCleanOption()
 {
     QTemporaryDir dir;
@@ -391,8 +323,8 @@ void TestBatch::generatorsRepeatAndCleanOption()
     auto signal = [&](const QString& name) { return fileBytes(dir.filePath(name + "/2_3.raw")); };
     for (const char* name : {"a", "b"})
         QCOMPARE(runTool(QStringList{"gen-map", dir.filePath(name)} + common).exitCode, 0);
-    QCOMPARE(runTool(QStringList{"gen-map", dir.filePath("seed"), "--seed", "2"} + common).exitCode, 0);
-    QCOMPARE(runTool(QStringList{"gen-map", dir.filePath("clean"), "--clean"} + common).exitCode, 0);
+    for (const QStringList& extra : {QStringList{"seed", "--seed", "2"}, QStringList{"clean", "--clean"}})
+        QCOMPARE(runTool(QStringList{"gen-map", dir.filePath(extra[0])} + extra.mid(1) + common).exitCode, 0);
     QCOMPARE(signal("a").size(), 80000);
     QCOMPARE(signal("a"), signal("b"));
     QVERIFY(signal("a") != signal("seed"));
