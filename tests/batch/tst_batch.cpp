@@ -262,7 +262,7 @@ void TestBatch::exportAScan()
     auto png = [&](int n, const QStringList& extra) {
         const QString path = dir.filePath(QStringLiteral("%1.png").arg(n));
         const QString from = dir.filePath(QStringLiteral("%1.bmp").arg(n));
-        return runTool(QStringList{"export-ascan", from, "--png", path} + extra).exitCode == 0 ? QImage(path) : QImage();
+        return runTool(QStringList{"export-ascan", from, "--png", path} + extra).exitCode ? QImage() : QImage(path);
     };
     const QImage one = png(1, {});
     QCOMPARE(one.size(), QSize(1000, 520));
