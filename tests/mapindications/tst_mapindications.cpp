@@ -6,6 +6,8 @@
 #include "app/datawindow/cwindatatempl.h"
 #include "app/datawindow/datasaver.h"
 #include "common/modaldriver.h"
+#include "common/widgetinput.h"
+#include "common/windowfixture.h"
 #include "map/indicationsfile.h"
 #include "map/mapgenerator.h"
 #include "map/mapstoredfiles.h"
@@ -21,16 +23,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPrinter>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <QTranslator>
-#include <QWheelEvent>
 
 namespace {
 
@@ -50,14 +47,7 @@ MapGeneratorOptions mapOptions()
     return o;
 }
 
-template <typename T = QWidget>
-T* child(const QObject* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QLatin1String(name));
-    if (!w)
-        qWarning("no child %s", name);
-    return w;
-}
+using WidgetInput::child;
 
 void click(QWidget* w)
 {
@@ -82,18 +72,6 @@ bool typeInto(QTableWidget* table, int iRow, int iColumn, const QString& text)
     return true;
 }
 
-//! Zooms the view back out to the fitted images.
-void wheelOut(CMapScans& view)
-{
-    QWidget* f = view.findChild<QWidget*>(QStringLiteral("frameCScan"));
-    for (int step = 0; step < 10 && view.viewGeometry().isZoomed(); ++step) {
-        const QPointF at(f->width() / 2.0, f->height() / 2.0);
-        QWheelEvent ev(at, f->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                       Qt::NoScrollPhase, false);
-        QApplication::sendEvent(f, &ev);
-    }
-}
-
 //! Whether the mark's ring colour lies within two pixels of p in the frame's picture.
 bool ringNear(const QImage& picture, QPoint p)
 {
@@ -112,13 +90,7 @@ int topColourPixels(const ScanImage& image)
 {
     QImage one(1, 1, QImage::Format_RGB16);
     one.fill(QColor::fromRgb(MapPalette::colour(MapPalette::kSize - 1)));
-    const QRgb top = one.pixel(0, 0);
-    const QImage& raw = image.rawImage();
-    int n = 0;
-    for (int y = 0; y < raw.height(); ++y)
-        for (int x = 0; x < raw.width(); ++x)
-            n += raw.pixel(x, y) == top;
-    return n;
+    return TestInput::countPixels(image.rawImage(), [&](QRgb c) { return c == one.pixel(0, 0); });
 }
 
 //! Read-out number (metres) of a text such as "X, m = 0.11".
@@ -182,13 +154,9 @@ void TestMapIndications::init()
 
 void TestMapIndications::open(CMapScans& view)
 {
-    view.resize(1200, 800);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
-    QSignalSpy loaded(&view, &CMapScans::mapDataLoaded);
+    QVERIFY(WidgetInput::shown(view, QSize(1200, 800)));
     view.openMap(m_cfg, m_dir.path());
-    QCOMPARE(loaded.count(), 1);
-    QVERIFY(loaded.first().at(0).toBool());
+    QVERIFY(view.isMapLoaded());
     QCOMPARE(view.viewGeometry().pointsX(), kPointsX);
     QCOMPARE(view.viewGeometry().pointsY(), kPointsY);
     QCOMPARE(view.viewGeometry().pointsZ(), kPointsZ);
@@ -273,12 +241,7 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
     // Zoomed in about the first, the second is brought into view when its row is clicked.
     auto* cscan = child<CScanogrammFrame>(&view, "frameCScan");
     clickRow(table, 0);
-    for (int step = 0; step < 4; ++step) {
-        const QPointF at(cscan->width() / 2.0, cscan->height() / 2.0);
-        QWheelEvent ev(at, cscan->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
-                       Qt::NoScrollPhase, false);
-        QApplication::sendEvent(cscan, &ev);
-    }
+    TestInput::wheel(cscan, 4 * 120);
     QVERIFY(view.viewGeometry().isZoomed());
     clickRow(table, 1);
     const PerAxis<int> far = cellOf(list[1]);
@@ -287,7 +250,7 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
     const QPoint inFrame = farPixel - cscan->offset();
     QVERIFY2(cscan->rect().contains(inFrame), qPrintable(QStringLiteral("%1,%2").arg(inFrame.x()).arg(inFrame.y())));
     QVERIFY(ringNear(cscan->visiblePicture(), inFrame + QPoint(CScanogrammFrame::kSelectedMarkRadius, 0)));
-    wheelOut(view);
+    TestInput::wheel(cscan, -40 * 120);
 
     // A second search keeps what the user wrote to an indication it finds again.
     QVERIFY(typeInto(table, 1, CIndicationsWindow::ColComment, QStringLiteral("check from the other side")));
@@ -301,34 +264,6 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
     QCOMPARE(report.indications.size(), size_t(2));
     QVERIFY(MapReport::writeMapReport(report, QString()).contains(MapIndication::decimal(list[1].z)));
 
-    const QString shots = qEnvironmentVariable("VANTAR_SHOTS");
-    if (!shots.isEmpty()) {
-        auto* scale = child<QWidget>(&view, "colourScale");
-        QTest::mouseDClick(scale, Qt::LeftButton, {}, scale->rect().center());
-        const QImage v = view.grab().toImage();
-        const QImage t = w->grab().toImage();
-        QImage both(std::max(v.width(), t.width()), v.height() + t.height(), QImage::Format_RGB32);
-        both.fill(Qt::white);
-        QPainter painter(&both);
-        painter.drawImage(0, 0, v);
-        painter.drawImage(0, v.height(), t);
-        painter.end();
-        both.save(QDir(shots).filePath(QStringLiteral("indications.png")));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QDir(shots).filePath(QStringLiteral("report.pdf")));
-        QVERIFY(view.printMapReport(&printer, QString()));
-        // The window in Russian, to look at how the texts fit.
-        QTranslator russian;
-        if (russian.load(QStringLiteral(VANTAR_BIN_DIR "/vantar_ru.qm"))) {
-            QCoreApplication::installTranslator(&russian);
-            QTest::qWait(50);
-            w->grab().save(QDir(shots).filePath(QStringLiteral("indications-ru.png")));
-            QCoreApplication::removeTranslator(&russian);
-            QCoreApplication::processEvents();
-        }
-    }
-
     // At the view's smallest size the button that opens the window stays clear of the rest.
     view.resize(view.minimumSize());
     QCoreApplication::processEvents();
@@ -336,8 +271,6 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
     QVERIFY(view.rect().contains(button->geometry()));
     for (const char* name : {"frameDScan", "frameAScan", "colourScale", "ascanVerScale", "dscanVerScale", "scb_scrollingY", "scb_scrollingZ"})
         QVERIFY2(!child<QWidget>(&view, name)->geometry().intersects(button->geometry()), name);
-    if (!shots.isEmpty())
-        view.grab().save(QDir(shots).filePath(QStringLiteral("indications-minimum.png")));
 }
 
 void TestMapIndications::addEditRemoveStoreAndReopen()
