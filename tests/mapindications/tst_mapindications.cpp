@@ -71,28 +71,8 @@ bool typeInto(QTableWidget* table, int iRow, int iColumn, const QString& text)
 //! Whether the mark's ring colour lies within two pixels of p in the frame's picture.
 bool ringNear(const QImage& picture, QPoint p)
 {
-    const QRgb ring = CScanogrammFrame::markColour().rgb();
-    for (int dy = -2; dy <= 2; ++dy)
-        for (int dx = -2; dx <= 2; ++dx) {
-            const QPoint q = p + QPoint(dx, dy);
-            if (picture.rect().contains(q) && picture.pixel(q) == ring)
-                return true;
-        }
-    return false;
-}
-
-//! The scan image's pixels of the palette's top colour.
-int topColourPixels(const ScanImage& image)
-{
-    QImage one(1, 1, QImage::Format_RGB16);
-    one.fill(QColor::fromRgb(MapPalette::colour(MapPalette::kSize - 1)));
-    return TestInput::countPixels(image.rawImage(), [&](QRgb c) { return c == one.pixel(0, 0); });
-}
-
-//! Read-out number (metres) of a text such as "X, m = 0.11".
-double readoutMetres(const CMapScans& view, int i)
-{
-    return view.readoutTexts().value(i).value(0).section(QLatin1Char('='), 1).trimmed().toDouble();
+    const QImage around = picture.copy(QRect(p - QPoint(2, 2), QSize(5, 5)));
+    return TestInput::countPixels(around, [](QRgb c) { return c == CScanogrammFrame::markColour().rgb(); }) > 0;
 }
 
 //! The pixel of cell (a, b) in a frame showing axis `across` to the right and `down` downwards.
@@ -124,7 +104,6 @@ private slots:
     void init();
     void findListsMarksAndMovesTheCursor();
     void addEditRemoveStoreAndReopen();
-    void brokenFileIsRefusedAndKept_data();
     void brokenFileIsRefusedAndKept();
     void resetViewKeepsUnstoredIndications();
     void csvAndSavedCopy();
@@ -212,9 +191,10 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
         const MapIndication& ind = list[size_t(row)];
         QCOMPARE((PerAxis<int>{view.sliceX(), view.sliceY(), view.sliceZ()}), cellOf(ind));
         const double place[] = {ind.x, ind.y, ind.z};
-        for (int a = 0; a < 3; ++a)
-            QVERIFY2(std::abs(readoutMetres(view, a) - place[a] / 1000.0) <= 0.005,
-                     qPrintable(view.readoutTexts().value(a).join('|')));
+        for (int a = 0; a < 3; ++a) {
+            const QString shown = view.readoutTexts().value(a).value(0); // "X, m = 0.11"
+            QVERIFY2(std::abs(shown.section('=', 1).toDouble() - place[a] / 1000.0) <= 0.005, qPrintable(shown));
+        }
         for (const auto& p : panes) {
             const QImage picture = child<CScanogrammFrame>(&view, p.frame)->visiblePicture();
             for (size_t n = 0; n < list.size(); ++n) {
@@ -249,15 +229,6 @@ void TestMapIndications::findListsMarksAndMovesTheCursor()
     QCOMPARE(table->item(1, CIndicationsWindow::ColComment)->text(), QStringLiteral("check from the other side"));
     // The report lists them.
     QCOMPARE(view.reportData(QString()).indications, list);
-
-    // At the view's smallest size the button that opens the window stays clear of the rest.
-    view.resize(view.minimumSize());
-    QCoreApplication::processEvents();
-    const QRect button = child(&view, "tbtn_indications")->geometry();
-    QVERIFY(view.rect().contains(button));
-    for (const char* name : {"frameDScan", "frameAScan", "colourScale", "ascanVerScale", "dscanVerScale",
-                             "scb_scrollingY", "scb_scrollingZ"})
-        QVERIFY2(!child(&view, name)->geometry().intersects(button), name);
 }
 
 void TestMapIndications::addEditRemoveStoreAndReopen()
@@ -330,18 +301,10 @@ void TestMapIndications::addEditRemoveStoreAndReopen()
     QVERIFY(driver.texts().filter(QStringLiteral("indications")).isEmpty());
 }
 
-void TestMapIndications::brokenFileIsRefusedAndKept_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const MapIndication one{1, "a", "", 1, 2, 3, 100, 0, 1, 1, 1, false};
-    QTest::newRow("cut short") << IndicationsFile::encode({one}).left(60);
-    QTest::newRow("foreign") << QByteArray("{\"type\": \"FeatureCollection\", \"features\": []}");
-}
-
 void TestMapIndications::brokenFileIsRefusedAndKept()
 {
-    QFETCH(QByteArray, bytes);
     const QString path = IndicationsFile::path(m_dir.path());
+    const QByteArray bytes = IndicationsFile::encode({MapIndication{1, "a", "", 1, 2, 3, 100, 0, 1, 1, 1, false}}).left(60);
     QVERIFY(TestBytes::writeBytes(path, bytes));
     CMapScans view;
     ModalDriver driver({QMessageBox::Ok});
@@ -375,9 +338,7 @@ void TestMapIndications::resetViewKeepsUnstoredIndications()
     click(child<QPushButton>(w, "btn_find"));
     const std::vector<MapIndication> found = view->indications();
     QCOMPARE(found.size(), size_t(2));
-    auto* reset = child<QToolButton>(&window, "tbtn_reset_settings");
-    QVERIFY(reset->isEnabled());
-    click(reset);
+    click(child<QToolButton>(&window, "tbtn_reset_settings"));
     QVERIFY(!QFile::exists(MapStoredFiles::viewSettingsPath(m_dir.path())));
     QVERIFY(view->isMapLoaded());
     QVERIFY(view->indications() == found);
@@ -423,8 +384,6 @@ void TestMapIndications::csvAndSavedCopy()
     std::vector<MapIndication> read;
     QCOMPARE(IndicationsFile::read(IndicationsFile::path(dest), read), StoredFileStatus::Loaded);
     QVERIFY(read == view.indications());
-    view.markChangesSaved();
-    QCOMPARE(view.pendingChanges() & IndicationsWritten, 0);
     // The map's own folder got nothing.
     QVERIFY(!QFile::exists(IndicationsFile::path(m_dir.path())));
 }
@@ -435,11 +394,14 @@ void TestMapIndications::autoBrightnessReachesTheTopColour()
     QVERIFY(open(view));
     auto* spin = child<MySpinBox>(&view, "myspb_brightness");
     auto* scale = child<QWidget>(&view, "colourScale");
-    // At the strongest reflector, so the brightest values are in the images.
+    // The scans' pixels of the palette's top colour (as the 16-bit images hold it).
+    QImage top(1, 1, QImage::Format_RGB16);
+    top.fill(QColor::fromRgb(MapPalette::colour(MapPalette::kSize - 1)));
     const auto topPixels = [&] {
         int n = 0;
         for (const char* name : {"frameCScan", "frameBScan", "frameDScan"})
-            n += topColourPixels(*child<CScanogrammFrame>(&view, name)->image());
+            n += TestInput::countPixels(child<CScanogrammFrame>(&view, name)->image()->rawImage(),
+                                        [&](QRgb c) { return c == top.pixel(0, 0); });
         return n;
     };
     spin->setValue(-40);
@@ -448,7 +410,6 @@ void TestMapIndications::autoBrightnessReachesTheTopColour()
     const int b = spin->value();
     QVERIFY(b > -40 && b < 40);
     QVERIFY(topPixels() > 0);
-    QCOMPARE(view.viewingStateNow().brightness, b);
     // The smallest such value: one dB less and no pixel reaches the top.
     spin->setValue(b - 1);
     QCOMPARE(topPixels(), 0);
