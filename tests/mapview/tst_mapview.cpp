@@ -4,6 +4,8 @@
 // settings window, and what the view shows and what it stores are looked at.
 
 #include "common/modaldriver.h"
+#include "common/widgetinput.h"
+#include "common/windowfixture.h"
 #include "map/mapgenerator.h"
 #include "map/mapstoredfiles.h"
 #include "map/mapviewstatefile.h"
@@ -26,7 +28,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
+
+using WidgetInput::child;
+using WidgetInput::drag;
 
 namespace {
 
@@ -48,39 +52,12 @@ MapGeneratorOptions demoOptions()
     return o;
 }
 
-template <typename T = QWidget>
-T* child(const QObject* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QLatin1String(name));
-    if (!w)
-        qWarning("no child %s", name);
-    return w;
-}
+using TestInput::wheel;
 
-void drag(QWidget* w, QPoint from, QPoint to)
+//! Pixels of a widget's picture that are not black.
+int litPixels(QWidget* w)
 {
-    QTest::mousePress(w, Qt::LeftButton, {}, from);
-    QTest::mouseMove(w, (from + to) / 2);
-    QTest::mouseMove(w, to);
-    QTest::mouseRelease(w, Qt::LeftButton, {}, to);
-}
-
-void wheel(QWidget* w, int delta)
-{
-    const QPointF pos(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent ev(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                   Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &ev);
-}
-
-//! Pixels of an image that are not black.
-int litPixels(const QImage& image)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += (image.pixel(x, y) & 0xffffff) != 0;
-    return n;
+    return TestInput::countPixels(w->grab().toImage(), [](QRgb c) { return (c & 0xffffff) != 0; });
 }
 
 //! The row (or column) that is white nearly all along: the cursor line; -1 when none.
@@ -101,15 +78,6 @@ int whiteLine(const QImage& image, bool bRow)
 QString readout(const CMapScans& view, int i)
 {
     return view.readoutTexts().value(i).join(QLatin1Char('|'));
-}
-
-void typeDepth(QWidget* window, int iDepth)
-{
-    auto* depth = child<QLineEdit>(window, "edt_depth");
-    depth->setFocus();
-    depth->selectAll();
-    QTest::keyClicks(depth, QString::number(iDepth));
-    QTest::keyClick(depth, Qt::Key_Return);
 }
 
 QString metres(double v)
@@ -172,9 +140,7 @@ void TestMapView::init()
 
 void TestMapView::openDemo(CMapScans& view, bool* pSaved)
 {
-    view.resize(1200, 800);
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(WidgetInput::shown(view, QSize(1200, 800)));
     QSignalSpy loaded(&view, &CMapScans::mapDataLoaded);
     view.openMap(m_cfg, m_dir.path());
     QCOMPARE(loaded.count(), 1);
@@ -210,7 +176,8 @@ CMapSettings* TestMapView::settingsWindow(CMapScans& view)
 
 void TestMapView::executeWithDepth(CMapSettings* window, int iDepth)
 {
-    typeDepth(window, iDepth);
+    TestInput::retype(child<QLineEdit>(window, "edt_depth"), QString::number(iDepth));
+    QTest::keyClick(child(window, "edt_depth"), Qt::Key_Return);
     QTest::mouseClick(child(window, "btn_run"), Qt::LeftButton);
 }
 
@@ -452,7 +419,7 @@ void TestMapView::executeWhileResizing()
     QCOMPARE(view.mapData().dim2(), 80);
     QCOMPARE(view.viewGeometry().pointsZ(), 80);
     view.resize(1200, 800);
-    QVERIFY(litPixels(child(&view, "frameCScan")->grab().toImage()) > 100);
+    QVERIFY(litPixels(child(&view, "frameCScan")) > 100);
     QCOMPARE(view.viewGeometry().frameWidth(), child(&view, "frameCScan")->width());
 }
 
@@ -549,7 +516,7 @@ void TestMapView::failuresAreShown()
     QCOMPARE(driver.seen().size(), 1);
     QVERIFY2(driver.texts().first().contains(QLatin1String("3_2.raw")), qPrintable(driver.texts().first()));
     QVERIFY(!view.isMapLoaded());
-    QCOMPARE(litPixels(child(&view, "frameCScan")->grab().toImage()), 0);
+    QCOMPARE(litPixels(child(&view, "frameCScan")), 0);
     // Clicks and wheel on the empty view do nothing.
     QTest::mouseClick(child(&view, "frameCScan"), Qt::LeftButton, {}, QPoint(10, 10));
     wheel(child(&view, "frameCScan"), 120);
@@ -662,7 +629,7 @@ void TestMapView::clearEmptiesEverything()
     view.clearMap();
     QVERIFY(!view.isMapLoaded());
     QVERIFY(view.titleText().isEmpty());
-    QCOMPARE(litPixels(child(&view, "frameCScan")->grab().toImage()), 0);
+    QCOMPARE(litPixels(child(&view, "frameCScan")), 0);
     view.setLimitsMode(false);
 }
 
