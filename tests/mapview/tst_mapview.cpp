@@ -17,9 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -75,6 +73,11 @@ int whiteLine(const QImage& image, bool bRow)
     return -1;
 }
 
+QList<int> slices(const CMapScans& view)
+{
+    return {view.sliceX(), view.sliceY(), view.sliceZ()};
+}
+
 QString readout(const CMapScans& view, int i)
 {
     return view.readoutTexts().value(i).join(QLatin1Char('|'));
@@ -110,8 +113,7 @@ private slots:
     void readoutsClearOfBrightnessAtMinimumWidth();
     void reportHeadedBySetupName();
     void cursorOnReflector();
-    void zoomAndPan();
-    void clearEmptiesEverything();
+    void zoomPanAndClear();
 
 private:
     void openDemo(CMapScans& view, bool* pSaved = nullptr);
@@ -147,9 +149,8 @@ void TestMapView::openDemo(CMapScans& view, bool* pSaved)
     QCOMPARE(loaded.first().at(0).toBool(), true);
     if (pSaved)
         *pSaved = loaded.first().at(1).toBool();
-    QCOMPARE(view.viewGeometry().pointsX(), kPointsX);
-    QCOMPARE(view.viewGeometry().pointsY(), kPointsY);
-    QCOMPARE(view.viewGeometry().pointsZ(), kPointsZ);
+    const MapViewGeometry& g = view.viewGeometry();
+    QCOMPARE((QList<int>{g.pointsX(), g.pointsY(), g.pointsZ()}), (QList<int>{kPointsX, kPointsY, kPointsZ}));
 }
 
 MapViewState TestMapView::saveAndReadBack(CMapScans& view, SAFTsettings* pSaft)
@@ -196,7 +197,6 @@ void TestMapView::sliceBarsMoveTheirOwnAxis()
     QFETCH(QString, bar);
     QFETCH(int, axis);
     QFETCH(int, points);
-    const auto slices = [](const CMapScans& v) { return QList<int>{v.sliceX(), v.sliceY(), v.sliceZ()}; };
     QList<int> expected;
     {
         CMapScans view;
@@ -254,15 +254,12 @@ void TestMapView::limitControlsMoveTheirOwnAxis()
         openDemo(view);
         view.setLimitsMode(true);
         expected = ranges(view);
-        for (int a = 0; a < 3; ++a)
-            QCOMPARE(expected[a].last, a == axis ? points - 1 : expected[a].last);
+        QCOMPARE(expected[axis].last, points - 1);
         QWidget* group = child(&view, qPrintable(control));
         QWidget* bar = child(group, "frm_slidebar");
         const QImage before = view.grab().toImage();
         // The upper limit sits at the bottom line of the bar: hover it, drag it to the top.
-        const QPoint bottom(20, bar->height() - 1);
-        QTest::mouseMove(bar, bottom);
-        drag(bar, bottom, QPoint(20, -30));
+        drag(bar, QPoint(20, bar->height() - 1), QPoint(20, -30));
         const MapRange moved = ranges(view)[axis];
         QCOMPARE(moved.first, 0);
         QVERIFY2(moved.last >= 1 && moved.last <= 3, qPrintable(QString::number(moved.last)));
@@ -341,21 +338,13 @@ void TestMapView::rulersHaveTicksAndWholeLabels()
         const QImage image = ruler->grab().toImage();
         const bool bHorizontal = ruler->width() > ruler->height();
         // Ticks grow from the edge next to the image: count the separate dark marks there.
-        const int along = bHorizontal ? image.width() : image.height();
+        const QList<int> dark = WidgetInput::darkAlong(image, bHorizontal, (bHorizontal ? image.height() : image.width()) - 2);
         int ticks = 0;
-        bool bPrevious = false;
-        for (int i = 0; i < along; ++i) {
-            const QRgb c = bHorizontal ? image.pixel(i, image.height() - 2) : image.pixel(image.width() - 2, i);
-            const bool bDark = qGray(c) < 100;
-            ticks += bDark && !bPrevious;
-            bPrevious = bDark;
-        }
+        for (qsizetype i = 0; i < dark.size(); ++i)
+            ticks += i == 0 || dark[i] != dark[i - 1] + 1;
         QVERIFY2(ticks >= 3, qPrintable(QStringLiteral("%1: %2 ticks").arg(QLatin1String(name)).arg(ticks)));
-        if (!bHorizontal) {
-            // No label is cut at the outer edge.
-            for (int y = 0; y < image.height(); ++y)
-                QVERIFY2(qGray(image.pixel(0, y)) > 100, name);
-        }
+        // No label is cut at the outer edge.
+        QVERIFY2(bHorizontal || WidgetInput::darkAlong(image, false, 0).isEmpty(), name);
     }
 }
 
@@ -368,8 +357,7 @@ void TestMapView::sectionClicksKeepTheOtherCursor()
     // A click between two volume points' pixels.
     const QPoint c(g.pixelX(7) + 3, g.pixelY(17) + 4);
     QTest::mouseClick(frameC, Qt::LeftButton, {}, c);
-    QCOMPARE(view.sliceX(), 7);
-    QCOMPARE(view.sliceY(), 17);
+    QCOMPARE(slices(view).mid(0, 2), (QList<int>{7, 17}));
     const QString strY = readout(view, 1);
     const QString strX = readout(view, 0);
     QCOMPARE(whiteLine(frameC->grab().toImage(), true), c.y());
@@ -377,9 +365,7 @@ void TestMapView::sectionClicksKeepTheOtherCursor()
     // The B-scan moves X and Z only.
     const QPoint b(g.pixelX(20) + 2, g.pixelZ(40) + 1);
     QTest::mouseClick(child(&view, "frameBScan"), Qt::LeftButton, {}, b);
-    QCOMPARE(view.sliceX(), 20);
-    QCOMPARE(view.sliceZ(), 40);
-    QCOMPARE(view.sliceY(), 17);
+    QCOMPARE(slices(view), (QList<int>{20, 17, 40}));
     QCOMPARE(readout(view, 1), strY);
     QVERIFY(readout(view, 0) != strX);
     QCOMPARE(whiteLine(frameC->grab().toImage(), true), c.y());
@@ -389,9 +375,7 @@ void TestMapView::sectionClicksKeepTheOtherCursor()
     const QString strX2 = readout(view, 0);
     const QPoint d(g.pixelZ(12) + 1, g.pixelY(5) + 2);
     QTest::mouseClick(child(&view, "frameDScan"), Qt::LeftButton, {}, d);
-    QCOMPARE(view.sliceX(), 20);
-    QCOMPARE(view.sliceY(), 5);
-    QCOMPARE(view.sliceZ(), 12);
+    QCOMPARE(slices(view), (QList<int>{20, 5, 12}));
     QCOMPARE(readout(view, 0), strX2);
     QCOMPARE(whiteLine(frameC->grab().toImage(), false), b.x());
     QCOMPARE(whiteLine(frameC->grab().toImage(), true), d.y());
@@ -506,8 +490,7 @@ void TestMapView::failuresAreShown()
     QString error;
     QVERIFY(MapGenerator::write(dir.path(), o, &error));
     CMapScans view;
-    view.resize(1200, 800);
-    view.show();
+    QVERIFY(WidgetInput::shown(view, QSize(1200, 800)));
     QSignalSpy loaded(&view, &CMapScans::mapDataLoaded);
     ModalDriver driver({QMessageBox::Ok});
     view.openMap(dir.filePath(QStringLiteral("map.cfg")), dir.path());
@@ -526,9 +509,7 @@ void TestMapView::failuresAreShown()
 void TestMapView::readoutsClearOfBrightnessAtMinimumWidth()
 {
     CMapScans view;
-    view.resize(view.minimumSize());
-    view.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(WidgetInput::shown(view, view.minimumSize()));
     QCOMPARE(view.width(), 1000);
     auto* readouts = view.findChild<CWgtDisplaysStd*>();
     QVERIFY(readouts);
@@ -561,8 +542,7 @@ void TestMapView::cursorOnReflector()
     const MapViewGeometry& g = view.viewGeometry();
     // The reflector at (55, 45) mm, 150 mm deep: cell (11, 9), layer 30.
     QTest::mouseClick(child(&view, "frameCScan"), Qt::LeftButton, {}, QPoint(g.pixelX(11), g.pixelY(9)));
-    QCOMPARE(view.sliceX(), 11);
-    QCOMPARE(view.sliceY(), 9);
+    QCOMPARE(slices(view).mid(0, 2), (QList<int>{11, 9}));
     // Below saturation, the A-scan frame's longest bar is at the column's largest sample.
     auto* brightness = child<QLineEdit>(child(&view, "myspb_brightness"), "edt_value");
     brightness->selectAll();
@@ -592,7 +572,7 @@ void TestMapView::cursorOnReflector()
     QCOMPARE(view.sliceX(), 11);
 }
 
-void TestMapView::zoomAndPan()
+void TestMapView::zoomPanAndClear()
 {
     CMapScans view;
     openDemo(view);
@@ -619,12 +599,7 @@ void TestMapView::zoomAndPan()
     QCOMPARE(view.viewGeometry().offsetX(), 0);
     QVERIFY(!scrollX->isEnabled());
     QCOMPARE(drag.last().at(0).toBool(), false);
-}
-
-void TestMapView::clearEmptiesEverything()
-{
-    CMapScans view;
-    openDemo(view);
+    // Clearing (in limits mode) empties the view.
     view.setLimitsMode(true);
     view.clearMap();
     QVERIFY(!view.isMapLoaded());
@@ -632,6 +607,8 @@ void TestMapView::clearEmptiesEverything()
     QCOMPARE(litPixels(child(&view, "frameCScan")), 0);
     view.setLimitsMode(false);
 }
+
+
 
 QTEST_MAIN(TestMapView)
 #include "tst_mapview.moc"
