@@ -97,10 +97,8 @@ class TestMapView : public QObject
 private slots:
     void initTestCase();
     void init();
-    void sliceBarsMoveTheirOwnAxis_data();
-    void sliceBarsMoveTheirOwnAxis();
-    void limitControlsMoveTheirOwnAxis_data();
-    void limitControlsMoveTheirOwnAxis();
+    void barsMoveTheirOwnAxis_data();
+    void barsMoveTheirOwnAxis();
     void rectanglesMeasureTheirOwnAxes_data();
     void rectanglesMeasureTheirOwnAxes();
     void rulersHaveTicksAndWholeLabels();
@@ -182,30 +180,35 @@ void TestMapView::executeWithDepth(CMapSettings* window, int iDepth)
     QTest::mouseClick(child(window, "btn_run"), Qt::LeftButton);
 }
 
-void TestMapView::sliceBarsMoveTheirOwnAxis_data()
+void TestMapView::barsMoveTheirOwnAxis_data()
 {
-    QTest::addColumn<QString>("bar");
+    QTest::addColumn<QString>("pane");
     QTest::addColumn<int>("axis");
     QTest::addColumn<int>("points");
-    QTest::newRow("C-scan bar: depth") << "sb_cscan" << 2 << kPointsZ;
-    QTest::newRow("B-scan bar: Y") << "sb_bscan" << 1 << kPointsY;
-    QTest::newRow("D-scan bar: X") << "sb_dscan" << 0 << kPointsX;
+    QTest::newRow("C-scan: depth") << "cscan" << 2 << kPointsZ;
+    QTest::newRow("B-scan: Y") << "bscan" << 1 << kPointsY;
+    QTest::newRow("D-scan: X") << "dscan" << 0 << kPointsX;
 }
 
-void TestMapView::sliceBarsMoveTheirOwnAxis()
+void TestMapView::barsMoveTheirOwnAxis()
 {
-    QFETCH(QString, bar);
+    QFETCH(QString, pane);
     QFETCH(int, axis);
     QFETCH(int, points);
+    const auto ranges = [](const CMapScans& v) {
+        const MapViewRanges r = v.mapData().viewRanges();
+        return QList<MapRange>{r.range0, r.range1, r.range2};
+    };
     QList<int> expected;
+    QList<MapRange> expectedRanges;
     {
         CMapScans view;
         openDemo(view);
         expected = slices(view);
-        QWidget* group = child(&view, qPrintable(bar));
+        // The slice bar's handle (30 pixels) is dragged past the far end of the bar.
+        QWidget* group = child(&view, qPrintable("sb_" + pane));
         QWidget* slider = child(group, "ms_slider");
-        const QImage before = view.grab().toImage();
-        // The handle (30 pixels) is dragged past the far end of the bar.
+        QImage before = view.grab().toImage();
         const int span = slider->height() - 1 - 31;
         const int handle = 1 + qRound((span - 1) * double(expected[axis]) / (points - 1));
         drag(slider, QPoint(20, handle + 15), QPoint(20, slider->height() + 40));
@@ -219,46 +222,14 @@ void TestMapView::sliceBarsMoveTheirOwnAxis()
         if (axis == 2)
             QVERIFY2(readout(view, 2).contains(metres(view.viewGeometry().metresZ(view.viewGeometry().pixelZ(points - 2)))),
                      qPrintable(readout(view, 2)));
-        const MapViewState stored = saveAndReadBack(view);
-        QCOMPARE((QList<int>{stored.sliceX, stored.sliceY, stored.sliceZ}), expected);
-    }
-    CMapScans view;
-    bool bSaved = false;
-    openDemo(view, &bSaved);
-    QVERIFY(bSaved);
-    QCOMPARE(slices(view), expected);
-}
 
-void TestMapView::limitControlsMoveTheirOwnAxis_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<int>("axis");
-    QTest::addColumn<int>("points");
-    QTest::newRow("C-scan control: depth") << "sc_cscan" << 2 << kPointsZ;
-    QTest::newRow("B-scan control: Y") << "sc_bscan" << 1 << kPointsY;
-    QTest::newRow("D-scan control: X") << "sc_dscan" << 0 << kPointsX;
-}
-
-void TestMapView::limitControlsMoveTheirOwnAxis()
-{
-    QFETCH(QString, control);
-    QFETCH(int, axis);
-    QFETCH(int, points);
-    const auto ranges = [](const CMapScans& v) {
-        const MapViewRanges r = v.mapData().viewRanges();
-        return QList<MapRange>{r.range0, r.range1, r.range2};
-    };
-    QList<MapRange> expected;
-    {
-        CMapScans view;
-        openDemo(view);
+        // The limit control's upper limit sits at the bottom line of its bar: dragged to the top.
         view.setLimitsMode(true);
-        expected = ranges(view);
-        QCOMPARE(expected[axis].last, points - 1);
-        QWidget* group = child(&view, qPrintable(control));
+        expectedRanges = ranges(view);
+        QCOMPARE(expectedRanges[axis].last, points - 1);
+        group = child(&view, qPrintable("sc_" + pane));
         QWidget* bar = child(group, "frm_slidebar");
-        const QImage before = view.grab().toImage();
-        // The upper limit sits at the bottom line of the bar: hover it, drag it to the top.
+        before = view.grab().toImage();
         drag(bar, QPoint(20, bar->height() - 1), QPoint(20, -30));
         const MapRange moved = ranges(view)[axis];
         QCOMPARE(moved.first, 0);
@@ -268,15 +239,19 @@ void TestMapView::limitControlsMoveTheirOwnAxis()
         QWidget* arrow = child(child(group, "vc_topCounter"), "m_btn_increase");
         for (int i = 0; i < 3; ++i)
             QTest::mouseClick(arrow, Qt::LeftButton);
-        expected[axis] = {0, moved.last + 3};
-        QCOMPARE(ranges(view), expected);
+        expectedRanges[axis] = {0, moved.last + 3};
+        QCOMPARE(ranges(view), expectedRanges);
         const MapViewState stored = saveAndReadBack(view);
-        QCOMPARE((QList<MapRange>{stored.ranges.range0, stored.ranges.range1, stored.ranges.range2}), expected);
+        QCOMPARE((QList<int>{stored.sliceX, stored.sliceY, stored.sliceZ}), expected);
+        QCOMPARE((QList<MapRange>{stored.ranges.range0, stored.ranges.range1, stored.ranges.range2}), expectedRanges);
     }
     CMapScans view;
-    openDemo(view);
+    bool bSaved = false;
+    openDemo(view, &bSaved);
+    QVERIFY(bSaved);
     QVERIFY(view.isLimitsMode());
-    QCOMPARE(ranges(view), expected);
+    QCOMPARE(slices(view), expected);
+    QCOMPARE(ranges(view), expectedRanges);
 }
 
 void TestMapView::rectanglesMeasureTheirOwnAxes_data()
