@@ -102,21 +102,20 @@ private slots:
     void sectionClicksAndCursorOnReflector();
     void executeWhileResizingAndRefused();
     void panelEditsApplyOnlyWhenExecuted();
-    void settingsWindowTitleAndFilterChoice();
+    void setupNameInSettingsAndReport();
     void failuresAreShown();
-    void readoutsClearOfBrightnessAtMinimumWidth();
-    void reportHeadedBySetupName();
     void zoomPanAndClear();
 
 private:
     void openDemo(CMapScans& view, bool* pSaved = nullptr);
-    //! Answers the leave prompt with Yes and reads back what was stored.
-    MapViewState saveAndReadBack(CMapScans& view, SAFTsettings* pSaft = nullptr);
+    //! Answers the leave prompt with Yes and reads back what was stored (SAFT settings into m_storedSaft).
+    MapViewState saveAndReadBack(CMapScans& view);
     CMapSettings* settingsWindow(CMapScans& view);
     void executeWithDepth(CMapSettings* window, int iDepth);
 
     QTemporaryDir m_dir;
     QString m_cfg;
+    SAFTsettings m_storedSaft;
 };
 
 void TestMapView::initTestCase()
@@ -146,16 +145,13 @@ void TestMapView::openDemo(CMapScans& view, bool* pSaved)
     QCOMPARE((QList<int>{g.pointsX(), g.pointsY(), g.pointsZ()}), (QList<int>{kPointsX, kPointsY, kPointsZ}));
 }
 
-MapViewState TestMapView::saveAndReadBack(CMapScans& view, SAFTsettings* pSaft)
+MapViewState TestMapView::saveAndReadBack(CMapScans& view)
 {
     ModalDriver driver({QMessageBox::Yes});
     view.askToSave(m_dir.path());
-    SAFTsettings saft;
     MapViewState state;
-    if (readViewSettingsFile(MapStoredFiles::viewSettingsPath(m_dir.path()), saft, state) != StoredFileStatus::Loaded)
+    if (readViewSettingsFile(MapStoredFiles::viewSettingsPath(m_dir.path()), m_storedSaft, state) != StoredFileStatus::Loaded)
         qWarning("usr_map.set not stored");
-    if (pSaft)
-        *pSaft = saft;
     return state;
 }
 
@@ -163,9 +159,7 @@ CMapSettings* TestMapView::settingsWindow(CMapScans& view)
 {
     view.showSettingsWindow();
     auto* window = view.findChild<CMapSettings*>();
-    if (window)
-        QTest::qWaitForWindowExposed(window);
-    return window;
+    return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }
 
 void TestMapView::executeWithDepth(CMapSettings* window, int iDepth)
@@ -281,12 +275,10 @@ void TestMapView::rectanglesMeasureTheirOwnAxes()
     box[across] = {index(across, p1.x()), index(across, p2.x())};
     box[down] = {index(down, p1.y()), index(down, p2.y())};
     const double cell[] = {g.cellX() / 1000.0, g.cellY() / 1000.0, 0.005};
-    for (int a = 0; a < 3; ++a) {
-        const QString shown = readout(view, a);
-        QVERIFY2(shown.contains(metres(box[a].first * cell[a])) &&
-                     shown.contains(metres((box[a].last - box[a].first) * cell[a])),
-                 qPrintable(QStringLiteral("axis %1: %2").arg(a).arg(shown)));
-    }
+    for (int a = 0; a < 3; ++a)
+        QVERIFY2(readout(view, a).contains(metres(box[a].first * cell[a]))
+                     && readout(view, a).contains(metres((box[a].last - box[a].first) * cell[a])),
+                 qPrintable(readout(view, a)));
     const int amplitude = view.mapData().boxMaximum(box[0].first, box[0].last, box[1].first, box[1].last,
                                                     box[2].first, box[2].last);
     QVERIFY(amplitude > 0);
@@ -431,20 +423,19 @@ void TestMapView::panelEditsApplyOnlyWhenExecuted()
     // Reset puts 300 back into the panel, but nothing is executed.
     QTest::mouseClick(child(window, "btn_reset"), Qt::LeftButton);
     QCOMPARE(child<QLineEdit>(window, "edt_depth")->text(), QStringLiteral("300"));
-    SAFTsettings saft;
-    MapViewState stored = saveAndReadBack(view, &saft);
+    MapViewState stored = saveAndReadBack(view);
     QCOMPARE(view.saftSettings().depth, 200);
-    QCOMPARE(saft.depth, 200);
+    QCOMPARE(m_storedSaft.depth, 200);
     QCOMPARE(stored.ranges.dim2, 40);
     // Executing the panel's 300 rebuilds the volume for it.
     QTest::mouseClick(child(window, "btn_run"), Qt::LeftButton);
     QCOMPARE(view.mapData().dim2(), kPointsZ);
-    stored = saveAndReadBack(view, &saft);
-    QCOMPARE(saft.depth, 300);
+    stored = saveAndReadBack(view);
+    QCOMPARE(m_storedSaft.depth, 300);
     QCOMPARE(stored.ranges.dim2, kPointsZ);
 }
 
-void TestMapView::settingsWindowTitleAndFilterChoice()
+void TestMapView::setupNameInSettingsAndReport()
 {
     CMapScans view;
     openDemo(view);
@@ -459,6 +450,20 @@ void TestMapView::settingsWindowTitleAndFilterChoice()
     view.openMap(m_cfg, m_dir.path());
     QCOMPARE(view.saftSettings().filterSW, false);
     QVERIFY(!child<QCheckBox>(settingsWindow(view), "chb_comp_sw")->isChecked());
+
+    // The printed report is headed by the map's and the set-up's names, without the instrument's.
+    const QString pdf = m_dir.filePath(QStringLiteral("report.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QVERIFY(view.printMapReport(&printer, QString()));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    QVERIFY2(printed.contains(QLatin1String("Map Name: Generated map")), qPrintable(printed));
+    QVERIFY2(printed.contains(kTitle), qPrintable(printed));
+    QVERIFY(!printed.contains(QLatin1String("Instrument Settings")));
 }
 
 void TestMapView::failuresAreShown()
@@ -494,35 +499,12 @@ void TestMapView::failuresAreShown()
     QTest::mouseClick(child(&view, "frameCScan"), Qt::LeftButton, {}, QPoint(10, 10));
     wheel(child(&view, "frameCScan"), 120);
     QVERIFY(!view.viewGeometry().isZoomed());
-}
-
-void TestMapView::readoutsClearOfBrightnessAtMinimumWidth()
-{
-    CMapScans view;
-    QVERIFY(WidgetInput::shown(view, view.minimumSize()));
+    // At the smallest width the read-outs stay clear of the brightness control.
+    view.resize(view.minimumSize());
+    QCoreApplication::processEvents();
     QCOMPARE(view.width(), 1000);
-    auto* readouts = view.findChild<CWgtDisplaysStd*>();
-    QVERIFY(readouts);
-    QVERIFY2(readouts->geometry().right() < child(&view, "lbl_brightness")->x(),
-             qPrintable(QStringLiteral("%1 / %2").arg(readouts->geometry().right()).arg(child(&view, "lbl_brightness")->x())));
-}
-
-void TestMapView::reportHeadedBySetupName()
-{
-    CMapScans view;
-    openDemo(view);
-    const QString pdf = m_dir.filePath(QStringLiteral("report.pdf"));
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    QVERIFY(view.printMapReport(&printer, QString()));
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    QVERIFY(text.waitForFinished(30000));
-    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
-    QVERIFY2(printed.contains(QLatin1String("Map Name: Generated map")), qPrintable(printed));
-    QVERIFY2(printed.contains(kTitle), qPrintable(printed));
-    QVERIFY(!printed.contains(QLatin1String("Instrument Settings")));
+    const QRect readouts = view.findChild<CWgtDisplaysStd*>()->geometry();
+    QVERIFY2(readouts.right() < child(&view, "lbl_brightness")->x(), qPrintable(QString::number(readouts.right())));
 }
 
 void TestMapView::zoomPanAndClear()
