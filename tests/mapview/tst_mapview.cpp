@@ -1,7 +1,6 @@
-// The map view driven as a user drives it: a generated map whose three axes differ in size
-// (36 × 26 points, 60 layers) is opened, its slice bars and limit controls are dragged and
-// clicked, rectangles are drawn and cursors clicked in the frames, SAFT is run again from the
-// settings window, and what the view shows and what it stores are looked at.
+// The map view driven as a user drives it: a generated map with axes of different sizes (36 × 26
+// points, 60 layers) is opened, its bars dragged, rectangles drawn and cursors clicked in the
+// frames, SAFT run again from the settings window; what it shows and stores is looked at.
 
 #include "common/modaldriver.h"
 #include "common/widgetinput.h"
@@ -49,8 +48,6 @@ MapGeneratorOptions demoOptions()
     o.reflectors = {{55.0, 45.0, 150.0, 1.0}};
     return o;
 }
-
-using TestInput::wheel;
 
 //! Pixels of a widget's picture that are not black.
 int litPixels(QWidget* w)
@@ -208,9 +205,8 @@ void TestMapView::barsMoveTheirOwnAxis()
         QTest::mouseClick(child(child(group, "vc_counter"), "m_btn_decrease"), Qt::LeftButton);
         expected[axis] = points - 2;
         QCOMPARE(slices(view), expected);
-        if (axis == 2)
-            QVERIFY2(readout(view, 2).contains(metres(view.viewGeometry().metresZ(view.viewGeometry().pixelZ(points - 2)))),
-                     qPrintable(readout(view, 2)));
+        const MapViewGeometry& g = view.viewGeometry();
+        QVERIFY2(axis != 2 || readout(view, 2).contains(metres(g.metresZ(g.pixelZ(points - 2)))), qPrintable(readout(view, 2)));
 
         // The limit control's upper limit sits at the bottom line of its bar: dragged to the top.
         view.setLimitsMode(true);
@@ -268,7 +264,6 @@ void TestMapView::rectanglesMeasureTheirOwnAxes()
     const QPoint p1(size[across] / 5, size[down] / 4);
     const QPoint p2(size[across] * 3 / 5, size[down] * 2 / 3);
     drag(child(&view, qPrintable(frame)), p1, p2);
-
     MapBand box[3];
     for (int a = 0; a < 3; ++a)
         box[a] = {points[a] / 2 - 2, points[a] / 2 + 2};
@@ -381,8 +376,7 @@ void TestMapView::executeWhileResizingAndRefused()
     QTimer timer;
     connect(&timer, &QTimer::timeout, &view, [&] {
         view.resize(resizes % 2 ? 1200 : 1100, resizes % 2 ? 800 : 760);
-        // Counted only while the worker has the map.
-        resizes += !view.isMapLoaded();
+        resizes += !view.isMapLoaded(); // counted only while the worker has the map
     });
     timer.start(1);
     executeWithDepth(window, 400);
@@ -395,8 +389,7 @@ void TestMapView::executeWhileResizingAndRefused()
     QVERIFY(litPixels(child(&view, "frameCScan")) > 100);
     QCOMPARE(view.viewGeometry().frameWidth(), child(&view, "frameCScan")->width());
 
-    // With room for the volume as it is, not for one twice as deep, Execute is refused and
-    // keeps the map, its settings and the comments typed.
+    // Room for the volume as it is, not for one twice as deep: refused, map and comments kept.
     QTest::keyClicks(child(window, "tedt_comments"), QStringLiteral("crack at the root"));
     view.setMemoryLimit(MapVolumeGrid::compute(18, 13, 10, 10, 0.4).bytesNeeded() * 3 / 2);
     const QString title = view.titleText();
@@ -497,7 +490,7 @@ void TestMapView::failuresAreShown()
     QCOMPARE(litPixels(child(&view, "frameCScan")), 0);
     // Clicks and wheel on the empty view do nothing.
     QTest::mouseClick(child(&view, "frameCScan"), Qt::LeftButton, {}, QPoint(10, 10));
-    wheel(child(&view, "frameCScan"), 120);
+    TestInput::wheel(child(&view, "frameCScan"), 120);
     QVERIFY(!view.viewGeometry().isZoomed());
     // At the smallest width the read-outs stay clear of the brightness control.
     view.resize(view.minimumSize());
@@ -515,7 +508,7 @@ void TestMapView::zoomPanAndClear()
     auto* scrollX = child<QScrollBar>(&view, "scb_scrollingX");
     QVERIFY(!scrollX->isEnabled());
     const int w0 = view.viewGeometry().imageWidth();
-    wheel(child(&view, "frameCScan"), 240);
+    TestInput::wheel(child(&view, "frameCScan"), 240);
     QVERIFY(view.viewGeometry().isZoomed());
     QCOMPARE(view.viewGeometry().imageWidth(), int(w0 * 2.25));
     QVERIFY(scrollX->isEnabled());
@@ -529,7 +522,7 @@ void TestMapView::zoomPanAndClear()
     QVERIFY(child(&view, "frameBScan")->grab().toImage() != b0);
     QVERIFY(child(&view, "bscanHorScale")->grab().toImage() != r0);
     // Zooming out past the fit resets.
-    wheel(child(&view, "frameCScan"), -1200);
+    TestInput::wheel(child(&view, "frameCScan"), -1200);
     QVERIFY(!view.viewGeometry().isZoomed());
     QCOMPARE(view.viewGeometry().offsetX(), 0);
     QVERIFY(!scrollX->isEnabled());
@@ -542,8 +535,6 @@ void TestMapView::zoomPanAndClear()
     QCOMPARE(litPixels(child(&view, "frameCScan")), 0);
     view.setLimitsMode(false);
 }
-
-
 
 QTEST_MAIN(TestMapView)
 #include "tst_mapview.moc"
