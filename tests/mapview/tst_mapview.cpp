@@ -147,7 +147,8 @@ MapViewState TestMapView::saveAndReadBack(CMapScans& view)
     ModalDriver driver({QMessageBox::Yes});
     view.askToSave(m_dir.path());
     MapViewState state;
-    if (readViewSettingsFile(MapStoredFiles::viewSettingsPath(m_dir.path()), m_storedSaft, state) != StoredFileStatus::Loaded)
+    const QString path = MapStoredFiles::viewSettingsPath(m_dir.path());
+    if (readViewSettingsFile(path, m_storedSaft, state) != StoredFileStatus::Loaded)
         qWarning("usr_map.set not stored");
     return state;
 }
@@ -206,8 +207,7 @@ void TestMapView::barsMoveTheirOwnAxis()
         expected[axis] = points - 2;
         QCOMPARE(slices(view), expected);
         const MapViewGeometry& g = view.viewGeometry();
-        QVERIFY2(axis != 2 || readout(view, 2).contains(metres(g.metresZ(g.pixelZ(points - 2)))), qPrintable(readout(view, 2)));
-
+        QVERIFY(axis != 2 || readout(view, 2).contains(metres(g.metresZ(g.pixelZ(points - 2)))));
         // The limit control's upper limit sits at the bottom line of its bar: dragged to the top.
         view.setLimitsMode(true);
         expectedRanges = ranges(view);
@@ -295,7 +295,8 @@ void TestMapView::rulersHaveTicksAndWholeLabels()
         const QImage image = ruler->grab().toImage();
         const bool bHorizontal = ruler->width() > ruler->height();
         // Ticks grow from the edge next to the image: count the separate dark marks there.
-        const QList<int> dark = WidgetInput::darkAlong(image, bHorizontal, (bHorizontal ? image.height() : image.width()) - 2);
+        const int edge = (bHorizontal ? image.height() : image.width()) - 2;
+        const QList<int> dark = WidgetInput::darkAlong(image, bHorizontal, edge);
         int ticks = 0;
         for (qsizetype i = 0; i < dark.size(); ++i)
             ticks += i == 0 || dark[i] != dark[i - 1] + 1;
@@ -318,7 +319,6 @@ void TestMapView::sectionClicksAndCursorOnReflector()
     const QString strY = readout(view, 1);
     const QString strX = readout(view, 0);
     QCOMPARE(whiteLine(frameC->grab().toImage(), true), c.y());
-
     // The B-scan moves X and Z only.
     const QPoint b(g.pixelX(20) + 2, g.pixelZ(40) + 1);
     QTest::mouseClick(child(&view, "frameBScan"), Qt::LeftButton, {}, b);
@@ -327,7 +327,6 @@ void TestMapView::sectionClicksAndCursorOnReflector()
     QVERIFY(readout(view, 0) != strX);
     QCOMPARE(whiteLine(frameC->grab().toImage(), true), c.y());
     QCOMPARE(whiteLine(frameC->grab().toImage(), false), b.x());
-
     // The D-scan moves Z and Y only.
     const QString strX2 = readout(view, 0);
     const QPoint d(g.pixelZ(12) + 1, g.pixelY(5) + 2);
@@ -336,7 +335,6 @@ void TestMapView::sectionClicksAndCursorOnReflector()
     QCOMPARE(readout(view, 0), strX2);
     QCOMPARE(whiteLine(frameC->grab().toImage(), false), b.x());
     QCOMPARE(whiteLine(frameC->grab().toImage(), true), d.y());
-
     // The reflector at (55, 45) mm, 150 mm deep: cell (11, 9), layer 30.
     QTest::mouseClick(frameC, Qt::LeftButton, {}, QPoint(g.pixelX(11), g.pixelY(9)));
     QCOMPARE(slices(view).mid(0, 2), (QList<int>{11, 9}));
@@ -352,7 +350,8 @@ void TestMapView::sectionClicksAndCursorOnReflector()
     QVERIFY2(qAbs(kMax - 30) <= 2, qPrintable(QString::number(kMax)));
     const QImage a = child(&view, "frameAScan")->grab().toImage();
     const auto barLength = [&a](int y) {
-        return TestInput::countPixels(a.copy(0, y, a.width(), 1), [](QRgb c) { return qGreen(c) > 120 && qRed(c) < 100; });
+        const auto green = [](QRgb c) { return qGreen(c) > 120 && qRed(c) < 100; };
+        return TestInput::countPixels(a.copy(0, y, a.width(), 1), green);
     };
     int bestRow = 0;
     for (int y = 1; y < a.height(); ++y)
