@@ -1,16 +1,10 @@
-// The map view's frames on their own, driven by mouse and wheel events: the scan image frame
-// (wheel, rectangles and their edges, panning, painting, the clipboard copy), the A-scan
-// frame, the colour scale's threshold and the read-out groups. What the whole view shows
-// through the same input (cursor, rectangles per axis, zoom) is checked in tests/mapview.
+// The map view's frames alone, at their limits; what the whole view shows is tests/mapview's.
 
 #include "common/windowfixture.h"
 #include "mapview/ccolorscale.h"
 #include "mapview/cscanogrammframe.h"
 #include "mapview/cvectordrawframe.h"
 #include "mapview/cwgtdigitsdisplay.h"
-#include "mapview/cwgtdisplaysstd.h"
-#include "mapview/cwgtextdigdisplay.h"
-#include "mapview/mappalette.h"
 #include "mapview/readoutformat.h"
 #include "mapview/scanimage.h"
 #include "widgets/qscaleframe.h"
@@ -21,8 +15,6 @@
 #include <QLCDNumber>
 #include <QMenu>
 #include <QSignalSpy>
-
-Q_DECLARE_METATYPE(QPoint)
 
 using namespace TestInput;
 
@@ -47,8 +39,7 @@ std::vector<qint16> ramp(int columns, int rows)
     return s;
 }
 
-//! A frame on an image of 40 × 30 points zoomed to 400 × 300 pixels, shown in a 200 × 150 window,
-//! answering rectangle starts the way the map view does.
+//! 40 × 30 points zoomed to 400 × 300 pixels in a 200 × 150 frame, answering as the map view does.
 struct FrameFixture
 {
     ScanImage image;
@@ -115,26 +106,23 @@ class TestMapFrames : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { qRegisterMetaType<QPoint>(); }
     void wheelSteps_data();
     void wheelSteps();
     void rectangleDrawnAndNormalised_data();
     void rectangleDrawnAndNormalised();
     void edgesHoverAndDrag();
-    void edgeCannotPassMinimumOrLeaveImage();
     void panDragClamps();
-    void paintsImageCursorAndRectangle();
+    void paintsPannedImageAndCursor();
     void copiesComposedImageToClipboard();
     void ascanPaintsBarsAndMarker();
     void colourScaleDragStopsShortOfTheEnd();
-    void groupsReportAndClear();
+    void readoutsKeepEveryDigit();
 };
 
 void TestMapFrames::wheelSteps_data()
 {
     QTest::addColumn<int>("delta");
     QTest::addColumn<int>("steps");
-    QTest::newRow("two notches") << 240 << 2;
     QTest::newRow("fine wheel 119") << 119 << 0;
     QTest::newRow("down 239 towards zero") << -239 << -1;
 }
@@ -160,7 +148,6 @@ void TestMapFrames::rectangleDrawnAndNormalised_data()
     QTest::addColumn<QRect>("selected"); // corners in image pixels; none when discarded
     const QSize big(400, 300), narrow(120, 100); // narrow: smaller than the 200 × 150 frame
     const QRect box(QPoint(10, 20), QPoint(60, 70));
-    QTest::newRow("up left") << QPoint(60, 70) << QPoint(10, 20) << QPoint(0, 0) << 0 << big << box;
     QTest::newRow("up right, panned") << QPoint(10, 70) << QPoint(60, 20) << QPoint(150, 90) << 0 << big
                                       << box.translated(150, 90);
     QTest::newRow("exactly the minimum") << QPoint(10, 10) << QPoint(30, 30) << QPoint(0, 0) << 20 << big
@@ -209,18 +196,15 @@ void TestMapFrames::rectangleDrawnAndNormalised()
 void TestMapFrames::edgesHoverAndDrag()
 {
     FrameFixture fx(1);
-    fx.frame.setMinRectSize(10, 10);
+    fx.frame.setMinRectSize(10, 12);
     QSignalSpy changed(&fx.frame, &CScanogrammFrame::rectangleBorderChanged);
     press(&fx.frame, QPoint(40, 30));
     release(&fx.frame, QPoint(120, 100));
     fx.frame.setMouseTracking(true); // the map view does this once a rectangle is finished
 
-    // Each edge is found one pixel inside it and shows its resize cursor; the inside and a point
-    // beside an edge's line but off the box are no edge.
+    // An edge is found one pixel inside it; the inside and a point off the box are no edge.
     const struct { QPoint at; int edge; Qt::CursorShape shape; } hovers[] = {
         {{41, 60}, CScanogrammFrame::LeftEdge, Qt::SizeHorCursor},
-        {{119, 60}, CScanogrammFrame::RightEdge, Qt::SizeHorCursor},
-        {{80, 31}, CScanogrammFrame::TopEdge, Qt::SizeVerCursor},
         {{80, 101}, CScanogrammFrame::BottomEdge, Qt::SizeVerCursor},
         {{80, 60}, CScanogrammFrame::NoEdge, Qt::ArrowCursor},
         {{41, 140}, CScanogrammFrame::NoEdge, Qt::ArrowCursor},
@@ -240,34 +224,22 @@ void TestMapFrames::edgesHoverAndDrag()
     drag(&fx.frame, QPoint(80, 100), QPoint(80, 115));
     QCOMPARE(changed.at(1).at(0).toPoint(), QPoint(20, 30));
     QCOMPARE(changed.at(1).at(1).toPoint(), QPoint(120, 115));
-}
-
-void TestMapFrames::edgeCannotPassMinimumOrLeaveImage()
-{
-    FrameFixture fx(1);
-    fx.frame.setMinRectSize(10, 12);
-    fx.frame.setOffset(50, 20);
-    QSignalSpy changed(&fx.frame, &CScanogrammFrame::rectangleBorderChanged);
-    press(&fx.frame, QPoint(40, 30));
-    release(&fx.frame, QPoint(120, 100)); // image corners (90, 50) and (170, 120)
-    fx.frame.setMouseTracking(true);
     // Left edge far right: stops the minimum width short of the right edge.
-    drag(&fx.frame, QPoint(40, 60), QPoint(190, 60));
-    QCOMPARE(changed.last().at(0).toPoint(), QPoint(160, 50));
+    drag(&fx.frame, QPoint(20, 60), QPoint(190, 60));
+    QCOMPARE(changed.last().at(0).toPoint(), QPoint(110, 30));
     // Right edge out of the window: stops at its last visible pixel.
     drag(&fx.frame, QPoint(120, 60), QPoint(400, 60));
-    QCOMPARE(changed.last().at(1).toPoint(), QPoint(50 + 199, 120));
+    QCOMPARE(changed.last().at(1).toPoint(), QPoint(199, 115));
     // Top edge up out of the window: stops at the window's top row.
     drag(&fx.frame, QPoint(150, 30), QPoint(150, -50));
-    QCOMPARE(changed.last().at(0).toPoint(), QPoint(160, 20));
+    QCOMPARE(changed.last().at(0).toPoint(), QPoint(110, 0));
     // Bottom edge up: stops the minimum height under the top edge.
-    drag(&fx.frame, QPoint(150, 100), QPoint(150, -50));
-    QCOMPARE(changed.last().at(1).toPoint(), QPoint(249, 32));
-    QCOMPARE(changed.count(), 4);
+    drag(&fx.frame, QPoint(150, 115), QPoint(150, -50));
+    QCOMPARE(changed.last().at(1).toPoint(), QPoint(199, 12));
+    QCOMPARE(changed.count(), 6);
 }
 
-// In dragging mode a drag pans within the image's limits, and neither the cursor nor a
-// rectangle follows the mouse.
+// In dragging mode a drag pans within the image's limits; no cursor or rectangle follows.
 void TestMapFrames::panDragClamps()
 {
     FrameFixture fx(1); // 400 × 300 in 200 × 150: offsets 0…200 and 0…150
@@ -289,27 +261,19 @@ void TestMapFrames::panDragClamps()
     drag(&fx.frame, QPoint(100, 100), QPoint(90, 90));
     QCOMPARE(fx.frame.offset(), QPoint(20, 15));
     QCOMPARE(others.count(), 0);
-    // An image that fits its frame cannot be panned.
-    fx.image.setGeometry(200, 150, 200, 150);
-    press(&fx.frame, QPoint(100, 100));
-    move(&fx.frame, QPoint(10, 10));
-    QCOMPARE(spy.last().at(0).toPoint(), QPoint(0, 0));
-    release(&fx.frame, QPoint(10, 10));
 }
 
-void TestMapFrames::paintsImageCursorAndRectangle()
+void TestMapFrames::paintsPannedImageAndCursor()
 {
     FrameFixture fx;
     fx.frame.setCursorPixel(100, 80);
     fx.frame.setOffset(40, 30);
-    // The cursor lines cross the whole frame where the panned image has the cursor's pixel.
+    // The cursor lines cross the frame at the panned pixel; elsewhere the panned image's colours.
     const QImage shot = grabbed(fx.frame);
     for (const QPoint p : {QPoint(60, 3), QPoint(60, 149), QPoint(3, 50), QPoint(199, 50)})
         QCOMPARE(shot.pixel(p), kWhite);
-    // Elsewhere the image's colours, moved by the same offset.
     fx.image.setOffset(40, 30);
     const QImage expected = fx.image.displayImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shot.pixel(10, 10), expected.pixel(10, 10));
     QCOMPARE(shot.pixel(150, 120), expected.pixel(150, 120));
     // A click on the panned image gives the image's pixel; other buttons do nothing.
     QSignalSpy clicked(&fx.frame, &CScanogrammFrame::cursorPositionChanged);
@@ -317,28 +281,10 @@ void TestMapFrames::paintsImageCursorAndRectangle()
     press(&fx.frame, QPoint(15, 25), Qt::RightButton);
     QCOMPARE(clicked.count(), 1);
     QCOMPARE(clicked.at(0).at(0).toPoint(), QPoint(55, 55));
-
-    // Measuring: a rectangle two pixels wide, nothing of the cursor.
-    FrameFixture measuring(1);
-    const QImage display = measuring.image.displayImage().convertToFormat(QImage::Format_RGB32);
-    measuring.frame.setFirstCorner(30, 40, 3, 4);
-    measuring.frame.setSecondCorner(90, 100, 9, 10);
-    const QImage rect = grabbed(measuring.frame);
-    for (const QPoint p : {QPoint(60, 40), QPoint(60, 100), QPoint(30, 70), QPoint(90, 70)})
-        QCOMPARE(rect.pixel(p), kWhite);
-    QCOMPARE(rect.pixel(60, 70), display.pixel(60, 70));
 }
 
 void TestMapFrames::copiesComposedImageToClipboard()
 {
-    // No menu without samples.
-    ScanImage empty;
-    empty.setGeometry(200, 150, 200, 150);
-    CScanogrammFrame blank;
-    blank.resize(200, 150);
-    blank.setImage(&empty);
-    QVERIFY(!contextMenuOpens(&blank, blank.contextMenu()));
-
     FrameFixture fx;
     QVERIFY(contextMenuOpens(&fx.frame, fx.frame.contextMenu()));
     fx.frame.setCursorPixel(60, 50);
@@ -372,21 +318,17 @@ void TestMapFrames::copiesComposedImageToClipboard()
     const QImage aclip = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     const int d = depth.width();
     QCOMPARE(aclip.size(), QSize(100 + d + 2, 100 + d + 2));
-    QCOMPARE(aclip.pixel(d + 2 + 98, d + 2 + 50), kGreen);
     QCOMPARE(aclip.pixel(d - 2, d + 2), kBlack); // depth ruler's first tick
     QCOMPARE(aclip.pixel(d + 30, 10), kWhite);   // no ruler above
 }
 
-// The echo's bar at its depth, halved at −6 dB; the marker only while enabled, and a click
-// reports a position only with the marker and a signal; the grid follows a resize.
+// The bar halved at −6 dB; a click reports only with the marker and a signal; grid after resize.
 void TestMapFrames::ascanPaintsBarsAndMarker()
 {
     AScanFixture fx;
     fx.frame.setGridLines(false, false);
     fx.frame.setMarker(20);
     QImage shot = grabbed(fx.frame);
-    QCOMPARE(shot.pixel(99, 50), kGreen);
-    QCOMPARE(shot.pixel(50, 49), kBlack);
     QCOMPARE(shot.pixel(70, 20), kWhite);
     fx.frame.setGain(0.5);
     shot = grabbed(fx.frame);
@@ -442,42 +384,18 @@ void TestMapFrames::colourScaleDragStopsShortOfTheEnd()
     QCOMPARE(spy.count(), 3);
 
     // Set by the view: kept in percent through a resize, drawn white over the palette.
-    scale.setValue(40);
-    scale.setValue(40);
-    QCOMPARE(spy.count(), 4);
-    QCOMPARE(scale.limitPosition(), 120);
     scale.resize(512, 50);
     scale.setValue(30);
     QCOMPARE(scale.limitPosition(), 153);
     const QImage shot = grabbed(scale);
     QCOMPARE(shot.pixel(153, 10), kWhite);
     QCOMPARE(shot.pixel(20, 40), kBlack);
-    QImage entry(1, 1, QImage::Format_RGB16);
-    entry.setPixel(0, 0, MapPalette::colour(200));
-    QCOMPARE(shot.pixel(400, 10), entry.convertToFormat(QImage::Format_RGB32).pixel(0, 0));
 }
 
-// Metres without a minus zero; the report's texts of the read-outs; a long value widens its
-// display instead of losing its first digits.
-void TestMapFrames::groupsReportAndClear()
+// Metres without a minus zero; a long value widens its display instead of losing its first digits.
+void TestMapFrames::readoutsKeepEveryDigit()
 {
     QCOMPARE(Readout::metres(-0.001), QStringLiteral("0.00"));
-    QCOMPARE(Readout::metres(-0.25), QStringLiteral("-0.25"));
-    QCOMPARE(Readout::metres(12.3456), QStringLiteral("12.35"));
-    CWgtDisplaysStd g;
-    g.setX(0.5, 3);
-    g.setY(0.0, 1);
-    g.setZ(0.155);
-    g.setAmplitude(-12); // gains above 100 dB plus the level read negative
-    const QList<QStringList> texts = g.reportTexts();
-    QCOMPARE(texts.size(), 4);
-    QCOMPARE(texts[0], QStringList({QStringLiteral("X, m = 0.50"), QStringLiteral("Step # 3")}));
-    QVERIFY(texts[2].size() == 1 && texts[2][0].startsWith(QStringLiteral("Z, m = 0.1")));
-    QCOMPARE(texts[3], QStringList({QStringLiteral("A, dB = -12.00")}));
-    g.clear();
-    QCOMPARE(g.displayX()->text(), QStringLiteral("0.00"));
-    QCOMPARE(g.displayX()->stepNumber(), 3); // position numbers are left
-
     CWgtDigitsDisplay d;
     auto* lcd = child<QLCDNumber>(&d, "lcd_value");
     QCOMPARE(lcd->digitCount(), 4);
@@ -486,9 +404,6 @@ void TestMapFrames::groupsReportAndClear()
     QCOMPARE(lcd->value(), 12.35);
     d.setValue(0.5);
     QCOMPARE(lcd->digitCount(), 4);
-    CWgtExtDigDisplay e;
-    e.setStepNumber(1234);
-    QCOMPARE(child<QLCDNumber>(&e, "lcd_stepnum")->digitCount(), 4);
 }
 
 QTEST_MAIN(TestMapFrames)

