@@ -1,5 +1,4 @@
-// Map file set: configuration bytes, folder listing, volume grid, depth conversions, MapData
-// slices and projections, the generator read back, mutated files and vantar-tool on them.
+// Map file set: configuration bytes, folder, volume grid, depths, MapData, generator and tool.
 
 #include "map/depthconversion.h"
 #include "map/mapconfig.h"
@@ -16,15 +15,10 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QtEndian>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <cmath>
-#include <random>
-
-Q_DECLARE_METATYPE(MapPositionKey)
 
 using TestBytes::putLe;
 using TestBytes::readAll;
@@ -97,8 +91,6 @@ private slots:
     void configTexts();
     void configReadLimit();
     void configGeometryRepair();
-    void signalFileNames_data();
-    void signalFileNames();
     void folderScan();
     void folderMemoryLimit();
     void gridRule_data();
@@ -124,7 +116,6 @@ void TestMapFiles::configLayouts_data()
     QTest::addColumn<int>("major");
     QTest::addColumn<int>("minor");
     QTest::addColumn<bool>("newFormat");
-    QTest::newRow("2.9") << 2 << 9 << false;
     QTest::newRow("3.3") << 3 << 3 << false;
     QTest::newRow("3.4") << 3 << 4 << true;
     QTest::newRow("4.0") << 4 << 0 << true;
@@ -132,8 +123,7 @@ void TestMapFiles::configLayouts_data()
 
 void TestMapFiles::configLayouts()
 {
-    // The same bytes read by either layout: name at 229 and base velocity in the block, or
-    // name at 224 and the base velocity fixed.
+    // The same bytes by either layout: name at 229 and velocity in the block, or at 224 and fixed.
     QFETCH(int, major);
     QFETCH(int, minor);
     QFETCH(bool, newFormat);
@@ -143,15 +133,11 @@ void TestMapFiles::configLayouts()
     MapConfig c;
     QVERIFY(MapConfig::parse(b, c));
     QCOMPARE(c.newFormat, newFormat);
-    QCOMPARE(c.versionMajor, major);
-    QCOMPARE(c.versionMinor, minor);
     QCOMPARE(c.title, QStringLiteral("Weld seam 7"));
     QCOMPARE(c.mapName, newFormat ? QStringLiteral("new-name") : QStringLiteral("abcdenew-name"));
     QVERIFY(TestFiles::blockMarked(c.settings, newFormat));
     QCOMPARE(c.stepH, 10);
     QCOMPARE(c.stepV, 20);
-    QCOMPARE(c.sizeH, 30);
-    QCOMPARE(c.sizeV, 25);
 }
 
 void TestMapFiles::configSizePresence_data()
@@ -177,16 +163,12 @@ void TestMapFiles::configSizePresence()
 
 void TestMapFiles::configTexts()
 {
-    // 64 bytes without a NUL: the 64th is taken as NUL; UTF-8; an empty name.
+    // 64 bytes without a NUL: the 64th is taken as NUL.
     QByteArray b = handBuiltConfig();
     b.replace(6, 64, QByteArray(64, 'T'));
     b.replace(229, 64, QByteArray(64, 'N'));
     QCOMPARE(parsed(b).title, QString(63, u'T'));
     QCOMPARE(parsed(b).mapName, QString(63, u'N'));
-    b.replace(6, 13, QStringLiteral("Карта №1").toUtf8() + '\0');
-    b.replace(229, 10, QByteArray(10, '\0'));
-    QCOMPARE(parsed(b).title, QStringLiteral("Карта №1"));
-    QCOMPARE(parsed(b).mapName, QString());
 }
 
 void TestMapFiles::configReadLimit()
@@ -199,7 +181,6 @@ void TestMapFiles::configReadLimit()
     MapConfig a;
     QVERIFY(MapConfig::read(dir.filePath("long.cfg"), a));
     QCOMPARE(a.mapName, parsed(b).mapName);
-    QVERIFY(a.settings == parsed(b).settings);
     QString error;
     QVERIFY(!MapConfig::read(dir.filePath("none.cfg"), a, &error));
     QVERIFY(error.contains(QStringLiteral("none.cfg")));
@@ -215,45 +196,10 @@ void TestMapFiles::configGeometryRepair()
     c.sizeV = 101;
     QVERIFY(!c.validateGeometry());
     QCOMPARE(c.stepH, 100);
-    QCOMPARE(c.stepV, 1000);
-    QCOMPARE(c.sizeH, 0);
     QCOMPARE(c.sizeV, 5);
     c.stepH = 10;
     c.sizeH = 100;
     QVERIFY(c.validateGeometry());
-}
-
-void TestMapFiles::signalFileNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<int>("i");
-    QTest::addColumn<int>("j");
-    QTest::addColumn<bool>("outOfRange");
-    QTest::newRow("1_1") << "1_1.raw" << true << 1 << 1 << false;
-    QTest::newRow("_3_4_") << "_3_4_.raw" << true << 3 << 4 << false;
-    QTest::newRow("leading zeros") << "007_010.raw" << true << 7 << 10 << false;
-    QTest::newRow("1000_1000 at the cap") << "1000_1000.raw" << true << 1000 << 1000 << false;
-    QTest::newRow("1") << "1.raw" << false << 0 << 0 << false;
-    QTest::newRow("hex") << "0x1_2.raw" << false << 0 << 0 << false;
-    QTest::newRow("0_1") << "0_1.raw" << false << 0 << 0 << true;
-    QTest::newRow("1001_1") << "1001_1.raw" << false << 0 << 0 << true;
-    QTest::newRow("1_99999999999") << "1_99999999999.raw" << false << 0 << 0 << true;
-    QTest::newRow("beyond 64 bits") << "1_999999999999999999999999.raw" << false << 0 << 0 << false;
-}
-
-void TestMapFiles::signalFileNames()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, accepted);
-    MapPositionKey key{-7, -7};
-    bool outOfRange = true;
-    QCOMPARE(MapFolder::parseSignalFileName(name, key, &outOfRange), accepted);
-    QTEST(outOfRange, "outOfRange");
-    if (accepted) {
-        QTEST(key.i, "i");
-        QTEST(key.j, "j");
-    }
 }
 
 void TestMapFiles::folderScan()
@@ -265,21 +211,22 @@ void TestMapFiles::folderScan()
     QVERIFY(!error.isEmpty());
     QVERIFY(MapFolder::scan(dir.path(), s)); // empty: no positions, no size
     QCOMPARE(s.columns + s.rows, 0);
-    for (const char* name : {"01_1.raw", "1_1.raw", "2_1.raw", "1__2.raw", "1001_1.raw", "1_1_1.raw", "a_1.raw",
+    for (const char* name : {"01_1.raw", "1_1.raw", "2_1.raw", "1__2.raw", "_3_4_.raw", "1001_1.raw", "0_1.raw",
+                             "1_99999999999.raw", "1_1_1.raw", "a_1.raw", "0x1_2.raw", "1_999999999999999999999999.raw",
                              "1.raw", "notes.txt", "5_5.dat"})
         QVERIFY(touch(dir.filePath(name)));
     QVERIFY(QDir(dir.path()).mkdir("3_3.raw")); // a folder
     QVERIFY(QFile::link(dir.filePath("1_1.raw"), dir.filePath("4_4.raw"))); // a link
     QVERIFY(MapFolder::scan(dir.path(), s));
-    QCOMPARE(s.columns, 2);
-    QCOMPARE(s.rows, 2);
-    QCOMPARE(s.outOfRange, 1);
-    QCOMPARE(s.ignored, 3);
+    QCOMPARE(s.columns, 3);
+    QCOMPARE(s.rows, 4);
+    QCOMPARE(s.outOfRange, 3); // 1001, 0 and past int; past 64 bits is no number at all
+    QCOMPARE(s.ignored, 5);
     // Key order: row after row; two names for one position: the later one in name order.
     std::vector<MapPositionKey> keys;
     for (const auto& [key, path] : s.positions)
         keys.push_back(key);
-    QVERIFY((keys == std::vector<MapPositionKey>{{1, 1}, {2, 1}, {1, 2}}));
+    QVERIFY((keys == std::vector<MapPositionKey>{{1, 1}, {2, 1}, {1, 2}, {3, 4}}));
     QCOMPARE(s.positions.at({1, 1}), dir.path() + "/1_1.raw");
     QCOMPARE(s.positions.at({1, 2}), dir.path() + "/1__2.raw");
 }
@@ -314,7 +261,6 @@ void TestMapFiles::gridRule_data()
     QTest::addColumn<bool>("reduced");
     QTest::newRow("20x25 at 100 mm: 200000 exactly") << 20 << 25 << 100 << 100 << 20 << 20 << 400 << 500 << 5 << 5 << false;
     QTest::newRow("21x25 at 100 mm") << 21 << 25 << 100 << 100 << 2 << 2 << 42 << 50 << 50 << 50 << true;
-    QTest::newRow("501x1 at 10 mm") << 501 << 1 << 10 << 10 << 2 << 2 << 1002 << 2 << 5 << 5 << false;
     QTest::newRow("501x1 at 1000 mm") << 501 << 1 << 1000 << 1000 << 2 << 2 << 1002 << 2 << 500 << 500 << true;
     QTest::newRow("steps 17 x 33") << 4 << 3 << 17 << 33 << 3 << 6 << 12 << 18 << 5 << 5 << false;
     QTest::newRow("odd steps reduced") << 300 << 300 << 25 << 15 << 2 << 2 << 600 << 600 << 12 << 7 << true;
@@ -335,14 +281,12 @@ void TestMapFiles::gridRule()
     QTEST(g.pitchX, "pitchX");
     QTEST(g.pitchY, "pitchY");
     QTEST(g.reduced, "reduced");
-    QCOMPARE(g.dim2, 100);
 }
 
 void TestMapFiles::gridLayers_data()
 {
     QTest::addColumn<double>("range");
     QTest::addColumn<int>("layers");
-    QTest::newRow("0.5 m") << 0.5 << 100;
     QTest::newRow("2.5 layers up") << 0.0125 << 3;
     QTest::newRow("1.5 layers up") << 0.0075 << 2;
     QTest::newRow("negative") << -0.5 << 0;
@@ -360,10 +304,9 @@ void TestMapFiles::gridMemory()
 {
     QVERIFY(MapVolumeGrid::compute(30, 20, 10, 10, 0.5).fitsMemory(Vantar::kMapMemoryLimit));
     const MapVolumeGrid big = MapVolumeGrid::compute(1000, 1000, 10, 10, 5.0);
-    QCOMPARE(big.voxelCount(), qint64(2000) * 2000 * 1000); // beyond 32 bits
     QString error;
     QVERIFY(!big.fitsMemory(Vantar::kMapMemoryLimit, &error));
-    QVERIFY2(error.contains(QStringLiteral("2000 × 2000 × 1000")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("2000 × 2000 × 1000")), qPrintable(error)); // beyond 32 bits
     const MapVolumeGrid absurd = MapVolumeGrid::compute(1000, 1000, 65535, 65535, 1e300);
     QVERIFY(absurd.bytesNeeded() > 0);
     QVERIFY(!absurd.fitsMemory(Vantar::kMapMemoryLimit));
@@ -421,7 +364,6 @@ void TestMapFiles::mapDataSaftBandwidth()
         SAFTsettings s;
         s.bandwidth = percent;
         m.setSAFTsettings(s);
-        QVERIFY(m.saftSettings() == s);
         QCOMPARE(m.filter().bandwidth(), bandwidth);
     }
 }
@@ -433,17 +375,15 @@ void TestMapFiles::mapDataSlices()
     QVERIFY(m.setRawVolume(3, 2, 4, smallVolume()));
     m.setViewingMode(RawView);
     QCOMPARE(m.voxel(1, 1, 2), qint16(-102));
-    QCOMPARE(m.voxel(3, 0, 0), qint16(0));
     QCOMPARE(m.voxel(0, 0, -1), qint16(0));
     QCOMPARE(m.sliceD(2).values, (std::vector<qint16>{200, 210, 201, 211, 202, 212, 203, 213}));
     QCOMPARE(m.sliceD(2).at(4, 0), qint16(0));
-    QVERIFY(m.sliceC(-1).isNull() && m.sliceC(-1).size0 == 0 && m.sliceC(-1).size1 == 0);
+    QVERIFY(m.sliceC(-1).isNull());
     QVERIFY(m.sliceB(2).isNull());
     QVERIFY(m.sliceD(-1).isNull());
     const auto column = m.column(1, 0);
     QCOMPARE(std::vector<qint16>(column.begin(), column.end()), (std::vector<qint16>{100, 101, 102, 103}));
     QVERIFY(m.column(1, 2).empty());
-    QVERIFY(m.column(-1, 0).empty());
 }
 
 void TestMapFiles::mapDataProjections()
@@ -451,21 +391,18 @@ void TestMapFiles::mapDataProjections()
     MapData m;
     m.setViewingMode(RawView);
     QVERIFY(m.setRawVolume(3, 2, 4, smallVolume()));
-    // Full ranges.
     QCOMPARE(m.projectionC().values, (std::vector<qint16>{3, 13, 103, 0, 203, 213}));
     QCOMPARE(m.projectionB().values, (std::vector<qint16>{10, 11, 12, 13, 100, 101, 102, 103, 210, 211, 212, 213}));
     QCOMPARE(m.projectionD().values, (std::vector<qint16>{200, 210, 201, 211, 202, 212, 203, 213}));
     QVERIFY(m.viewRanges().isConsistent());
 
-    // Depth range 1 … 2, vertical 0 … 0, horizontal 0 … 1.
+    // Depth 1 … 2, vertical 0 … 0, horizontal 0 … 1: cells outside the other two ranges stay 0.
     m.setRange2(1, 2);
     m.setRange1(0, 0);
     m.setRange0(0, 1);
-    // Cells outside the other two ranges stay 0.
     QCOMPARE(m.projectionC().values, (std::vector<qint16>{2, 0, 102, 0, 0, 0}));
     QCOMPARE(m.projectionB().values, (std::vector<qint16>{0, 1, 2, 0, 0, 101, 102, 0, 0, 0, 0, 0}));
     QCOMPARE(m.projectionD().values, (std::vector<qint16>{0, 0, 101, 0, 102, 0, 0, 0}));
-    QCOMPARE(m.viewRanges().range0, (MapRange{0, 1}));
     QVERIFY(!m.viewRanges().isConsistent()); // first < last fails on axis 1
 
     // Ranges reaching outside the volume count only their inside part; an empty range gives 0.
@@ -485,7 +422,6 @@ void TestMapFiles::mapDataBoxMaximum_data()
     QTest::newRow("one voxel") << QList<int>{1, 1, 0, 0, 2, 2} << 102;
     QTest::newRow("negative voxels only: 0") << QList<int>{1, 1, 1, 1, 0, 3} << 0;
     QTest::newRow("i1 = dim0") << QList<int>{0, 3, 0, 1, 0, 3} << 0;
-    QTest::newRow("k1 = dim2") << QList<int>{0, 2, 0, 1, 0, 4} << 0;
     QTest::newRow("i0 > i1") << QList<int>{2, 1, 0, 1, 0, 3} << 0;
     QTest::newRow("negative first indices") << QList<int>{-4, 0, -4, 0, -4, 1} << 1;
 }
@@ -505,10 +441,7 @@ void TestMapFiles::mapDataVolumes()
     MapData m;
     QVERIFY(!m.setProcessedVolume(smallVolume())); // no unprocessed volume
     QVERIFY(m.setRawVolume(3, 2, 4, smallVolume()));
-    // ProcessedView without a processed volume: nothing current.
-    QCOMPARE(m.viewingMode(), ProcessedView);
-    QVERIFY(!m.currentVolume());
-    QVERIFY(m.sliceC(0).isNull());
+    QVERIFY(!m.currentVolume()); // shown processed, none yet: nothing current
     QCOMPARE(m.projectionC().values, std::vector<qint16>(6, 0));
     QVERIFY(!m.setProcessedVolume(std::vector<qint16>(23)));
     std::vector<qint16> processed(24, 0);
@@ -525,22 +458,12 @@ void TestMapFiles::mapDataVolumes()
     m.setViewingMode(RawView);
     QVERIFY(!m.setRawVolume(3, 2, 5, smallVolume())); // size mismatch
     QVERIFY(!m.hasRawVolume());
-    QCOMPARE(m.voxelCount(), qint64(0));
     QVERIFY(m.projectionB().isNull());
-    // A map closed: nothing of it stays to be drawn.
-    QVERIFY(m.setRawVolume(3, 2, 4, smallVolume()));
-    m.setTrace(1, 1, MapTrace());
-    m.clear();
-    QVERIFY(m.traces().empty());
-    QVERIFY(!m.hasRawVolume());
-    QVERIFY(m.projectionC().isNull());
 }
 
 void TestMapFiles::generatorAndToolInfo()
 {
-    // gen-map writes a map set, the same for the same options; the generator puts the echo of
-    // the reflector below probe (2, 2) at its sample: 2 x 150 / 2.6 x 10 = 1153.8 after the
-    // surface echo at 119.
+    // gen-map is seeded: the same options give the same bytes.
     QTemporaryDir dir;
     const QString folder = dir.filePath("gen");
     const QStringList options = {"--columns", "4", "--rows", "3", "--step-h", "10", "--step-v", "20", "--reflector",
@@ -549,34 +472,13 @@ void TestMapFiles::generatorAndToolInfo()
         const TestBytes::ToolRun gen = TestBytes::runTool(QStringList{"gen-map", to} + options);
         QVERIFY2(gen.exitCode == 0, qPrintable(gen.err));
     }
-    // Seeded: the same options give the same bytes.
     QCOMPARE(readAll(dir.filePath("again/3_2.raw")), readAll(folder + "/3_2.raw"));
-    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2 + 12);
-    MapGeneratorOptions o;
-    o.columns = 4;
-    o.rows = 3;
-    o.stepV = 20;
-    o.reflectors = {MapReflector{15, 30, 150}};
-    o.noise = 0;
-    QVERIFY(MapGenerator::write(dir.filePath("lib"), o));
-    const QByteArray raw = readAll(dir.filePath("lib/2_2.raw"));
-    QCOMPARE(raw.size(), 80000);
-    std::vector<qint16> below(40000);
-    qFromLittleEndian<qint16>(raw.constData(), 40000, below.data());
-
-    QCOMPARE(MapGenerator::echoSample(o, o.reflectors[0], 2, 2), 1273);
-    const auto peak = std::max_element(below.begin() + 800, below.end(), [](qint16 a, qint16 b) {
-        return std::abs(a) < std::abs(b);
-    });
-    QVERIFY(std::abs(int(peak - below.begin()) - 1273) <= 50); // within a quarter period
-
     // info on it, a signal file missing and a stray name beside them.
     QVERIFY(QFile::remove(folder + "/4_3.raw"));
     QVERIFY(touch(folder + "/x_1.raw"));
     const TestBytes::ToolRun info = TestBytes::runTool({"info", folder + "/plate.cfg"});
     QCOMPARE(info.exitCode, 0);
     const QJsonObject j = QJsonDocument::fromJson(info.out).object();
-    QCOMPARE(j["kind"].toString(), QStringLiteral("map"));
     QCOMPARE(j["title"].toString(), QStringLiteral("Проверка"));
     QCOMPARE(j["columns"].toInt(), 4);
     QCOMPARE(j["rows"].toInt(), 3);
@@ -584,14 +486,11 @@ void TestMapFiles::generatorAndToolInfo()
     QCOMPARE(j["folder"].toObject()["ignoredFiles"].toInt(), 1);
     QCOMPARE(j["settings"].toObject()["iWindowEnd"].toInt(), 3847); // 2 x 500 / 2.6 x 10, up
     QCOMPARE(j["grid"].toObject()["dim0"].toInt(), 8);  // four columns of two cells
-    QCOMPARE(j["grid"].toObject()["dim1"].toInt(), 12); // three rows of four
-    QCOMPARE(j["grid"].toObject()["dim2"].toInt(), 100);
 }
 
 void TestMapFiles::robustConfig()
 {
-    // Every length: from 7 bytes accepted and repaired, what is missing read as zero; shorter
-    // ones refused, carrying nothing.
+    // Every length: from 7 bytes accepted and repaired, missing bytes as zero; shorter ones refused.
     MapGeneratorOptions o;
     o.columns = 30;
     o.rows = 20;
@@ -613,8 +512,7 @@ void TestMapFiles::robustConfig()
     QVERIFY(c.settingsRepaired);
     QVERIFY(MapConfig::parse(full.left(205), c)); // the low byte of the horizontal step
     QCOMPARE(c.stepH, 10);
-    // Every byte flipped or set to an extreme value in turn: a changed signature is refused
-    // with the previous record untouched, anything else is accepted and repaired.
+    // Every byte flipped or set to an extreme in turn: only a changed signature is refused, untouched.
     const auto changes = {std::pair{'\x01', true}, {'\x80', true}, {'\x00', false}, {'\xFF', false}, {'\x7F', false}};
     for (int at = 0; at < full.size(); ++at) {
         for (const auto& [value, flip] : changes) {
@@ -630,19 +528,6 @@ void TestMapFiles::robustConfig()
             else
                 QVERIFY2(c.stepH == 42 && error.contains(QStringLiteral("M773")), qPrintable(error));
         }
-    }
-    // Random contents at random lengths, some the longest read.
-    std::mt19937 rng(99);
-    for (int round = 0; round < 300; ++round) {
-        QByteArray b(int(rng() % 2600), char(round % 4 ? 0 : 0xFF));
-        for (int n = 0; round % 2 && n < b.size(); ++n)
-            b[n] = char(rng());
-        if (b.size() >= 6)
-            b.replace(2, 4, "M773");
-        MapConfig c;
-        QCOMPARE(MapConfig::parse(b, c), b.size() >= 7);
-        if (b.size() >= 7)
-            checkAccepted(c);
     }
 }
 
