@@ -211,9 +211,9 @@ void TestMapFiles::folderScan()
     QVERIFY(!error.isEmpty());
     QVERIFY(MapFolder::scan(dir.path(), s)); // empty: no positions, no size
     QCOMPARE(s.columns + s.rows, 0);
-    for (const char* name : {"01_1.raw", "1_1.raw", "2_1.raw", "1__2.raw", "_3_4_.raw", "1001_1.raw", "0_1.raw",
-                             "1_99999999999.raw", "1_1_1.raw", "a_1.raw", "0x1_2.raw", "1_999999999999999999999999.raw",
-                             "1.raw", "notes.txt", "5_5.dat"})
+    for (const char* name : {"01_1.raw", "1_1.raw", "2_1.raw", "1__2.raw", "_3_4_.raw", "1001_1.raw",
+                             "0_1.raw", "1_99999999999.raw", "1_1_1.raw", "a_1.raw", "0x1_2.raw",
+                             "1_999999999999999999999999.raw", "1.raw", "notes.txt", "5_5.dat"})
         QVERIFY(touch(dir.filePath(name)));
     QVERIFY(QDir(dir.path()).mkdir("3_3.raw")); // a folder
     QVERIFY(QFile::link(dir.filePath("1_1.raw"), dir.filePath("4_4.raw"))); // a link
