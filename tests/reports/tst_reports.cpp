@@ -192,9 +192,9 @@ void TestReports::settingsTables_data()
                                            << RowValues{{1, "70"}, {7, "16"}, {8, "4170"}, {9, "Off"},
                                                         {11, "\u00B5s"}, {15, "Transmission"}};
     QTest::newRow("map settings window") << 1 << steps + ascan + QStringList{"Sampling rate, MHz"}
-                                         << RowValues{{0, "50"}, {1, "100"}, {2, "Off"}, {3, "12"}, {12, "4170"}, {20, "2.5"}};
+        << RowValues{{0, "50"}, {1, "100"}, {2, "Off"}, {3, "12"}, {12, "4170"}, {20, "2.5"}};
     QTest::newRow("map report, left") << 2 << steps + QStringList{""} + ascan.mid(0, 5)
-                                      << RowValues{{0, "50"}, {2, "Off"}, {3, "12"}, {4, ""}, {6, "70"}, {8, "52"}};
+        << RowValues{{0, "50"}, {2, "Off"}, {3, "12"}, {4, ""}, {6, "70"}, {8, "52"}};
     QTest::newRow("map report, right")
         << 3 << QStringList{"Period number", "Repetition rate, Hz", "Accumulation"} + ascan.mid(8, 7)
         << RowValues{{2, "16"}, {3, "4170"}, {4, "Off"}};
