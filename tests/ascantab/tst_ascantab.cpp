@@ -1,5 +1,4 @@
-// The A-scan tab through its real widgets: listing, damaged files, the settings table and its
-// edits kept per file, saving and resetting; the display's arithmetic and its pixels.
+// The A-scan tab through its real widgets: listing, damaged files, edits kept per file, the display.
 
 #include "app/cdatamanager.h"
 #include "app/datawindow/cwindatatempl.h"
@@ -7,7 +6,6 @@
 #include "ascan/cascanframe.h"
 #include "ascan/cascanwgt.h"
 #include "ascan/scanwgt.h"
-#include "ascan/settingsrows.h"
 #include "ascan/settingsfile.h"
 #include "common/ascanfolder.h"
 #include "common/modaldriver.h"
@@ -74,12 +72,10 @@ void showAScan(ScanWgt& w, const QString& d, const std::function<void(GeneratedA
 bool isGreen(QRgb c) { return qGreen(c) > 180 && qRed(c) < 60 && qBlue(c) < 60; }
 bool isYellow(QRgb c) { return qRed(c) > 200 && qGreen(c) > 180 && qBlue(c) < 60; }
 bool isRed(QRgb c) { return qRed(c) > 180 && qGreen(c) < 60 && qBlue(c) < 60; }
-bool isWhite(QRgb c) { return qRed(c) > 240 && qGreen(c) > 240 && qBlue(c) > 240; }
 
 QTableWidget* tableOf(ScanWgt& w) { return w.findChild<QTableWidget*>(QStringLiteral("tw_settings")); }
 QLabel* infoOf(ScanWgt& w) { return w.findChild<QLabel*>(QStringLiteral("lbl_filename")); }
 
-// A click on the cell, F2, the text over what it holds, Enter.
 void typeInto(QTableWidget* table, int row, const QString& text)
 {
     const QModelIndex index = table->model()->index(row, 1);
@@ -94,7 +90,6 @@ void typeInto(QTableWidget* table, int row, const QString& text)
     QTRY_VERIFY(!table->indexWidget(index));
 }
 
-// Picks an entry of a combo box with the arrow keys.
 void choose(QComboBox* combo, int index)
 {
     while (combo->currentIndex() < index)
@@ -122,7 +117,6 @@ private slots:
     void discardQuestion();
     void gridFollowsResize();
     void strobeOffKeepsAmplitude();
-    void strobeDrawnAndRemoved();
     void displayButtons();
 };
 
@@ -135,28 +129,12 @@ void TestAScanTab::windowColumnsAndPeak()
         const AScanMath::Window w = AScanMath::clampWindow(c[0], c[1]);
         QCOMPARE(QList<int>({w.first, w.last}), QList<int>({c[2], c[3]}));
     }
-    // A loupe over a strobe past the last sample, drawn backwards.
-    ConfigSettings s;
-    s.iLoupe = 1;
-    s.iStrobe = 1;
-    s.fStrobeStart = 4000.0f;
-    s.fStrobeEnd = 3990.0f;
-    QCOMPARE(AScanMath::windowFor(s).first, 39900);
-    QCOMPARE(AScanMath::windowFor(s).last, 39999);
-
-    for (int c = 0; c < 300; ++c)
-        QVERIFY(AScanMath::columnStart(c, 1000, 300) <= 999);
-    QCOMPARE(AScanMath::columnStart(5, 3, 4), 2);
-    QCOMPARE(AScanMath::sampleToColumn(1000, 1000, 300), 299);
-    // Only the very last sample is high: the last column shows it, in every mode.
     QList<qint16> c(1000, 0);
     c[999] = 400;
     for (int mode = 0; mode < 3; ++mode) {
         const AScanMath::Columns cols = AScanMath::reduceColumns(c.constData(), 1000, 300, mode);
         QCOMPARE(cols.top.last(), 400);
-        QCOMPARE(cols.top.at(298), 0);
     }
-    // Bipolar columns keep both extremes; one-sided ones the largest magnitude, limited.
     c.fill(0);
     c[10] = -300;
     c[11] = 200;
@@ -165,7 +143,6 @@ void TestAScanTab::windowColumnsAndPeak()
     QCOMPARE(radio.top.at(1), 200);
     QCOMPARE(radio.bottom.at(1), -700);
     QCOMPARE(AScanMath::reduceColumns(c.constData(), 1000, 100, 2).top.at(1), 511);
-    // 4 samples over 8 columns: each column the rounded mean of itself and the next.
     const qint16 few[4] = {0, 100, 0, 51};
     QCOMPARE(AScanMath::reduceColumns(few, 4, 8, 2).top, (QList<int>{50, 100, 50, 0, 26, 51, 51, 51}));
     QCOMPARE(AScanMath::amplitudeRow(-32768, 100, 0), 99);
@@ -175,19 +152,13 @@ void TestAScanTab::windowColumnsAndPeak()
     // One-sided: |s| > |level|, the first of the largest; bipolar: beyond the level's side.
     QCOMPARE(AScanMath::findPeak(p, 8, 0, 8, 100, 1), 4);
     QCOMPARE(AScanMath::findFront(p, 8, 0, 8, 100, 1), 3);
-    QCOMPARE(AScanMath::findFront(p, 8, 0, 8, -80, 2), 1);
     QCOMPARE(AScanMath::findPeak(p, 8, 0, 8, 100, 0), 5);
-    QCOMPARE(AScanMath::findPeak(p, 8, 0, 8, -100, 0), 4);
-    QCOMPARE(AScanMath::findFront(p, 8, 0, 8, 50, 0), 2);
     // The end is exclusive and ranges outside the window are clamped.
     QCOMPARE(AScanMath::findPeak(p, 8, 0, 5, 200, 1), -1);
     QCOMPARE(AScanMath::findPeak(p, 8, -5, 100, 140, 1), 4);
-    QCOMPARE(AScanMath::findPeak(nullptr, 8, 0, 8, 0, 1), -1);
 }
 
-// Listed by number, the chosen A-scan shown: its signal drawn, its settings in the rows the
-// reports print (velocity and base typed, four chosen from a list, the others read-only; in
-// the read-only mode of printing every cell is a text).
+// Listed by number, the chosen one shown: velocity, base and the lists changeable, the rest read-only.
 void TestAScanTab::listsInNumericOrder()
 {
     QTemporaryDir dir;
@@ -206,25 +177,12 @@ void TestAScanTab::listsInNumericOrder()
     QCOMPARE(w.selectedFiles(), QStringList{pathOf(d, 10)});
     QCOMPARE(loaded.count(), 1);
     QVERIFY(infoOf(w)->text().startsWith(QStringLiteral("A-Scan Name: ") + generateAScan(10, kSeed).name));
-    QVERIFY(countPixels(w.display()->displayImage(), [](QRgb c) { return isGreen(c) || isYellow(c); }) > 50);
     QTableWidget* t = tableOf(w);
-    const ConfigSettings s = generateAScan(10, kSeed).settings;
-    const QList<ReportRow> rows = SettingsRows::rows(SettingsRows::ascanTable(), s);
-    QCOMPARE(t->rowCount(), rows.size());
-    const QList<int> lists = {ScanWgt::RowScale, ScanWgt::RowDiscreteness, ScanWgt::RowCursor, ScanWgt::RowTestingMethod};
-    for (int row = 0; row < rows.size(); ++row) {
-        auto* combo = qobject_cast<QComboBox*>(t->cellWidget(row, 1));
-        QCOMPARE(t->item(row, 0)->text(), rows.at(row).label);
-        QCOMPARE(combo ? combo->currentText() : t->item(row, 1)->text(), rows.at(row).value);
-        QCOMPARE(bool(combo), lists.contains(row));
-        if (!combo)
-            QCOMPARE(bool(t->item(row, 1)->flags() & Qt::ItemIsEditable),
-                     row == ScanWgt::RowVelocity || row == ScanWgt::RowBase);
-    }
-    w.buildTable(false);
-    QCOMPARE(t->item(ScanWgt::RowScale, 1)->text(), s.scaleUnitsText());
-    QVERIFY(!(t->item(ScanWgt::RowVelocity, 1)->flags() & Qt::ItemIsEditable));
-    // A chosen file that is not listed selects the first.
+    const QList<int> changeable = {ScanWgt::RowVelocity, ScanWgt::RowBase,   ScanWgt::RowScale,
+                                   ScanWgt::RowDiscreteness, ScanWgt::RowCursor, ScanWgt::RowTestingMethod};
+    for (int row = 0; row < t->rowCount(); ++row)
+        QCOMPARE(t->cellWidget(row, 1) || bool(t->item(row, 1)->flags() & Qt::ItemIsEditable),
+                 changeable.contains(row));
     w.clear();
     w.loadFolder(d + QStringLiteral("/abc.bmp"), d + QLatin1Char('/'));
     QCOMPARE(w.listedFiles().size(), 3);
@@ -237,7 +195,6 @@ void TestAScanTab::cancelStopsListing()
     const QString d = dir.path();
     for (int n = 1; n <= 10; ++n)
         writeAScan(d, n);
-    // Through the data window, whose handler of the cancel runs as well.
     CWinDataTempl win;
     win.setDataMode(CWinDataTempl::AScanMode);
     win.show();
@@ -248,16 +205,13 @@ void TestAScanTab::cancelStopsListing()
     QVERIFY(save->isEnabled());
 
     QSignalSpy rejected(&w, &ScanWgt::dataLoadingRejected);
-    QSignalSpy loaded(&w, &ScanWgt::newDataLoaded);
     QTimer timer;
-    timer.setInterval(0);
     connect(&timer, &QTimer::timeout, &w, [&] {
-        // The dialog of the first listing may still wait for its deletion.
         for (QDialog* dlg : w.findChildren<QDialog*>(QStringLiteral("dlg_infoLoad")))
             if (dlg->isVisible() && w.fileList()->count() >= 3)
                 QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("btn_cancel")), Qt::LeftButton);
     });
-    timer.start();
+    timer.start(0);
     win.openData(pathOf(d, 5), d);
     timer.stop();
     QCOMPARE(rejected.count(), 1);
@@ -265,7 +219,6 @@ void TestAScanTab::cancelStopsListing()
     QCOMPARE(w.listedFiles(), QStringList({pathOf(d, 1), pathOf(d, 2), pathOf(d, 3)}));
     QVERIFY(w.selectedFiles().isEmpty());
     QVERIFY(w.currentPath().isEmpty());
-    QCOMPARE(loaded.count(), 0);
     QVERIFY(!save->isEnabled());
 }
 
@@ -284,20 +237,15 @@ void TestAScanTab::dragOutOfListChangesNothing()
     QWidget* view = list->viewport();
     const QPoint second = list->visualItemRect(list->item(1)).center();
     const QPoint empty(view->width() - 5, second.y());
-    QVERIFY(!list->itemAt(empty));
     QSignalSpy loaded(&w, &ScanWgt::newDataLoaded);
     drag(view, second, empty);
     QCOMPARE(loaded.count(), 0);
     QCOMPARE(w.selectedFiles(), QStringList{pathOf(d, 1)});
     QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, second);
     QCOMPARE(w.selectedFiles(), QStringList{pathOf(d, 2)});
-    // Dragged from one picture onto another: both are selected.
-    drag(view, list->visualItemRect(list->item(0)).center(), second);
-    QCOMPARE(w.selectedFiles(), QStringList({pathOf(d, 1), pathOf(d, 2)}));
 }
 
-// Files that do not load leave the list and the edits of others as they were; each file
-// keeps its own edit.
+// Files that do not load leave the list and the edits of others as they were.
 void TestAScanTab::damagedFilesDoNotSpoilTheList()
 {
     QTemporaryDir dir;
@@ -314,13 +262,11 @@ void TestAScanTab::damagedFilesDoNotSpoilTheList()
     QSignalSpy loaded(&w, &ScanWgt::newDataLoaded);
     w.loadFolder(pathOf(d, 1), d);
     QCOMPARE(w.fileList()->count(), 4);
-    // An edit of file 1, then files that do not load: the list and the edit stay.
     typeInto(tableOf(w), ScanWgt::RowVelocity, QStringLiteral("4100"));
     for (int row : {2, 1}) {
         w.fileList()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
         QCOMPARE(loaded.last().at(0).toBool(), false);
         QVERIFY(w.currentPath().isEmpty());
-        QVERIFY(!w.display()->hasData());
         QCOMPARE(w.fileList()->count(), 4);
         QVERIFY(w.editedFiles().contains(pathOf(d, 1)));
     }
@@ -331,12 +277,10 @@ void TestAScanTab::damagedFilesDoNotSpoilTheList()
     QVERIFY(!w.isEdited());
     QTRY_COMPARE(driver.seen().size(), 1);
     QVERIFY(driver.seen().at(0).text.startsWith(QStringLiteral("Couldn't read configuration file")));
-    QCOMPARE(w.shownSettings().iVelocity, generateAScan(4, kSeed).settings.iVelocity);
     // Back to the edited file: its edit is shown over the file's own settings.
     w.fileList()->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     QCOMPARE(w.shownSettings().iVelocity, qint16(4100));
     QVERIFY(w.isEdited());
-    QCOMPARE(w.display()->fileSettings().iVelocity, generateAScan(1, kSeed).settings.iVelocity);
 }
 
 void TestAScanTab::typedCells_data()
@@ -347,16 +291,13 @@ void TestAScanTab::typedCells_data()
     const int velocity = ScanWgt::RowVelocity;
     const int base = ScanWgt::RowBase;
     QTest::newRow("velocity beyond its range") << velocity << "20000" << "3000";
-    QTest::newRow("velocity") << velocity << "5900" << "5900";
     for (const char* off : {"O", "", "0.00005"})
         QTest::newRow(qPrintable(QStringLiteral("base '%1'").arg(QLatin1String(off)))) << base << off << "Off";
     QTest::newRow("base") << base << "12.34" << "12.3";
     QTest::newRow("base beyond its range") << base << "99999" << "50.0";
-    QTest::newRow("base not a number") << base << "x1" << "50.0";
 }
 
-// Typed into an A-scan of velocity 3000 and base 50: what is refused leaves the cell as it
-// was; a taken value marks the A-scan edited, in its name line too.
+// Typed over velocity 3000 and base 50: a refusal keeps the cell; a taken value marks the A-scan.
 void TestAScanTab::typedCells()
 {
     QFETCH(int, row);
@@ -374,17 +315,9 @@ void TestAScanTab::typedCells()
     typeInto(t, row, typed);
     QCOMPARE(t->item(row, 1)->text(), shown);
     QCOMPARE(w.isEdited(), changed);
-    QCOMPARE(infoOf(w)->text().startsWith(QStringLiteral("A-Scan Name*: ")), changed);
-    const ConfigSettings& s = w.display()->currentSettings();
-    if (row == ScanWgt::RowVelocity)
-        QCOMPARE(s.iVelocity, qint16(shown.toInt()));
-    else
-        QCOMPARE(s.iBaseMode, shown == QLatin1String("Off") ? 0 : 1);
-    QVERIFY(typed != QLatin1String("12.34") || s.dBase == 12.34);
 }
 
-// Reset drops the shown A-scan's edit; Save writes the edits of the others beside their
-// copies, with one question for the run where settings files are already there.
+// Reset drops the shown edit; Save writes the others' beside their copies, asking once per run.
 void TestAScanTab::saveAndResetEdits()
 {
     QTemporaryDir dir;
@@ -404,21 +337,9 @@ void TestAScanTab::saveAndResetEdits()
         w.fileList()->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
         typeInto(tableOf(w), ScanWgt::RowVelocity, QString::number(4001 + row));
     }
-    auto* reset = w.display()->findChild<QPushButton*>(QStringLiteral("btn_resetSettings"));
-    QTest::mouseClick(reset, Qt::LeftButton);
+    QTest::mouseClick(w.display()->findChild<QPushButton*>(QStringLiteral("btn_resetSettings")), Qt::LeftButton);
     QVERIFY(!w.isEdited());
-    QCOMPARE(tableOf(w)->item(ScanWgt::RowVelocity, 1)->text(),
-             QString::number(generateAScan(3, kSeed).settings.iVelocity));
     QCOMPARE(w.editedFiles(), (QStringList{pathOf(d, 1), pathOf(d, 2)}));
-    {
-        // A folder that cannot be written: reported, nothing written.
-        ModalDriver driver({QMessageBox::Ok});
-        bool asked = false, overwrite = false, written = false;
-        QVERIFY(!w.saveEditedSettings(pathOf(d, 1), QStringLiteral("1."), out.path() + QStringLiteral("/missing/"),
-                                      asked, overwrite, written));
-        QTRY_COMPARE(driver.seen().size(), 1);
-        QVERIFY(driver.seen().at(0).text.startsWith(QStringLiteral("Couldn't save changed configuration to file")));
-    }
     QTest::keyClick(w.fileList(), Qt::Key_A, Qt::ControlModifier);
     ModalDriver driver({QMessageBox::Yes});
     QTest::mouseClick(win.findChild<QToolButton*>(QStringLiteral("tbtn_save")), Qt::LeftButton);
@@ -436,13 +357,11 @@ void TestAScanTab::discardQuestion_data()
 {
     QTest::addColumn<int>("atOpen");
     QTest::addColumn<int>("atClose");
-    QTest::newRow("kept, not saved at close") << int(QMessageBox::No) << int(QMessageBox::No);
     QTest::newRow("kept, saved at close") << int(QMessageBox::No) << int(QMessageBox::Yes);
     QTest::newRow("discarded at open") << int(QMessageBox::Yes) << 0;
 }
 
-// An unsaved edit is asked about when Open would replace the A-scans, and again when the
-// program closes: Yes there writes it beside its A-scan.
+// An unsaved edit is asked about at Open and again at closing, where Yes writes it.
 void TestAScanTab::discardQuestion()
 {
     QFETCH(int, atOpen);
@@ -499,21 +418,18 @@ void TestAScanTab::gridFollowsResize()
     QVERIFY(narrow.size() >= 4);
     w.resize(1500, 640);
     const int after = frame->picture().width();
-    QVERIFY(after > before * 3 / 2);
     const QList<int> wide = gridColumns(frame->picture());
     QCOMPARE(wide.size(), narrow.size());
     for (int i = 0; i < wide.size(); ++i)
         QVERIFY2(std::abs(wide.at(i) - narrow.at(i) * double(after) / before) <= 2.0, qPrintable(QString::number(i)));
 }
 
-// Switching the strobe, or the cursor, off and on again with nothing measured leaves the
-// A-scan unedited: the switch-off changes nothing that is kept.
+// The strobe off and on again with nothing measured leaves the A-scan unedited.
 void TestAScanTab::strobeOffKeepsAmplitude()
 {
     QTemporaryDir dir;
     ScanWgt w;
     showAScan(w, dir.path(), [](GeneratedAScan& a) {
-        // A steady tone of amplitude 300 under a strobe level that nothing reaches.
         for (int i = 0; i < int(a.samples.size()); ++i)
             a.samples[i] = qint16(std::lround(300.0 * std::cos(2.0 * M_PI * i / 200.0)));
         a.settings.iStrobeLevel = 500;
@@ -528,25 +444,42 @@ void TestAScanTab::strobeOffKeepsAmplitude()
     QCOMPARE(disp->currentSettings().iPeakAmplitude, qint16(0));
     QTest::mouseClick(strobe, Qt::LeftButton);
     QVERIFY(!w.isEdited());
-    auto* cursor = qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowCursor, 1));
-    const int whiteBefore = countPixels(disp->displayImage(), isWhite);
-    choose(cursor, 0);
-    QVERIFY(w.isEdited());
-    QVERIFY(countPixels(disp->displayImage(), isWhite) < whiteBefore);
-    QCOMPARE(disp->timeText(), QStringLiteral("-----"));
-    choose(cursor, 1);
     QVERIFY(!w.hasUnsavedEdits());
     QVERIFY(!infoOf(w)->text().contains(QLatin1Char('*')));
 }
 
-void TestAScanTab::strobeDrawnAndRemoved()
+// Through transmission: yellow, twice the depth; signal type, loupe, time base, a strobe drawn, off.
+void TestAScanTab::displayButtons()
 {
     QTemporaryDir dir;
     ScanWgt w;
     showAScan(w, dir.path());
     CAScanWgt* disp = w.display();
+    QVERIFY(countPixels(disp->displayImage(), isGreen) > 50);
+    const double depthBefore = disp->depthText().toDouble();
+    choose(qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowTestingMethod, 1)), 1);
+    QCOMPARE(countPixels(disp->displayImage(), isGreen), 0);
+    QVERIFY(countPixels(disp->displayImage(), isYellow) > 50);
+    QVERIFY(std::abs(disp->depthText().toDouble() - 2 * depthBefore) <= 1.0);
+    auto button = [disp](const char* name) { return disp->findChild<QPushButton*>(QLatin1String(name)); };
+    auto* ver = disp->findChild<QScaleFrame*>(QStringLiteral("ascanVerScale"));
+    QTest::mouseClick(button("btn_signalType"), Qt::LeftButton); // filled → bipolar
+    QCOMPARE(ver->start(), -100.0);
+    QCOMPARE(ver->span(), 200.0);
+    QTest::mouseClick(button("btn_loupe"), Qt::LeftButton);
+    QCOMPARE(disp->window().first, 200); // 20 µs at 100 samples per 10 µs
+    QCOMPARE(disp->window().last, 600);
+    QTest::mouseClick(button("btn_loupe"), Qt::LeftButton);
+    QPushButton* more = button("btn_decreaseScale");
+    QPushButton* less = button("btn_increaseScale");
+    for (int i = 0; i < 60 && more->isEnabled(); ++i)
+        QTest::mouseClick(more, Qt::LeftButton);
+    QCOMPARE(disp->currentSettings().iWindowEnd, 40000);
+    for (int i = 0; i < 60 && less->isEnabled(); ++i)
+        QTest::mouseClick(less, Qt::LeftButton);
+    QCOMPARE(disp->currentSettings().windowEndTime(), 75.0);
+
     CAScanFrame* frame = disp->frame();
-    // Cursor off, so the left button draws a strobe.
     choose(qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowCursor, 1)), 0);
     const int y = frame->height() / 2;
     drag(frame, QPoint(100, y), QPoint(260, y));
@@ -558,7 +491,6 @@ void TestAScanTab::strobeDrawnAndRemoved()
     QCOMPARE(int(s.iStrobeLevel), frame->yToLevel(y));
     QVERIFY(isRed(frame->picture().pixel(180, frame->levelToY(s.iStrobeLevel))));
     QVERIFY(!isRed(frame->picture().pixel(90, frame->levelToY(s.iStrobeLevel))));
-    // Dragging its end edge moves only the end.
     const float start = s.fStrobeStart;
     const QPoint end(frame->strobeEndX(), frame->levelToY(s.iStrobeLevel));
     drag(frame, end, end + QPoint(60, 0));
@@ -568,53 +500,6 @@ void TestAScanTab::strobeDrawnAndRemoved()
     drag(frame, QPoint(400, y), QPoint(403, y));
     QCOMPARE(disp->currentSettings().fStrobeEnd, 0.0f);
     QCOMPARE(countPixels(frame->picture(), isRed), 0);
-}
-
-// Through transmission the trace turns yellow and the sound goes one way: twice the depth.
-// Then the buttons: signal type and its axis, the loupe over the strobe, the time base to its
-// limits, the strobe switched off.
-void TestAScanTab::displayButtons()
-{
-    QTemporaryDir dir;
-    ScanWgt w;
-    showAScan(w, dir.path());
-    CAScanWgt* disp = w.display();
-    QVERIFY(countPixels(disp->displayImage(), isGreen) > 50);
-    const double depthBefore = disp->depthText().toDouble();
-    QVERIFY(depthBefore > 0);
-    choose(qobject_cast<QComboBox*>(tableOf(w)->cellWidget(ScanWgt::RowTestingMethod, 1)), 1);
-    QCOMPARE(countPixels(disp->displayImage(), isGreen), 0);
-    QVERIFY(countPixels(disp->displayImage(), isYellow) > 50);
-    QVERIFY(std::abs(disp->depthText().toDouble() - 2 * depthBefore) <= 1.0);
-    auto button = [disp](const char* name) { return disp->findChild<QPushButton*>(QLatin1String(name)); };
-    auto* ver = disp->findChild<QScaleFrame*>(QStringLiteral("ascanVerScale"));
-    QTest::mouseClick(button("btn_signalType"), Qt::LeftButton); // filled → bipolar
-    QCOMPARE(disp->currentSettings().eSignalType, ConfigSettings::SignalRadio);
-    QCOMPARE(ver->start(), -100.0);
-    QCOMPARE(ver->span(), 200.0);
-    QTest::mouseClick(button("btn_signalType"), Qt::LeftButton); // → one-sided line
-    QCOMPARE(ver->start(), 0.0);
-
-    QTest::mouseClick(button("btn_loupe"), Qt::LeftButton);
-    QCOMPARE(disp->window().first, 200); // 20 µs at 100 samples per 10 µs
-    QCOMPARE(disp->window().last, 600);
-    QVERIFY(!button("btn_decreaseScale")->isEnabled());
-    QTest::mouseClick(button("btn_loupe"), Qt::LeftButton);
-    QCOMPARE(disp->window().last, 1000);
-
-    QPushButton* more = button("btn_decreaseScale");
-    QPushButton* less = button("btn_increaseScale");
-    QTest::mouseClick(more, Qt::LeftButton);
-    QVERIFY(std::abs(disp->currentSettings().windowEndTime() - 111.0) <= 0.1);
-    for (int i = 0; i < 60 && more->isEnabled(); ++i)
-        QTest::mouseClick(more, Qt::LeftButton);
-    QCOMPARE(disp->currentSettings().iWindowEnd, 40000);
-    for (int i = 0; i < 60 && less->isEnabled(); ++i)
-        QTest::mouseClick(less, Qt::LeftButton);
-    QCOMPARE(disp->currentSettings().windowEndTime(), 75.0);
-    auto* hor = disp->findChild<QScaleFrame*>(QStringLiteral("ascanHorScale"));
-    QVERIFY(std::abs(hor->span() - disp->currentSettings().timeToDepth(75.0)) < 0.5);
-
     QTest::mouseClick(button("btn_strobeEnabled"), Qt::LeftButton);
     QVERIFY(!button("btn_loupe")->isEnabled());
     QVERIFY(!button("btn_triggering")->isEnabled());

@@ -1,5 +1,4 @@
-// Printable reports: the settings rows, the pictures of one run in a folder of their own, and
-// both reports printed to PDF and read back with the poppler tools.
+// Printable reports: settings rows, pictures of a run, both reports printed to PDF and read back.
 
 #include "app/cdatamanager.h"
 #include "app/creportprinter.h"
@@ -14,7 +13,6 @@
 #include "ascan/settingsrows.h"
 #include "common/ascanfolder.h"
 #include "common/modaldriver.h"
-#include "common/windowfixture.h"
 #include "map/mapreport.h"
 
 #include <QComboBox>
@@ -25,7 +23,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTableWidget>
-#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QtTest>
@@ -34,9 +32,7 @@ namespace {
 
 struct PdfImage
 {
-    int page = 0;
-    int width = 0;
-    int height = 0;
+    int page, width, height;
 };
 
 bool havePoppler()
@@ -85,23 +81,12 @@ QList<PdfImage> pdfImages(const QString& pdf)
     const QStringList lines = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         const QStringList f = line.simplified().split(QLatin1Char(' '));
-        // page num type width height ...; the two heading lines do not start with a number.
         bool bPage = false;
         if (f.size() < 5 || (f.at(0).toInt(&bPage), !bPage) || f.at(2) != QLatin1String("image"))
             continue;
         images.append({f.at(0).toInt(), f.at(3).toInt(), f.at(4).toInt()});
     }
     return images;
-}
-
-// Share of pixels of the picture that are clearly of the colour (within tolerance per channel).
-double shareOf(const QImage& image, QColor colour, int tolerance)
-{
-    const int hits = TestInput::countPixels(image, [&](QRgb c) {
-        return qAbs(qRed(c) - colour.red()) <= tolerance && qAbs(qGreen(c) - colour.green()) <= tolerance
-            && qAbs(qBlue(c) - colour.blue()) <= tolerance;
-    });
-    return image.isNull() ? 0.0 : double(hits) / (image.width() * image.height());
 }
 
 QImage filled(int w, int h, QColor colour)
@@ -111,16 +96,10 @@ QImage filled(int w, int h, QColor colour)
     return image;
 }
 
-QString logoPath()
-{
-    return QStringLiteral(VANTAR_BIN_DIR "/Norvik_logo_bw.bmp");
-}
-
 // A PDF printer as the main window makes it, writing into path.
 std::unique_ptr<QPrinter> pdfPrinter(const QString& path)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
-    printer->setPageOrientation(QPageLayout::Portrait);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
     return printer;
@@ -135,10 +114,8 @@ MapReportData sampleMap()
 {
     MapReportData data;
     data.title = MapReport::titleFor(QStringLiteral("Pier <4> & deck"), QStringLiteral("12.03.24   10:15"));
-    data.logoPath = logoPath();
+    data.logoPath = QStringLiteral(VANTAR_BIN_DIR "/Norvik_logo_bw.bmp");
     data.readouts = {{QStringLiteral("X, m = 0.50"), QStringLiteral("Step # 6")},
-                     {QStringLiteral("Y, m = 0.25"), QStringLiteral("Step # 3")},
-                     {QStringLiteral("Z, m = 0.35")},
                      {QStringLiteral("A, dB = 42")}};
     data.setupName = QStringLiteral("Thick wall");
     data.settings.iVelocity = 4170;
@@ -169,7 +146,6 @@ class TestReports : public QObject
 
 private slots:
     void initTestCase();
-    void pictureInOddFolder();
     void settingsTables_data();
     void settingsTables();
     void picturesOfOneRunApart();
@@ -185,11 +161,9 @@ private:
 
 void TestReports::initTestCase()
 {
-    QVERIFY(m_work.isValid());
     m_strAScans = m_work.filePath(QStringLiteral("ascans"));
     QVERIFY(QDir().mkpath(m_strAScans));
-    // The second A-scan's names look like markup: the report prints them as typed. The fourth
-    // has no signal and is left out of the printout.
+    // The second A-scan's names look like markup; the fourth has no signal and is not printed.
     for (int n = 1; n <= 4; ++n)
         TestAScans::write(m_strAScans, n, 7, [n](GeneratedAScan& a) {
             if (n == 2) {
@@ -200,34 +174,16 @@ void TestReports::initTestCase()
     QVERIFY(QFile::remove(m_strAScans + QStringLiteral("/4.raw")));
 }
 
-// Pictures in folders with characters that mean something in a URL still load.
-void TestReports::pictureInOddFolder()
-{
-    QTemporaryDir odd(m_work.filePath(QStringLiteral("odd #1 %41 ?&'XXXXXX")));
-    const QString picture = odd.filePath(QStringLiteral("p.jpg"));
-    QVERIFY(filled(40, 30, Qt::red).save(picture, "JPG"));
-    QTextDocument doc;
-    doc.setHtml(ReportHtml::writePictureBlock(picture, 620));
-    bool found = false;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
-        for (auto it = b.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat()) {
-                const QUrl source(it.fragment().charFormat().toImageFormat().name());
-                found = source.toLocalFile() == picture && QImage(source.toLocalFile()).width() == 40;
-            }
-    QVERIFY(found);
-}
-
-// Values expected at some rows of a settings table.
 using RowValues = QMap<int, QString>;
 
-// Every settings table (the A-scan tab, the map settings window, both reports) comes from
-// one builder; each list is checked by its labels and by the values that depend on a choice.
+// Every settings table comes from one builder: its labels, and the values that depend on a choice.
 void TestReports::settingsTables_data()
 {
     QTest::addColumn<int>("table");
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<RowValues>("values");
+    const QStringList steps = {"Horizontal step, mm", "Vertical step, mm", "Horizontal size (points)",
+                               "Vertical size (points)"};
     const QStringList ascan = {"Probe type", "Operating frequency, KHz", "Delay, \u00B5s", "Gain, dB",
                                "Pulse voltage, V", "Period number", "Pulse repetition rate, Hz",
                                "Averaging, quantity", "Velocity, m/s", "Base, mm", "TGV", "Scale",
@@ -235,20 +191,12 @@ void TestReports::settingsTables_data()
     QTest::newRow("A-scan tab and report") << 0 << ascan
                                            << RowValues{{1, "70"}, {7, "16"}, {8, "4170"}, {9, "Off"},
                                                         {11, "\u00B5s"}, {15, "Transmission"}};
-    QTest::newRow("map settings window")
-        << 1
-        << (QStringList{"Horizontal step, mm", "Vertical step, mm", "Horizontal size (points)", "Vertical size (points)"}
-            + ascan + QStringList{"Sampling rate, MHz"})
+    QTest::newRow("map settings window") << 1 << steps + ascan + QStringList{"Sampling rate, MHz"}
         << RowValues{{0, "50"}, {1, "100"}, {2, "Off"}, {3, "12"}, {12, "4170"}, {20, "2.5"}};
-    QTest::newRow("map report, left")
-        << 2
-        << QStringList{"Horizontal step, mm", "Vertical step, mm", "Horizontal size (points)", "Vertical size (points)",
-                       "", "Probe type", "Operating frequency, KHz", "Delay, \u00B5s", "Gain, dB", "Pulse voltage, V"}
+    QTest::newRow("map report, left") << 2 << steps + QStringList{""} + ascan.mid(0, 5)
         << RowValues{{0, "50"}, {2, "Off"}, {3, "12"}, {4, ""}, {6, "70"}, {8, "52"}};
     QTest::newRow("map report, right")
-        << 3
-        << QStringList{"Period number", "Repetition rate, Hz", "Accumulation", "Velocity, m/s", "Base, mm", "TGV",
-                       "Scale", "Readings discreteness", "Cursor", "Input signals filter"}
+        << 3 << QStringList{"Period number", "Repetition rate, Hz", "Accumulation"} + ascan.mid(8, 7)
         << RowValues{{2, "16"}, {3, "4170"}, {4, "Off"}};
 }
 
@@ -271,17 +219,12 @@ void TestReports::settingsTables()
     QCOMPARE(shown, labels);
     for (auto it = values.cbegin(); it != values.cend(); ++it)
         QCOMPARE(rows.at(it.key()).value, it.value());
-    // The map report prints these very rows.
-    if (table >= 2)
-        QVERIFY(MapReport::writeMapReport(map, QString())
-                    .contains(ReportHtml::writeSettingsRow(rows.at(table == 2 ? 3 : 2))));
 }
 
-// Each run's pictures lie in a folder of their own in the shared temporary folder; removing
-// them leaves what is not the run's, and names that would leave the folder are refused.
+// Each run's pictures in a folder of their own, under a root whose name means something in a URL.
 void TestReports::picturesOfOneRunApart()
 {
-    const QString root = m_work.filePath(QStringLiteral("tmp-root"));
+    const QString root = m_work.filePath(QStringLiteral("odd #1 %41 ?&'"));
     QVERIFY(QDir().mkpath(root));
     QVERIFY(TestAScans::writeBytes(root + QStringLiteral("/temp1.jpg"), "not ours"));
     ReportPictureStore first(root);
@@ -290,7 +233,11 @@ void TestReports::picturesOfOneRunApart()
     const QImage image = filled(64, 48, QColor(200, 10, 10));
     const QString path = first.save(image, AScanReport::pictureFileName(1));
     QCOMPARE(path, first.folder() + QStringLiteral("/temp1.jpg"));
-    QVERIFY(shareOf(QImage(path), QColor(200, 10, 10), 12) > 0.95);
+    QTextDocument doc;
+    doc.setHtml(ReportHtml::writePictureBlock(path, 620));
+    const QTextCursor at = doc.find(QString(QChar::ObjectReplacementCharacter));
+    const QUrl source(at.charFormat().toImageFormat().name());
+    QCOMPARE(QImage(source.toLocalFile()).size(), QSize(64, 48));
     QVERIFY(!second.save(image, MapReport::pictureFileName()).isEmpty());
     QVERIFY(first.save(image, QStringLiteral("../escape.jpg")).isEmpty());
     QVERIFY(first.save(image, QStringLiteral("..")).isEmpty());
@@ -299,7 +246,6 @@ void TestReports::picturesOfOneRunApart()
     QCOMPARE(reportFolders(root).size(), 1);
     QVERIFY(QFile::exists(second.files().value(0)));
     QCOMPARE(TestAScans::fileBytes(root + QStringLiteral("/temp1.jpg")), QByteArray("not ours"));
-
     // A transparent picture is put on white, not on black; the destructor cleans up as well.
     QString folder;
     {
@@ -307,20 +253,12 @@ void TestReports::picturesOfOneRunApart()
         clear.fill(Qt::transparent);
         ReportPictureStore third(root);
         folder = third.folder();
-        QVERIFY(shareOf(QImage(third.save(clear, QStringLiteral("a.jpg"))), Qt::white, 8) > 0.99);
+        QVERIFY(QImage(third.save(clear, QStringLiteral("a.jpg"))).pixelColor(10, 10).lightness() > 240);
     }
     QVERIFY(!QFileInfo::exists(folder));
-
-    // A map without a picture: told with the full path, and no picture is referred to.
-    MapReportData map = sampleMap();
-    map.picture = QImage();
-    const ReportBuild build = MapReport::build(map, second);
-    QCOMPARE(build.warning, QStringLiteral("Couldn't create temporary file \"%1/temp.jpg\"!").arg(second.folder()));
-    QVERIFY(!build.html.contains(QStringLiteral("temp.jpg")));
 }
 
-// Each part of a report picture at its place: the drawing right of its scale and under the
-// read-outs; on the map, D right of C, B under C, A under D, the colour scale at the right.
+// Each part of a report picture at its place; on the map D right of C, B under C, A under D.
 void TestReports::composedPictures()
 {
     AScanPictureParts parts;
@@ -331,12 +269,10 @@ void TestReports::composedPictures()
     const QImage picture = AScanReport::composePicture(parts);
     const int m = AScanReport::kPictureMargin;
     const int left = m + 32 + m, top = m + 27 + m;
-    QCOMPARE(picture.pixelColor(0, 0), QColor(Qt::white));
     QCOMPARE(picture.pixelColor(left + 100, top + 50), QColor(Qt::black));
     QCOMPARE(picture.pixelColor(m + 1, m + 10), QColor(Qt::yellow));
     QCOMPARE(picture.pixelColor(m + 1, top + 50), QColor(Qt::gray));
     QCOMPARE(picture.pixelColor(left + 100, top + 102 + m + 10), QColor(Qt::darkGray));
-
     const QImage map = sampleMap().picture;
     QCOMPARE(map.pixelColor(8 + 150, 8 + 100), QColor(220, 30, 30));
     QCOMPARE(map.pixelColor(8 + 300 + 8 + 100, 8 + 100), QColor(30, 30, 220));
@@ -345,15 +281,11 @@ void TestReports::composedPictures()
     QCOMPARE(map.pixelColor(8 + 300 + 8 + 200 + 8 + 15, 100), QColor(120, 0, 160));
 }
 
-// The map report printed: texts as typed, in their order, the picture embedded; its
-// pictures' folder is gone after the run. Blank comments print no Comments line.
+// The map report printed: texts as typed and in order, the picture embedded, its folder gone.
 void TestReports::mapReportToPdf()
 {
     if (!havePoppler())
         QSKIP("poppler-utils are not installed");
-    MapReportData blank = sampleMap();
-    blank.comments = QStringLiteral("  \n ");
-    QVERIFY(!MapReport::writeMapReport(blank, QString()).contains(QStringLiteral("Comments")));
     const QString pdf = m_work.filePath(QStringLiteral("map.pdf"));
     auto printer = pdfPrinter(pdf);
     const MapReportData data = sampleMap();
@@ -368,7 +300,6 @@ void TestReports::mapReportToPdf()
     const QStringList pages = pdfPages(pdf);
     QCOMPARE(pages.size(), 1);
     const QString& text = pages.first();
-    // The parts in their order: header, read-outs, setup heading, settings, comments.
     qsizetype at = 0;
     for (const char* mark : {"Map Name: Pier <4> & deck 12.03.24 10:15", "X, m = 0.50 Step # 6", "A, dB = 42",
                              "Thick wall", "Horizontal size (points) Off", "Accumulation 16",
@@ -400,7 +331,6 @@ void TestReports::pageRangeAndFailures()
         QVERIFY(ranged.end());
     }
     QCOMPARE(pdfPages(pdf), QStringList{QStringLiteral("Report 2")});
-
     // A long report runs onto further pages.
     const QString longPdf = m_work.filePath(QStringLiteral("long.pdf"));
     AScanReportData data;
@@ -417,7 +347,6 @@ void TestReports::pageRangeAndFailures()
     }
     const QString longText = pdfPages(longPdf).join(QLatin1Char(' '));
     QVERIFY(longText.contains(QStringLiteral("Row 0 0")) && longText.contains(QStringLiteral("Row 119 119")));
-
     // A PDF file that cannot be written: said once, nothing printed, the pictures removed.
     const QString badPdf = m_work.filePath(QStringLiteral("missing-folder/x.pdf"));
     const QString tempRoot = m_work.filePath(QStringLiteral("bad-tmp"));
@@ -435,9 +364,7 @@ void TestReports::pageRangeAndFailures()
     }
     QVERIFY(!QFile::exists(badPdf));
     QVERIFY(reportFolders(tempRoot).isEmpty());
-
-    // A picture that cannot be written (its temporary root is a plain file) is told about; the
-    // report still prints.
+    // A picture that cannot be written (its root is a plain file) is told about; the report prints.
     QVERIFY(TestAScans::writeBytes(m_work.filePath(QStringLiteral("a-file")), "a plain file"));
     const QString partPdf = m_work.filePath(QStringLiteral("no-picture.pdf"));
     ModalDriver pictureDriver({QMessageBox::Ok});
@@ -452,17 +379,9 @@ void TestReports::pageRangeAndFailures()
     QCOMPARE(pictureDriver.texts(), QStringList{QStringLiteral("Couldn't create temporary file \"temp1.jpg\"!")});
     QCOMPARE(pdfPages(partPdf), QStringList{QStringLiteral("Without picture Instrument Settings")});
     QVERIFY(pdfImages(partPdf).isEmpty());
-
-    // An empty run is no failure and writes nothing.
-    const QString emptyPdf = m_work.filePath(QStringLiteral("empty.pdf"));
-    auto emptyPrinter = pdfPrinter(emptyPdf);
-    CReportPrinter empty(emptyPrinter.get(), nullptr, m_work.path());
-    QVERIFY(empty.finish());
-    QVERIFY(!QFile::exists(emptyPdf));
 }
 
-// Print on the A-scan tab with all A-scans selected: one page per A-scan that has a signal,
-// its names as typed, the shown edit printed and still there afterwards.
+// Print with all A-scans selected: a page per A-scan with a signal, names as typed, the edit kept.
 void TestReports::printButtonOfAScanTab()
 {
     if (!havePoppler())
@@ -497,10 +416,8 @@ void TestReports::printButtonOfAScanTab()
     QCOMPARE(tab->currentPath(), TestAScans::pathOf(m_strAScans, 1));
     QVERIFY(tab->isEdited());
     QCOMPARE(method()->currentText(), edited);
-
     const QStringList pages = pdfPages(pdf);
     QCOMPARE(pages.size(), 3);
-    const int logoHeight = QImage(logoPath()).height();
     const QList<PdfImage> images = pdfImages(pdf);
     for (int i = 0; i < 3; ++i) {
         AScanRecord r;
@@ -511,17 +428,12 @@ void TestReports::printButtonOfAScanTab()
                                         QStringLiteral("Velocity, m/s ") + s.velocityText(),
                                         QStringLiteral("Testing method ") + (i == 0 ? edited : s.testingMethodText())})
             QVERIFY2(pages.at(i).contains(expected), qPrintable(expected + QStringLiteral(" | ") + pages.at(i)));
-        // The logo and one picture of the display at least 600 pixels wide.
-        int pictures = 0, logos = 0;
+        int pictures = 0;
         for (const PdfImage& image : images) {
             pictures += image.page == i + 1 && image.width >= 600;
-            logos += image.page == i + 1 && image.height == logoHeight;
         }
         QCOMPARE(pictures, 1);
-        QCOMPARE(logos, 1);
     }
-    QVERIFY(pages.at(1).contains(QStringLiteral("<b>Pier</b> & \"7\"")));
-    QVERIFY(pages.at(1).contains(QStringLiteral("<i>wet</i> %1 &amp;")));
 }
 
 QTEST_MAIN(TestReports)

@@ -1,4 +1,3 @@
-#include "app/constants.h"
 #include "app/datawindow/cwindatatempl.h"
 #include "app/datawindow/datasaver.h"
 #include "app/platform/fakedriveplatform.h"
@@ -12,10 +11,7 @@
 #include "map/mapstoredfiles.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -37,13 +33,12 @@ public:
         return m_answers.isEmpty() ? false : m_answers.takeFirst();
     }
     void warning(const QString& strText) override { warnings << strText; }
-    void loopStarted() override { ++started; }
+    void loopStarted() override {}
     void progress(int iPercent) override { progressValues << iPercent; }
 
     QStringList questions;
     QStringList warnings;
     QList<int> progressValues;
-    int started = 0;
 
 private:
     QList<bool> m_answers;
@@ -87,26 +82,30 @@ QStringList leftovers(const QString& strFolder)
     return QDir(strFolder).entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden);
 }
 
-// An A-scan's files: N.bmp always, N.raw and N.sss when asked for.
-bool makeAScan(const QString& strFolder, int n, bool bRaw = true, bool bSettings = true)
+// A map folder: configuration, label file, three signals, both stored files and a stranger.
+struct MapFolder
 {
-    const QString stem = strFolder + u'/' + QString::number(n) + u'.';
-    return writeBytes(stem + QStringLiteral("bmp"), "BM" + pattern(600, n))
-        && (!bRaw || writeBytes(stem + QStringLiteral("raw"), pattern(80000, n + 1)))
-        && (!bSettings || writeBytes(stem + QStringLiteral("sss"), pattern(300, n + 2)));
-}
-
-// A map folder: configuration, label file, three signals and both stored files.
-bool makeMap(const QString& strFolder)
-{
-    const std::pair<const char*, int> files[] = {{"bridge.cfg", 293}, {"bridge.lbv", 50}, {"0_0.raw", 8000},
-                                                 {"0_1.raw", 8000}, {"1_0.raw", 8000}, {"usr_map.set", 120},
-                                                 {"map.cmm", 40}};
-    bool bMade = QDir().mkpath(strFolder) && writeBytes(strFolder + QStringLiteral("/notes.txt"), "not part of it");
-    for (int i = 0; i < 7; ++i)
-        bMade = bMade && writeBytes(strFolder + u'/' + QLatin1String(files[i].first), pattern(files[i].second, i + 1));
-    return bMade;
-}
+    MapFolder()
+    {
+        const std::pair<const char*, int> files[] = {{"bridge.cfg", 293}, {"bridge.lbv", 50}, {"0_0.raw", 8000},
+                                                     {"0_1.raw", 8000},   {"1_0.raw", 8000},  {"usr_map.set", 120},
+                                                     {"map.cmm", 40}};
+        QDir().mkpath(saved);
+        QDir().mkpath(map);
+        writeBytes(map + QStringLiteral("/notes.txt"), "not part of it");
+        for (int i = 0; i < 7; ++i)
+            writeBytes(map + u'/' + QLatin1String(files[i].first), pattern(files[i].second, i + 1));
+    }
+    bool save(DataSaver& saver, const QString& strName, const QString& strFolder)
+    {
+        return saver.saveCurrentMap(cfg, strName, strFolder, writer);
+    }
+    QTemporaryDir dir;
+    QString map = dir.filePath(QStringLiteral("MAP_0001"));
+    QString cfg = map + QStringLiteral("/bridge.cfg");
+    QString saved = dir.filePath(QStringLiteral("saved"));
+    StoredFilesWriter writer;
+};
 
 } // namespace
 
@@ -118,7 +117,6 @@ private slots:
     void copyNewFile();
     void failedReplacementKeepsOldCopy_data();
     void failedReplacementKeepsOldCopy();
-    void ascansToAnotherFolder();
     void mapToAnotherFolder();
     void mapStoredFilesAskFirst();
     void mapIntoItsOwnFolder();
@@ -138,8 +136,7 @@ private:
     struct Window;
 };
 
-// An A-scan data window over three generated A-scans, with the first one open, and a drive
-// table where the instrument's volume is mounted at <tmp>/M7730.
+// A data window over three generated A-scans, the first open; the instrument mounted at <tmp>/M7730.
 struct TestSaving::Window
 {
     explicit Window(const QString& strSource = QStringLiteral("src"), int iCount = 3)
@@ -155,15 +152,15 @@ struct TestSaving::Window
 
     bool prepare()
     {
-        if (!generateAScans(src, count, 11) || !QDir().mkpath(instrument)
-            || !QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/device")))
-            || !QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/sdb1")))
-            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/dev")), "8:16\n")
-            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/device/vendor")), "NORVIK  \n")
-            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/device/model")), "M7730 Storage\n")
-            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/device/type")), "0\n")
-            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/sdb1/dev")), "8:17\n")
-            || !writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/sdb1/partition")), "1\n"))
+        const std::pair<const char*, const char*> sys[] = {
+            {"dev", "8:16\n"},          {"device/vendor", "NORVIK  \n"}, {"device/model", "M7730 Storage\n"},
+            {"device/type", "0\n"}, {"sdb1/dev", "8:17\n"},           {"sdb1/partition", "1\n"}};
+        bool bMade = generateAScans(src, count, 11) && QDir().mkpath(instrument)
+                  && QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/device")))
+                  && QDir().mkpath(dir.filePath(QStringLiteral("sys/block/sdb/sdb1")));
+        for (const auto& [path, text] : sys)
+            bMade = bMade && writeBytes(dir.filePath(QStringLiteral("sys/block/sdb/") + QLatin1String(path)), text);
+        if (!bMade)
             return false;
         const QByteArray mounts = "30 1 8:17 / " + QFile::encodeName(instrument)
                                 + " rw,relatime shared:1 - vfat /dev/sdb1 rw\n";
@@ -178,8 +175,7 @@ struct TestSaving::Window
     QStringList copied(const QString& strFolder) const { return QDir(strFolder).entryList(QDir::Files, QDir::Name); }
 };
 
-// A new file is copied in chunks with its time; a missing source copies nothing; the same file
-// spelled differently is neither asked about, removed nor copied.
+// Copied in chunks with its time; a missing source copies nothing; the same file is left alone.
 void TestSaving::copyNewFile()
 {
     QTemporaryDir dir;
@@ -210,7 +206,6 @@ void TestSaving::failedReplacementKeepsOldCopy_data()
 {
     QTest::addColumn<int>("obstacle");
     QTest::addColumn<QString>("warning");
-    QTest::newRow("medium full after 1 MB") << 0 << QString();
     QTest::newRow("a folder in the file's place") << 1 << QStringLiteral("Couldn't delete file \"%1\"!");
     QTest::newRow("read-only folder") << 2 << QString();
 }
@@ -230,8 +225,6 @@ void TestSaving::failedReplacementKeepsOldCopy()
     QVERIFY(writeBytes(kept, "earlier copy"));
     RecordingObserver observer({true});
     DataSaver saver(observer);
-    if (obstacle == 0)
-        saver.setChunkCheck([](const QString&, qint64 iWritten) { return iWritten < (1 << 20); });
     if (obstacle == 2) {
         if (::geteuid() == 0)
             QSKIP("permissions do not bind the superuser");
@@ -247,188 +240,109 @@ void TestSaving::failedReplacementKeepsOldCopy()
     QCOMPARE(observer.warnings, warning.isEmpty() ? QStringList() : QStringList{warning.arg(dst)});
 }
 
-void TestSaving::ascansToAnotherFolder()
-{
-    QTemporaryDir dir;
-    const QString src = dir.filePath(QStringLiteral("src"));
-    const QString out = dir.filePath(QStringLiteral("out/"));
-    QVERIFY(QDir().mkpath(src) && QDir().mkpath(out));
-    QVERIFY(makeAScan(src, 1) && makeAScan(src, 2, false, false) && makeAScan(src, 3));
-    QVERIFY(writeBytes(src + QStringLiteral("/4.bmp"), "not selected"));
-
-    RecordingObserver observer;
-    DataSaver saver(observer);
-    QStringList calls;
-    // The view writes the edited settings of 3 only.
-    const AScanSettingsWriter writer = [&](const QString& strPath, const QString& strStem, const QString& strSavingDir,
-                                           OverwriteAnswers&, bool& bWritten) {
-        calls << strStem;
-        bWritten = strPath.endsWith(QStringLiteral("3.bmp"));
-        return !bWritten || writeBytes(strSavingDir + strStem + QStringLiteral("sss"), "edited");
-    };
-    bool bSame = true;
-    QStringList written;
-    const QStringList paths = {src + QStringLiteral("/1.bmp"), src + QStringLiteral("/2.bmp"), src + QStringLiteral("/3.bmp")};
-    QVERIFY(saver.saveSelectedAScans(paths, out, writer, bSame, written));
-    QVERIFY(!bSame);
-    QCOMPARE(written, QStringList{paths.at(2)});
-    QCOMPARE(calls, QStringList({"1.", "2.", "3."}));
-    QCOMPARE(observer.progressValues, QList<int>({0, 33, 67, 100}));
-    QCOMPARE(QDir(out).entryList(QDir::Files, QDir::Name),
-             QStringList({"1.bmp", "1.raw", "1.sss", "2.bmp", "3.bmp", "3.raw", "3.sss"}));
-    QCOMPARE(fileBytes(out + QStringLiteral("1.raw")), fileBytes(src + QStringLiteral("/1.raw")));
-    QCOMPARE(fileBytes(out + QStringLiteral("3.sss")), QByteArray("edited"));
-
-    QVERIFY(leftovers(out).isEmpty());
-    QVERIFY(!saver.saveSelectedAScans({}, out, nullptr, bSame, written)); // nothing selected
-}
-
 void TestSaving::mapToAnotherFolder()
 {
-    QTemporaryDir dir;
-    const QString map = dir.filePath(QStringLiteral("instrument/MAP_0007"));
-    QVERIFY(makeMap(map));
-    QVERIFY(QFile::link(map + QStringLiteral("/0_0.raw"), map + QStringLiteral("/9_9.raw")));
-    const QString saving = dir.filePath(QStringLiteral("saved/"));
-
+    MapFolder m;
+    QVERIFY(QFile::link(m.map + QStringLiteral("/0_0.raw"), m.map + QStringLiteral("/9_9.raw")));
     RecordingObserver observer;
     DataSaver saver(observer);
-    StoredFilesWriter writer;
     // A name that would leave the saving folder falls back to the map's own.
-    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral(".."), saving, writer));
-    const QString dest = saving + QStringLiteral("MAP_0007");
-    QCOMPARE(writer.folders, QStringList{dest});
+    QVERIFY(m.save(saver, QStringLiteral(".."), m.saved + u'/'));
+    const QString dest = m.saved + QStringLiteral("/MAP_0001");
+    QCOMPARE(m.writer.folders, QStringList{dest});
     QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              QStringList({"0_0.raw", "0_1.raw", "1_0.raw", "bridge.cfg", "bridge.lbv", "map.cmm", "usr_map.set"}));
     for (const QString& name : QDir(dest).entryList(QDir::Files))
-        QCOMPARE(fileBytes(dest + u'/' + name), fileBytes(map + u'/' + name));
+        QCOMPARE(fileBytes(dest + u'/' + name), fileBytes(m.map + u'/' + name));
     QCOMPARE(observer.progressValues, QList<int>({0, 14, 29, 43, 57, 71, 86, 100}));
-    QCOMPARE(QDir(saving).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"MAP_0007"});
+    QCOMPARE(QDir(m.saved).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"MAP_0001"});
 }
 
-// A stored file at the destination is asked about before anything is written: No leaves all
-// as it was; Yes covers the run, and a link standing where the comments go is replaced by
-// them while its target stays as it was.
+// A stored file at the target is asked about first; Yes also replaces a link, not its target.
 void TestSaving::mapStoredFilesAskFirst()
 {
-    QTemporaryDir dir;
-    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
-    QVERIFY(makeMap(map));
-    const QString dest = dir.filePath(QStringLiteral("saved/Weld"));
+    MapFolder m;
+    const QString dest = m.saved + QStringLiteral("/Weld");
     QVERIFY(QDir().mkpath(dest));
-    QVERIFY(writeBytes(dir.filePath(QStringLiteral("other.cmm")), "other comments"));
-    QVERIFY(QFile::link(dir.filePath(QStringLiteral("other.cmm")), dest + QStringLiteral("/map.cmm")));
+    QVERIFY(writeBytes(m.dir.filePath(QStringLiteral("other.cmm")), "other comments"));
+    QVERIFY(QFile::link(m.dir.filePath(QStringLiteral("other.cmm")), dest + QStringLiteral("/map.cmm")));
+    m.writer.files.setComments(QStringLiteral("new"));
     for (bool yes : {false, true}) {
         QVERIFY(writeBytes(dest + QStringLiteral("/0_0.raw"), "old signal"));
         RecordingObserver observer({yes});
         DataSaver saver(observer);
-        StoredFilesWriter writer;
-        writer.files.setComments(QStringLiteral("new"));
-        QCOMPARE(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Weld"),
-                                      dir.filePath(QStringLiteral("saved")), writer), yes);
+        QCOMPARE(m.save(saver, QStringLiteral("Weld"), m.saved), yes);
         QCOMPARE(observer.questions, QStringList{DataSaver::overwriteText(dest + QStringLiteral("/map.cmm"))});
-        QCOMPARE(writer.calls, yes ? 1 : 0);
+        QCOMPARE(m.writer.calls, yes ? 1 : 0);
         QCOMPARE(fileBytes(dest + QStringLiteral("/0_0.raw")), yes ? pattern(8000, 3) : QByteArray("old signal"));
         QCOMPARE(QFileInfo(dest + QStringLiteral("/map.cmm")).isSymLink(), !yes);
     }
-    QCOMPARE(fileBytes(dir.filePath(QStringLiteral("other.cmm"))), QByteArray("other comments"));
+    QCOMPARE(fileBytes(m.dir.filePath(QStringLiteral("other.cmm"))), QByteArray("other comments"));
     MapStoredFiles back;
     QCOMPARE(back.readComments(dest), StoredFileStatus::Loaded);
     QCOMPARE(back.comments(), QStringLiteral("new"));
-    // The unchanged viewing settings came from the source; its comments were not copied over.
-    QCOMPARE(fileBytes(dest + QStringLiteral("/usr_map.set")), fileBytes(map + QStringLiteral("/usr_map.set")));
-    QCOMPARE(fileBytes(map + QStringLiteral("/map.cmm")), pattern(40, 7));
+    QCOMPARE(fileBytes(dest + QStringLiteral("/usr_map.set")), fileBytes(m.map + QStringLiteral("/usr_map.set")));
+    QCOMPARE(fileBytes(m.map + QStringLiteral("/map.cmm")), pattern(40, 7));
 }
 
 void TestSaving::mapIntoItsOwnFolder()
 {
-    QTemporaryDir dir;
-    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
-    QVERIFY(makeMap(map));
-    QVERIFY(QFile::link(dir.path(), dir.filePath(QStringLiteral("up"))));
+    MapFolder m;
+    QVERIFY(QFile::link(m.dir.path(), m.dir.filePath(QStringLiteral("up"))));
     RecordingObserver observer;
     DataSaver saver(observer);
-    StoredFilesWriter writer;
-    // Nothing changed: nothing written, still a success.
-    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("MAP_0001"), dir.path(), writer));
-    QCOMPARE(writer.calls, 1);
-    QCOMPARE(observer.started, 0);
-    // Reached through a link: the same folder; the changed comments are written in place.
-    writer.files.setComments(QStringLiteral("in place"));
-    QVERIFY(saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("MAP_0001"),
-                                 dir.filePath(QStringLiteral("up")), writer));
-    QCOMPARE(writer.calls, 2);
+    // Unchanged: a success, nothing written; through a link, changed comments written in place.
+    QVERIFY(m.save(saver, QStringLiteral("MAP_0001"), m.dir.path()));
+    m.writer.files.setComments(QStringLiteral("in place"));
+    QVERIFY(m.save(saver, QStringLiteral("MAP_0001"), m.dir.filePath(QStringLiteral("up"))));
+    QCOMPARE(m.writer.calls, 2);
     QVERIFY(observer.questions.isEmpty());
     MapStoredFiles back;
-    QCOMPARE(back.readComments(map), StoredFileStatus::Loaded);
+    QCOMPARE(back.readComments(m.map), StoredFileStatus::Loaded);
     QCOMPARE(back.comments(), QStringLiteral("in place"));
-    QCOMPARE(fileBytes(map + QStringLiteral("/0_0.raw")), pattern(8000, 3));
-
+    QCOMPARE(fileBytes(m.map + QStringLiteral("/0_0.raw")), pattern(8000, 3));
     // Into a folder inside itself: refused.
-    QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("copy"), map, writer));
-    QVERIFY(!QFileInfo::exists(map + QStringLiteral("/copy")));
-    QCOMPARE(writer.calls, 2);
+    QVERIFY(!m.save(saver, QStringLiteral("copy"), m.map));
+    QVERIFY(!QFileInfo::exists(m.map + QStringLiteral("/copy")));
+    QCOMPARE(m.writer.calls, 2);
     // A map whose configuration file is gone is not "saved" by copying nothing.
-    QVERIFY(QFile::remove(map + QStringLiteral("/bridge.cfg")));
-    QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("copy"), dir.path(), writer));
-    QCOMPARE(observer.warnings, QStringList{DataSaver::notFoundText(map + QStringLiteral("/bridge.cfg"))});
-    QCOMPARE(writer.calls, 2);
+    QVERIFY(QFile::remove(m.cfg));
+    QVERIFY(!m.save(saver, QStringLiteral("copy"), m.dir.path()));
+    QCOMPARE(observer.warnings, QStringList{DataSaver::notFoundText(m.cfg)});
+    QCOMPARE(m.writer.calls, 2);
 }
 
 void TestSaving::mapFailsHalfway()
 {
-    QTemporaryDir dir;
-    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
-    QVERIFY(makeMap(map));
-    const QString dest = dir.filePath(QStringLiteral("saved/M"));
+    MapFolder m;
+    const QString dest = m.saved + QStringLiteral("/M");
     QVERIFY(QDir().mkpath(dest));
     QVERIFY(writeBytes(dest + QStringLiteral("/1_0.raw"), "earlier copy"));
     RecordingObserver observer({true});
     DataSaver saver(observer);
-    saver.setChunkCheck([](const QString& strDestination, qint64) { return !strDestination.endsWith(QStringLiteral("1_0.raw")); });
-    StoredFilesWriter writer;
-    QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("M"),
-                                  dir.filePath(QStringLiteral("saved")), writer));
+    saver.setChunkCheck([](const QString& strTo, qint64) { return !strTo.endsWith(QStringLiteral("1_0.raw")); });
+    QVERIFY(!m.save(saver, QStringLiteral("M"), m.saved));
     QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden, QDir::Name), QStringList({"0_0.raw", "0_1.raw", "1_0.raw"}));
     QCOMPARE(fileBytes(dest + QStringLiteral("/1_0.raw")), QByteArray("earlier copy"));
-    QCOMPARE(fileBytes(map + QStringLiteral("/1_0.raw")), pattern(8000, 5));
+    QCOMPARE(fileBytes(m.map + QStringLiteral("/1_0.raw")), pattern(8000, 5));
     QCOMPARE(observer.progressValues, QList<int>({0, 14, 29}));
 }
 
 void TestSaving::mapLinkOntoInstrument()
 {
-    QTemporaryDir dir;
-    const QString map = dir.filePath(QStringLiteral("MAP_0001"));
-    QVERIFY(makeMap(map));
-    const QString instrument = dir.filePath(QStringLiteral("M7730"));
+    MapFolder m;
+    const QString instrument = m.dir.filePath(QStringLiteral("M7730"));
     QVERIFY(QDir().mkpath(instrument + QStringLiteral("/maps")));
-    QVERIFY(QDir().mkpath(dir.filePath(QStringLiteral("saved"))));
-    QVERIFY(QFile::link(instrument + QStringLiteral("/maps"), dir.filePath(QStringLiteral("saved/Weld"))));
-    // The instrument's disk with its volume mounted at that folder.
+    QVERIFY(QFile::link(instrument + QStringLiteral("/maps"), m.saved + QStringLiteral("/Weld")));
     DriveTable drives;
     drives.disks << PlatformDisk{QStringLiteral("sdb"), QByteArray(40, '\0') + QByteArray("NORVIK\0M7730\0", 13)};
     drives.volumes << PlatformVolume{instrument, 0};
-    QCOMPARE(findInstrumentDrive(drives), instrument);
     RecordingObserver observer;
     DataSaver saver(observer, drives);
-    StoredFilesWriter writer;
-    QVERIFY(!saver.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Weld"),
-                                  dir.filePath(QStringLiteral("saved")), writer));
+    QVERIFY(!m.save(saver, QStringLiteral("Weld"), m.saved));
     QCOMPARE(observer.warnings, QStringList{QStringLiteral("Data couldn't be saved to the device!")});
     QVERIFY(QDir(instrument + QStringLiteral("/maps")).isEmpty());
-    QCOMPARE(writer.calls, 0);
-    // So is a viewing-settings file that a link in a plain folder leads onto the device.
-    const QString plain = dir.filePath(QStringLiteral("saved/Plain"));
-    QVERIFY(QDir().mkpath(plain));
-    QVERIFY(writeBytes(instrument + QStringLiteral("/usr_map.set"), "the device's own"));
-    QVERIFY(QFile::link(instrument + QStringLiteral("/usr_map.set"), plain + QStringLiteral("/usr_map.set")));
-    RecordingObserver again({true});
-    DataSaver second(again, drives);
-    QVERIFY(!second.saveCurrentMap(map + QStringLiteral("/bridge.cfg"), QStringLiteral("Plain"),
-                                   dir.filePath(QStringLiteral("saved")), writer));
-    QCOMPARE(again.warnings, QStringList{DataSaver::deviceRefusedText()});
-    QCOMPARE(fileBytes(instrument + QStringLiteral("/usr_map.set")), QByteArray("the device's own"));
-    QCOMPARE(writer.calls, 0);
+    QCOMPARE(m.writer.calls, 0);
 }
 
 void TestSaving::folderNames_data()
@@ -436,7 +350,6 @@ void TestSaving::folderNames_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("fallback");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("parent") << ".." << "MAP_1" << "MAP_1";
     QTest::newRow("climbing") << "../../etc" << "MAP_1" << "_.._etc";
     QTest::newRow("separators") << "a/b\\c" << "MAP_1" << "a_b_c";
     QTest::newRow("control") << QStringLiteral("we\x01ld\t\n") << "MAP_1" << "weld";
@@ -461,8 +374,7 @@ void TestSaving::windowSavesAScans_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("target");
     QTest::newRow("plain") << "src" << "saved/day one";
-    // Where a backslash is a character of a name, folders holding one are saved from and into
-    // as they are named.
+    // Where a backslash is a character of a name, such folders are used as they are named.
     QTest::newRow("backslash in names") << "scans\\2024" << "saved\\copy";
 }
 
@@ -482,12 +394,9 @@ void TestSaving::windowSavesAScans()
     QCOMPARE(w.copied(out), QStringList({"1.bmp", "1.raw"}));
     QCOMPARE(fileBytes(out + QStringLiteral("/1.raw")), fileBytes(w.src + QStringLiteral("/1.raw")));
     QCOMPARE(QDir(w.dir.path()).entryList({QStringLiteral("saved*")}, QDir::Dirs), QStringList{target.section(u'/', 0, 0)});
-    // The folder is remembered with '/', and the view now shows the copies.
     QCOMPARE(w.window.savingDir(), out + u'/');
     QCOMPARE(w.window.workingDir(), out);
     QCOMPARE(w.window.ascanView()->selectedFiles(), QStringList{out + QStringLiteral("/1.bmp")});
-    QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
-
     // A selected A-scan that is gone is not "saved" by copying nothing.
     QVERIFY(QFile::remove(out + QStringLiteral("/1.bmp")));
     w.chosen = w.dir.filePath(QStringLiteral("again"));
@@ -508,8 +417,6 @@ void TestSaving::windowRefusesInstrument()
         ModalDriver driver({QMessageBox::Ok});
         QTest::mouseClick(w.saveButton(), Qt::LeftButton);
         QCOMPARE(driver.texts(), QStringList{QStringLiteral("Data couldn't be saved to the device!")});
-        QCOMPARE(driver.seen().first().title, QStringLiteral("Vantar 4.0"));
-        QCOMPARE(driver.seen().first().icon, QMessageBox::Warning);
     }
     QVERIFY(QDir(w.instrument).isEmpty());
     QCOMPARE(w.window.savingDir(), QStringLiteral("/earlier/"));
@@ -529,22 +436,10 @@ void TestSaving::windowReportsFailure()
         QTest::mouseClick(w.saveButton(), Qt::LeftButton);
         QCOMPARE(driver.texts(), QStringList({DataSaver::overwriteText(out + QStringLiteral("/1.bmp")),
                                               QStringLiteral("Unable to save data!")}));
-        QCOMPARE(driver.seen().first().icon, QMessageBox::Question);
     }
     QCOMPARE(fileBytes(out + QStringLiteral("/1.bmp")), QByteArray("earlier copy"));
     QVERIFY(!QFileInfo::exists(out + QStringLiteral("/1.raw")));
     QCOMPARE(w.window.workingDir(), w.src);
-    QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
-
-    // Saving into the folder the A-scans came from, reached through a link: one question,
-    // nothing copied.
-    QVERIFY(QFile::link(w.src, w.dir.filePath(QStringLiteral("alias"))));
-    w.chosen = w.dir.filePath(QStringLiteral("alias"));
-    const QByteArray before = fileBytes(w.src + QStringLiteral("/1.raw"));
-    ModalDriver again({QMessageBox::Yes});
-    QTest::mouseClick(w.saveButton(), Qt::LeftButton);
-    QCOMPARE(again.texts(), QStringList{DataSaver::sameFolderText()});
-    QCOMPARE(fileBytes(w.src + QStringLiteral("/1.raw")), before);
 }
 
 void TestSaving::windowLinksAtTargets_data()
@@ -558,9 +453,7 @@ void TestSaving::windowLinksAtTargets_data()
     QTest::newRow("edited settings, link elsewhere") << "1.sss" << false << true;
 }
 
-// A link standing in the destination folder where a file goes: onto the instrument's drive the
-// save is refused and the device's file stays as it was; elsewhere the link itself is replaced
-// by the saved file, and what it pointed at is not touched.
+// A link where a saved file goes: onto the instrument refused; elsewhere replaced, target kept.
 void TestSaving::windowLinksAtTargets()
 {
     QFETCH(QString, name);
@@ -607,12 +500,10 @@ void TestSaving::windowEscDuringSave()
     QVERIFY(w.prepare());
     CListWidgetHeir* list = w.window.ascanView()->fileList();
     QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
-    QCOMPARE(w.window.ascanView()->selectedFiles().size(), 40);
     const QString out = w.dir.filePath(QStringLiteral("saved"));
     w.chosen = out;
     bool bTried = false;
     bool bStillShown = false;
-    bool bTitled = false;
     QTimer timer;
     timer.setInterval(0);
     connect(&timer, &QTimer::timeout, &w.window, [&] {
@@ -620,7 +511,6 @@ void TestSaving::windowEscDuringSave()
         if (bTried || !dialog || !dialog->isVisible())
             return;
         bTried = true;
-        bTitled = dialog->windowFlags().testFlag(Qt::WindowTitleHint);
         QTest::keyClick(dialog, Qt::Key_Escape);
         dialog->close();
         bStillShown = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
@@ -631,7 +521,6 @@ void TestSaving::windowEscDuringSave()
     timer.stop();
     QVERIFY(bTried);
     QVERIFY(bStillShown);
-    QVERIFY(bTitled);
     QVERIFY(driver.seen().isEmpty());
     QCOMPARE(w.copied(out).size(), 80);
     QVERIFY(!w.window.findChild<QDialog*>(QStringLiteral("dlg_infoSave")));
