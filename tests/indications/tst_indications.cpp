@@ -150,6 +150,7 @@ class TestIndications : public QObject
 private slots:
     void reflectorsFound_data();
     void reflectorsFound();
+    void sizesGrowWithDepth();
     void finderMatchesPlainLoops_data();
     void finderMatchesPlainLoops();
     void extents_data();
@@ -211,6 +212,42 @@ void TestIndications::reflectorsFound()
     QCOMPARE(rows.size(), 2 + 2 * int(order.size())); // header, rows, final line break
     QCOMPARE(rows.first() + '\n', IndicationsFile::csvHeader(true));
     QVERIFY(order.empty() || rows[1].startsWith(cfg.toUtf8() + ",1,"));
+}
+
+// Under the middle of a map small enough that the map, not the angle, limits the aperture, the
+// lateral size grows with depth by about wavelength / (2 · map length) per millimetre (the
+// synthetic aperture's focus), while the size in depth, set by the pulse, stays.
+void TestIndications::sizesGrowWithDepth()
+{
+    const int positions = 20;
+    const double middle = positions * 10 / 2.0;
+    const MapGeneratorOptions options =
+        generated(positions, positions, 10, {{middle, middle, 100}, {middle, middle, 250}, {middle, middle, 400}}, 600);
+    QTemporaryDir dir;
+    QVERIFY(MapGenerator::write(dir.path(), options));
+    const TestBytes::ToolRun r =
+        TestBytes::runTool({"indications", dir.filePath(options.name + ".cfg"), "--json", "--threshold", "-20"});
+    QCOMPARE(r.exitCode, 0);
+    QJsonArray list = QJsonDocument::fromJson(r.out).object()["indications"].toArray();
+    QCOMPARE(list.size(), 3);
+    std::vector<QJsonObject> found;
+    for (const QJsonValue& v : list)
+        found.push_back(v.toObject());
+    std::sort(found.begin(), found.end(),
+              [](const QJsonObject& a, const QJsonObject& b) { return a["z"].toDouble() < b["z"].toDouble(); });
+    const double wavelength = options.velocity / (options.frequency * 1000.0) * 1000.0; // mm
+    const double slope = wavelength / (2.0 * positions * 10);
+    for (size_t n = 1; n < found.size(); ++n) {
+        const QJsonObject& a = found[n - 1];
+        const QJsonObject& b = found[n];
+        const double dz = b["z"].toDouble() - a["z"].toDouble();
+        for (const char* key : {"sizeX", "sizeY"}) {
+            const double grown = (b[key].toDouble() - a[key].toDouble()) / dz;
+            QVERIFY2(grown > 0.6 * slope && grown < 1.4 * slope,
+                     qPrintable(QStringLiteral("%1: %2 mm/mm against %3").arg(key).arg(grown).arg(slope)));
+        }
+        QVERIFY(std::abs(b["sizeZ"].toDouble() - a["sizeZ"].toDouble()) < 5.0);
+    }
 }
 
 void TestIndications::finderMatchesPlainLoops_data()

@@ -112,7 +112,7 @@ private slots:
     void rectangleDrawnAndNormalised();
     void edgesHoverAndDrag();
     void panDragClamps();
-    void paintsPannedImageAndCursor();
+    void paintsPannedImageCursorAndRectangle();
     void copiesComposedImageToClipboard();
     void ascanPaintsBarsAndMarker();
     void colourScaleDragStopsShortOfTheEnd();
@@ -263,7 +263,7 @@ void TestMapFrames::panDragClamps()
     QCOMPARE(others.count(), 0);
 }
 
-void TestMapFrames::paintsPannedImageAndCursor()
+void TestMapFrames::paintsPannedImageCursorAndRectangle()
 {
     FrameFixture fx;
     fx.frame.setCursorPixel(100, 80);
@@ -281,6 +281,16 @@ void TestMapFrames::paintsPannedImageAndCursor()
     press(&fx.frame, QPoint(15, 25), Qt::RightButton);
     QCOMPARE(clicked.count(), 1);
     QCOMPARE(clicked.at(0).at(0).toPoint(), QPoint(55, 55));
+
+    // Measuring: a rectangle two pixels wide, nothing of the cursor.
+    FrameFixture measuring(1);
+    const QImage display = measuring.image.displayImage().convertToFormat(QImage::Format_RGB32);
+    measuring.frame.setFirstCorner(30, 40, 3, 4);
+    measuring.frame.setSecondCorner(90, 100, 9, 10);
+    const QImage rect = grabbed(measuring.frame);
+    for (const QPoint p : {QPoint(60, 40), QPoint(60, 100), QPoint(30, 70), QPoint(90, 70)})
+        QCOMPARE(rect.pixel(p), kWhite);
+    QCOMPARE(rect.pixel(60, 70), display.pixel(60, 70));
 }
 
 void TestMapFrames::copiesComposedImageToClipboard()
