@@ -24,6 +24,10 @@
 //! Every accessor checks its indices; out-of-range requests give null or 0.
 //! Reading, building the volume, preparing and SAFT add member functions in their own
 //! sources (mapdata_*.cpp) and fill the volumes through setRawVolume / setProcessedVolume.
+namespace Saft {
+struct Geometry;
+}
+
 class MapData
 {
     Q_DECLARE_TR_FUNCTIONS(MapData)
@@ -221,6 +225,8 @@ private:
     // Reads the filtered samples [first, first + span) of every trace that lacks them again.
     bool refillFiltered(int first, int span);
     bool processSAFTWith(int pitchX, int pitchY, bool bFast);
+    // The reconstruction's geometry over this map's positions and signals, for the given cells.
+    Saft::Geometry saftGeometry(int pitchX, int pitchY, int dim0, int dim1, int dim2) const;
 
     void updateCurrentVolume();
     void recomputeProjections();

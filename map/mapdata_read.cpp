@@ -161,18 +161,7 @@ void MapData::saftSampleRange(int& first, int& end) const
     end = m_sampleCount;
     if (!m_plan.active)
         return;
-    Saft::Geometry g;
-    g.columns = m_columns;
-    g.rows = m_rows;
-    g.stepH = m_stepH;
-    g.stepV = m_stepV;
-    g.pitchX = m_plan.pitchX;
-    g.pitchY = m_plan.pitchY;
-    g.dim0 = m_plan.dim0;
-    g.dim1 = m_plan.dim1;
-    g.dim2 = m_plan.dim2;
-    g.sampleCount = m_sampleCount;
-    g.velocity = m_saft.velocity;
+    const Saft::Geometry g = saftGeometry(m_plan.pitchX, m_plan.pitchY, m_plan.dim0, m_plan.dim1, m_plan.dim2);
     if (!g.isValid())
         return;
     Saft::sampleRange(g, first, end);

@@ -16,6 +16,23 @@ bool MapData::processSAFTReference(int pitchX, int pitchY)
     return processSAFTWith(pitchX, pitchY, false);
 }
 
+Saft::Geometry MapData::saftGeometry(int pitchX, int pitchY, int dim0, int dim1, int dim2) const
+{
+    Saft::Geometry g;
+    g.columns = m_columns;
+    g.rows = m_rows;
+    g.stepH = m_stepH;
+    g.stepV = m_stepV;
+    g.pitchX = pitchX;
+    g.pitchY = pitchY;
+    g.dim0 = dim0;
+    g.dim1 = dim1;
+    g.dim2 = dim2;
+    g.sampleCount = m_sampleCount;
+    g.velocity = m_saft.velocity;
+    return g;
+}
+
 bool MapData::processSAFTWith(int pitchX, int pitchY, bool bFast)
 {
     m_processedVolume = std::vector<qint16>();
@@ -24,18 +41,7 @@ bool MapData::processSAFTWith(int pitchX, int pitchY, bool bFast)
     if (!hasRawVolume())
         return false;
 
-    Saft::Geometry g;
-    g.columns = m_columns;
-    g.rows = m_rows;
-    g.stepH = m_stepH;
-    g.stepV = m_stepV;
-    g.pitchX = pitchX;
-    g.pitchY = pitchY;
-    g.dim0 = m_dim0;
-    g.dim1 = m_dim1;
-    g.dim2 = m_dim2;
-    g.sampleCount = m_sampleCount;
-    g.velocity = m_saft.velocity;
+    Saft::Geometry g = saftGeometry(pitchX, pitchY, m_dim0, m_dim1, m_dim2);
     if (!g.isValid())
         return false;
     // The processed volume and, for the loops, an accumulator of doubles.
