@@ -26,7 +26,7 @@ namespace {
 
 constexpr quint32 kSeed = 11;
 
-using TestAScans::fileBytes;
+using TestAScans::readAll;
 using TestAScans::pathOf;
 using TestAScans::writeBytes;
 using TestInput::countPixels;
@@ -165,8 +165,8 @@ void TestAScanTab::listsInNumericOrder()
     const QString d = dir.path();
     for (int n : {100, 2, 10})
         writeAScan(d, n);
-    writeBytes(d + QStringLiteral("/abc.bmp"), fileBytes(pathOf(d, 2)));
-    writeBytes(d + QStringLiteral("/0.bmp"), fileBytes(pathOf(d, 2)));
+    writeBytes(d + QStringLiteral("/abc.bmp"), readAll(pathOf(d, 2)));
+    writeBytes(d + QStringLiteral("/0.bmp"), readAll(pathOf(d, 2)));
     writeBytes(d + QStringLiteral("/7.bmp"), QByteArray("BM not an A-scan at all"));
     ScanWgt w;
     w.show();
@@ -350,7 +350,7 @@ void TestAScanTab::saveAndResetEdits()
         QVERIFY(readConfigFile(out.path() + QStringLiteral("/%1.sss").arg(n), back));
         QCOMPARE(back.iVelocity, qint16(4000 + n));
     }
-    QCOMPARE(fileBytes(out.path() + QStringLiteral("/3.sss")), QByteArray("old"));
+    QCOMPARE(readAll(out.path() + QStringLiteral("/3.sss")), QByteArray("old"));
 }
 
 void TestAScanTab::discardQuestion_data()

@@ -28,11 +28,11 @@ namespace {
 
 using TestBytes::runTool;
 using TestBytes::ToolRun;
-using TestAScans::fileBytes;
+using TestAScans::readAll;
 
 QJsonObject readSummary(const QString& dir)
 {
-    return QJsonDocument::fromJson(fileBytes(dir + "/summary.json")).object();
+    return QJsonDocument::fromJson(readAll(dir + "/summary.json")).object();
 }
 
 // A volume file read back as a viewer reads it: header fields, then samples (i fastest, little-endian).
@@ -44,7 +44,7 @@ struct VolumeFile
 
     VolumeFile(const QString& path, bool bMetaImage)
     {
-        const QByteArray all = fileBytes(path);
+        const QByteArray all = readAll(path);
         const QByteArray end = bMetaImage ? "ElementDataFile = LOCAL\n" : "\n\n";
         const qsizetype at = all.indexOf(end);
         for (const QByteArray& line : all.left(qMax<qsizetype>(at, 0)).split('\n')) {
@@ -248,7 +248,7 @@ void TestBatch::exportAScan()
     QCOMPARE(runTool({"export-ascan", bmp, "--csv", csv}).exitCode, 0);
     AScanRecord record;
     QVERIFY(loadAScanRecord(bmp, record));
-    const QList<QByteArray> lines = fileBytes(csv).split('\n');
+    const QList<QByteArray> lines = readAll(csv).split('\n');
     QCOMPARE(lines.first(), QByteArray("sample,time_us,depth_m,amplitude"));
     QCOMPARE(lines.size() - 2, record.samples.size()); // header and the empty tail
     for (int n : {1, 777, int(record.samples.size()) - 1}) {
@@ -275,7 +275,7 @@ void TestBatch::exportAScan()
     const ToolRun r = runTool({"export-ascan", bmp, "--csv", csv});
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.err.contains(QLatin1String("2.bmp")));
-    QCOMPARE(fileBytes(csv), QByteArray("old\n"));
+    QCOMPARE(readAll(csv), QByteArray("old\n"));
     QCOMPARE(runTool({"export-ascan", bmp, "--png", dir.filePath("x.png")}).exitCode, 1);
     QVERIFY(!QFile::exists(dir.filePath("x.png")));
 }
@@ -320,7 +320,7 @@ void TestBatch::generatorsRepeatAndCleanOption()
 {
     QTemporaryDir dir;
     const QStringList common = {"--columns", "4", "--rows", "3", "--reflector", "20,15,100"};
-    auto signal = [&](const QString& name) { return fileBytes(dir.filePath(name + "/2_3.raw")); };
+    auto signal = [&](const QString& name) { return readAll(dir.filePath(name + "/2_3.raw")); };
     for (const char* name : {"a", "b"})
         QCOMPARE(runTool(QStringList{"gen-map", dir.filePath(name)} + common).exitCode, 0);
     for (const QStringList& extra : {QStringList{"seed", "--seed", "2"}, QStringList{"clean", "--clean"}})
@@ -336,7 +336,7 @@ void TestBatch::generatorsRepeatAndCleanOption()
     const std::vector<qint16> clean = MapGenerator::signal(o, 2, 3);
     QCOMPARE(signal("clean"), QByteArray(reinterpret_cast<const char*>(clean.data()), 80000));
 
-    auto ascan = [&](const QString& name) { return fileBytes(dir.filePath(name + "/4.raw")); };
+    auto ascan = [&](const QString& name) { return readAll(dir.filePath(name + "/4.raw")); };
     for (const char* name : {"s1", "s2"})
         QCOMPARE(runTool({"gen-ascans", dir.filePath(name), "--count", "4"}).exitCode, 0);
     QCOMPARE(runTool({"gen-ascans", dir.filePath("s3"), "--count", "4", "--clean"}).exitCode, 0);

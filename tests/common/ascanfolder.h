@@ -3,24 +3,14 @@
 // before it is written (its name, its settings, its signal).
 
 #include "ascan/ascangenerator.h"
-
-#include <QFile>
+#include "common/bytes.h"
 
 #include <functional>
 
 namespace TestAScans {
 
-inline bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using TestBytes::readAll;
+using TestBytes::writeBytes;
 
 inline QString pathOf(const QString& folder, int n)
 {

@@ -2,6 +2,8 @@
 // Input as a user gives it to a widget (presses, moves, drags, wheel steps, typing) and the
 // lookups of named children, shared by the tests of windows and frames.
 
+#include "common/widgetinput.h"
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -36,11 +38,7 @@ inline void release(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton)
 //! Hovers the start, presses there, moves in four steps and lets go at the end.
 inline void drag(QWidget* w, QPoint from, QPoint to)
 {
-    move(w, from, Qt::NoButton);
-    press(w, from);
-    for (int i = 1; i <= 4; ++i)
-        move(w, from + (to - from) * i / 4);
-    release(w, to);
+    WidgetInput::drag(w, from, to, 4);
 }
 
 inline void wheel(QWidget* w, int delta)
@@ -59,14 +57,7 @@ inline void retype(QLineEdit* edit, const QString& text)
     QTest::keyClicks(edit, text);
 }
 
-template <typename T = QWidget>
-T* child(QObject* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QLatin1String(name));
-    if (!w)
-        qFatal("no child %s", name);
-    return w;
-}
+using WidgetInput::child;
 
 inline int countPixels(const QImage& image, const std::function<bool(QRgb)>& test)
 {

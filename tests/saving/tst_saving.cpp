@@ -67,7 +67,7 @@ public:
 };
 
 using TestAScans::writeBytes;
-using TestAScans::fileBytes;
+using TestAScans::readAll;
 
 QByteArray pattern(int size, int seed)
 {
@@ -189,7 +189,7 @@ void TestSaving::copyNewFile()
     DataSaver saver(observer);
     OverwriteAnswers answers;
     QVERIFY(saver.copyFileAsked(src, dst, answers));
-    QCOMPARE(fileBytes(dst), bytes);
+    QCOMPARE(readAll(dst), bytes);
     QCOMPARE(QFileInfo(dst).lastModified(), QFileInfo(src).lastModified());
     QVERIFY(leftovers(dir.filePath(QStringLiteral("out"))).isEmpty());
     QVERIFY(!saver.copyFileAsked(dir.filePath(QStringLiteral("none.raw")), dir.filePath(QStringLiteral("out/none.raw")),
@@ -199,7 +199,7 @@ void TestSaving::copyNewFile()
     for (const char* same : {"data/a.raw", "alias/a.raw", "data/../data/a.raw"})
         QVERIFY(saver.copyFileAsked(src, dir.filePath(QLatin1String(same)), answers));
     QVERIFY(observer.questions.isEmpty());
-    QCOMPARE(fileBytes(src), bytes);
+    QCOMPARE(readAll(src), bytes);
 }
 
 void TestSaving::failedReplacementKeepsOldCopy_data()
@@ -234,8 +234,8 @@ void TestSaving::failedReplacementKeepsOldCopy()
     const bool copied = saver.copyFileAsked(src, dst, answers);
     QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(!copied);
-    QCOMPARE(fileBytes(kept), QByteArray("earlier copy"));
-    QCOMPARE(fileBytes(src), pattern(3 * 1024 * 1024, 2));
+    QCOMPARE(readAll(kept), QByteArray("earlier copy"));
+    QCOMPARE(readAll(src), pattern(3 * 1024 * 1024, 2));
     QVERIFY(leftovers(out).isEmpty());
     QCOMPARE(observer.warnings, warning.isEmpty() ? QStringList() : QStringList{warning.arg(dst)});
 }
@@ -253,7 +253,7 @@ void TestSaving::mapToAnotherFolder()
     QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              QStringList({"0_0.raw", "0_1.raw", "1_0.raw", "bridge.cfg", "bridge.lbv", "map.cmm", "usr_map.set"}));
     for (const QString& name : QDir(dest).entryList(QDir::Files))
-        QCOMPARE(fileBytes(dest + u'/' + name), fileBytes(m.map + u'/' + name));
+        QCOMPARE(readAll(dest + u'/' + name), readAll(m.map + u'/' + name));
     QCOMPARE(observer.progressValues, QList<int>({0, 14, 29, 43, 57, 71, 86, 100}));
     QCOMPARE(QDir(m.saved).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"MAP_0001"});
 }
@@ -274,15 +274,15 @@ void TestSaving::mapStoredFilesAskFirst()
         QCOMPARE(m.save(saver, QStringLiteral("Weld"), m.saved), yes);
         QCOMPARE(observer.questions, QStringList{DataSaver::overwriteText(dest + QStringLiteral("/map.cmm"))});
         QCOMPARE(m.writer.calls, yes ? 1 : 0);
-        QCOMPARE(fileBytes(dest + QStringLiteral("/0_0.raw")), yes ? pattern(8000, 3) : QByteArray("old signal"));
+        QCOMPARE(readAll(dest + QStringLiteral("/0_0.raw")), yes ? pattern(8000, 3) : QByteArray("old signal"));
         QCOMPARE(QFileInfo(dest + QStringLiteral("/map.cmm")).isSymLink(), !yes);
     }
-    QCOMPARE(fileBytes(m.dir.filePath(QStringLiteral("other.cmm"))), QByteArray("other comments"));
+    QCOMPARE(readAll(m.dir.filePath(QStringLiteral("other.cmm"))), QByteArray("other comments"));
     MapStoredFiles back;
     QCOMPARE(back.readComments(dest), StoredFileStatus::Loaded);
     QCOMPARE(back.comments(), QStringLiteral("new"));
-    QCOMPARE(fileBytes(dest + QStringLiteral("/usr_map.set")), fileBytes(m.map + QStringLiteral("/usr_map.set")));
-    QCOMPARE(fileBytes(m.map + QStringLiteral("/map.cmm")), pattern(40, 7));
+    QCOMPARE(readAll(dest + QStringLiteral("/usr_map.set")), readAll(m.map + QStringLiteral("/usr_map.set")));
+    QCOMPARE(readAll(m.map + QStringLiteral("/map.cmm")), pattern(40, 7));
 }
 
 void TestSaving::mapIntoItsOwnFolder()
@@ -300,7 +300,7 @@ void TestSaving::mapIntoItsOwnFolder()
     MapStoredFiles back;
     QCOMPARE(back.readComments(m.map), StoredFileStatus::Loaded);
     QCOMPARE(back.comments(), QStringLiteral("in place"));
-    QCOMPARE(fileBytes(m.map + QStringLiteral("/0_0.raw")), pattern(8000, 3));
+    QCOMPARE(readAll(m.map + QStringLiteral("/0_0.raw")), pattern(8000, 3));
     // Into a folder inside itself: refused.
     QVERIFY(!m.save(saver, QStringLiteral("copy"), m.map));
     QVERIFY(!QFileInfo::exists(m.map + QStringLiteral("/copy")));
@@ -323,8 +323,8 @@ void TestSaving::mapFailsHalfway()
     saver.setChunkCheck([](const QString& strTo, qint64) { return !strTo.endsWith(QStringLiteral("1_0.raw")); });
     QVERIFY(!m.save(saver, QStringLiteral("M"), m.saved));
     QCOMPARE(QDir(dest).entryList(QDir::Files | QDir::Hidden, QDir::Name), QStringList({"0_0.raw", "0_1.raw", "1_0.raw"}));
-    QCOMPARE(fileBytes(dest + QStringLiteral("/1_0.raw")), QByteArray("earlier copy"));
-    QCOMPARE(fileBytes(m.map + QStringLiteral("/1_0.raw")), pattern(8000, 5));
+    QCOMPARE(readAll(dest + QStringLiteral("/1_0.raw")), QByteArray("earlier copy"));
+    QCOMPARE(readAll(m.map + QStringLiteral("/1_0.raw")), pattern(8000, 5));
     QCOMPARE(observer.progressValues, QList<int>({0, 14, 29}));
 }
 
@@ -392,7 +392,7 @@ void TestSaving::windowSavesAScans()
         QVERIFY(driver.seen().isEmpty());
     }
     QCOMPARE(w.copied(out), QStringList({"1.bmp", "1.raw"}));
-    QCOMPARE(fileBytes(out + QStringLiteral("/1.raw")), fileBytes(w.src + QStringLiteral("/1.raw")));
+    QCOMPARE(readAll(out + QStringLiteral("/1.raw")), readAll(w.src + QStringLiteral("/1.raw")));
     QCOMPARE(QDir(w.dir.path()).entryList({QStringLiteral("saved*")}, QDir::Dirs), QStringList{target.section(u'/', 0, 0)});
     QCOMPARE(w.window.savingDir(), out + u'/');
     QCOMPARE(w.window.workingDir(), out);
@@ -437,7 +437,7 @@ void TestSaving::windowReportsFailure()
         QCOMPARE(driver.texts(), QStringList({DataSaver::overwriteText(out + QStringLiteral("/1.bmp")),
                                               QStringLiteral("Unable to save data!")}));
     }
-    QCOMPARE(fileBytes(out + QStringLiteral("/1.bmp")), QByteArray("earlier copy"));
+    QCOMPARE(readAll(out + QStringLiteral("/1.bmp")), QByteArray("earlier copy"));
     QVERIFY(!QFileInfo::exists(out + QStringLiteral("/1.raw")));
     QCOMPARE(w.window.workingDir(), w.src);
 }
@@ -474,7 +474,7 @@ void TestSaving::windowLinksAtTargets()
     w.chosen = out;
     ModalDriver driver({QMessageBox::Yes, QMessageBox::Ok});
     QTest::mouseClick(w.saveButton(), Qt::LeftButton);
-    QCOMPARE(fileBytes(target), QByteArray("the file the link leads to"));
+    QCOMPARE(readAll(target), QByteArray("the file the link leads to"));
     if (onInstrument) {
         QCOMPARE(driver.texts(), QStringList({DataSaver::deviceRefusedText(), DataSaver::saveFailedText()}));
         QVERIFY(QFileInfo(out + u'/' + name).isSymLink());
@@ -486,7 +486,7 @@ void TestSaving::windowLinksAtTargets()
             ConfigSettings back;
             QVERIFY(readConfigFile(out + u'/' + name, back));
         } else {
-            QCOMPARE(fileBytes(out + u'/' + name), fileBytes(w.src + u'/' + name));
+            QCOMPARE(readAll(out + u'/' + name), readAll(w.src + u'/' + name));
         }
         QCOMPARE(w.window.workingDir(), out);
     }
